@@ -1,0 +1,94 @@
+#include "cli/CommandLine.h"
+
+#include "cli/UploadCommand.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cstdio>
+
+namespace CommandLine {
+
+namespace {
+
+const char Synopsis[] =
+    "usage: picaroon upload --login LOGIN [--home DIR] [--host HOST[:PORT]]\n"
+    "The password comes from PICAROON_PASSWORD, else from the first line of standard input.\n";
+
+}
+
+bool IsCommand(const QString &name)
+{
+    return name == QLatin1String("upload");
+}
+
+int Run(const QStringList &arguments)
+{
+    const QString command = arguments.value(1);
+    if (command == QLatin1String("upload"))
+        return UploadCommand::Run(arguments.mid(1));
+    return UsageError(command, QStringLiteral("unknown command"));
+}
+
+void AddHomeOption(QCommandLineParser &parser)
+{
+    parser.addOption({QStringLiteral("home"),
+                      QStringLiteral("The folder that holds img/, url.txt and base_url.txt."),
+                      QStringLiteral("DIR")});
+}
+
+QString HomeFolder(const QCommandLineParser &parser)
+{
+    if (parser.isSet(QStringLiteral("home")))
+        return QDir(parser.value(QStringLiteral("home"))).absolutePath();
+    return QCoreApplication::applicationDirPath();
+}
+
+bool ParseHost(const QString &text, QString *host, quint16 *port)
+{
+    QString name = text;
+    QString portText;
+    if (text.startsWith(QLatin1Char('['))) {
+        const qsizetype close = text.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            return false;
+        name = text.mid(1, close - 1);
+        const QString rest = text.mid(close + 1);
+        if (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':')))
+            return false;
+        portText = rest.mid(1);
+    } else if (text.count(QLatin1Char(':')) == 1) {
+        name = text.section(QLatin1Char(':'), 0, 0);
+        portText = text.section(QLatin1Char(':'), 1);
+    }
+    if (name.isEmpty())
+        return false;
+    *host = name;
+    *port = 80;
+    if (portText.isNull())
+        return true;
+    bool ok = false;
+    const uint number = portText.toUInt(&ok);
+    if (!ok || number == 0 || number > 65535)
+        return false;
+    *port = quint16(number);
+    return true;
+}
+
+int UsageError(const QString &command, const QString &message)
+{
+    const QString subject = command.isEmpty() ? QStringLiteral("picaroon") : QStringLiteral("picaroon ") + command;
+    PrintLine(stderr, subject + QStringLiteral(": ") + message);
+    std::fputs(Synopsis, stderr);
+    return Usage;
+}
+
+void PrintLine(FILE *stream, const QString &text)
+{
+    const QByteArray line = text.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
+    std::fflush(stream);
+}
+
+}

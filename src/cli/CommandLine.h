@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QCommandLineParser;
+
+// What the headless commands share: their exit statuses, the home folder
+// option and the error output.
+namespace CommandLine {
+
+enum ExitStatus {
+    Success = 0,
+    Unexpected = 1,
+    Usage = 2,
+    Refused = 3,
+    SocketError = 4,
+    Stopped = 5,
+};
+
+// Names the commands a program argument list may start with.
+bool IsCommand(const QString &name);
+// Runs the command named by arguments[1]; arguments[0] is the program.
+int Run(const QStringList &arguments);
+
+void AddHomeOption(QCommandLineParser &parser);
+// The folder that holds img/, url.txt and base_url.txt: --home, else the
+// program's own folder.
+QString HomeFolder(const QCommandLineParser &parser);
+// "HOST" or "HOST:PORT" or "[V6]:PORT"; false when the port is no port.
+bool ParseHost(const QString &text, QString *host, quint16 *port);
+int UsageError(const QString &command, const QString &message);
+void PrintLine(FILE *stream, const QString &text);
+
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "folder/FolderChanges.h"
+
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+// The picture list over one folder: the bare names of the plain files that
+// match a wildcard pattern (letter case ignored), sorted by name. The upload
+// cycle refreshes it before every picture, so after the first read a
+// refresh costs only the folder's changes, not its size.
+class FileList
+{
+public:
+    FileList();
+
+    void SetFolder(const QString &folder);
+    QString Folder() const { return m_folder; }
+    void SetPattern(const QString &pattern);
+
+    // Reads the folder again; false when it cannot be listed, with the list
+    // left empty and ErrorString() naming the trouble.
+    bool Refresh();
+    QString ErrorString() const { return m_error; }
+
+    qsizetype Count() const { return m_names.size(); }
+    QString Entry(qsizetype index) const { return m_names.at(index); }
+    QStringList Entries() const { return m_names; }
+    QString EntryPath(qsizetype index) const;
+
+private:
+    bool Matches(const QString &name) const;
+    bool ReadWholeFolder();
+    void Apply(const FolderChanges::Change &change);
+
+    QString m_folder;
+    QString m_pattern;
+    QRegularExpression m_matcher;
+    QStringList m_names;
+    FolderChanges m_changes;
+    bool m_current = false;
+    QString m_error;
+};

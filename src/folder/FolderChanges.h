@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// A synchronous journal of the names added to and removed from one folder.
+// The kernel queues a change before the call that made it returns, so
+// draining the journal gives an up-to-date view at the cost of the changes
+// alone, not of the folder's size. Where the platform keeps no journal,
+// Watch() fails and the caller reads the whole folder instead.
+class FolderChanges
+{
+public:
+    struct Change
+    {
+        bool added;
+        QString name;
+    };
+
+    FolderChanges() = default;
+    FolderChanges(const FolderChanges &) = delete;
+    FolderChanges &operator=(const FolderChanges &) = delete;
+    ~FolderChanges();
+
+    bool Watch(const QString &folder);
+    void Unwatch();
+    bool IsWatching() const { return m_fd >= 0; }
+    // False when the journal lost track (overflow, the folder itself moved
+    // or vanished): the caller must read the folder anew.
+    bool Take(QList<Change> &changes);
+
+private:
+    int m_fd = -1;
+};

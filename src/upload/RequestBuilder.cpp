@@ -1,0 +1,156 @@
+#include "upload/RequestBuilder.h"
+
+#include "text/Cp1251.h"
+
+#include <QIODevice>
+
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr char BodyHead[] =
+    "------------IueSxZI5qhfr8cpW1iNd7v\r\n"
+    "Content-Disposition: form-data; name=\"module\"\r\n"
+    "\r\n"
+    "photolib\r\n"
+    "------------IueSxZI5qhfr8cpW1iNd7v\r\n"
+    "Content-Disposition: form-data; name=\"new_file\"; filename=\"Virtual File\"\r\n"
+    "Content-Type: image/pjpeg\r\n"
+    "\r\n";
+
+constexpr char BodyTail[] =
+    "\r\n"
+    "------------IueSxZI5qhfr8cpW1iNd7v--\r\n"
+    "\r\n";
+
+constexpr qsizetype BodyHeadSize = sizeof BodyHead - 1;
+constexpr qsizetype BodyTailSize = sizeof BodyTail - 1;
+static_assert(BodyHeadSize == 234 && BodyTailSize == 42);
+static_assert(BodyHeadSize + BodyTailSize == RequestBuilder::BodyFraming);
+
+const char HexDigits[] = "0123456789ABCDEF";
+
+void AppendPercent(QByteArray &out, unsigned char byte)
+{
+    out += '%';
+    out += HexDigits[byte >> 4];
+    out += HexDigits[byte & 0xF];
+}
+
+}
+
+RequestBuilder::RequestBuilder(const QString &hostHeader)
+    : m_hostHeader(hostHeader)
+{
+}
+
+QString RequestBuilder::NickLang(QStringView login)
+{
+    if (login.isEmpty())
+        return QStringLiteral("en");
+    const auto code = static_cast<unsigned char>(Cp1251::FromUnicode(login.front()));
+    return code >= 192 ? QStringLiteral("rus") : QStringLiteral("en");
+}
+
+QString RequestBuilder::NickConv(QStringView nick)
+{
+    if (nick.startsWith(QLatin1Char('%')))
+        return nick.toString();
+    QByteArray encoded;
+    encoded.reserve(nick.size() * 3);
+    for (QChar ch : nick) {
+        if (ch == QLatin1Char(' '))
+            encoded += '+';
+        else
+            AppendPercent(encoded, static_cast<unsigned char>(Cp1251::FromUnicode(ch)));
+    }
+    return QString::fromLatin1(encoded);
+}
+
+QByteArray RequestBuilder::CookieLogin(QStringView login)
+{
+    if (NickLang(login) == QLatin1String("rus"))
+        return Cp1251::FromUnicode(NickConv(login));
+    // Sent as typed, but a line break would end the header block early and
+    // let the login write headers of its own.
+    QByteArray bytes = Cp1251::FromUnicode(login);
+    if (!bytes.contains('\r') && !bytes.contains('\n'))
+        return bytes;
+    QByteArray safe;
+    for (char b : std::as_const(bytes)) {
+        if (b == '\r' || b == '\n')
+            AppendPercent(safe, static_cast<unsigned char>(b));
+        else
+            safe += b;
+    }
+    return safe;
+}
+
+std::optional<QByteArray> RequestBuilder::BuildRequest(const QString &login, const QString &password,
+                                                       QByteArrayView picture, QString *error)
+{
+    return Compose(login, password, picture.size(), [picture](char *at, qint64 size) {
+        std::memcpy(at, picture.data(), size_t(size));
+        return true;
+    }, error);
+}
+
+std::optional<QByteArray> RequestBuilder::BuildRequest(const QString &login, const QString &password,
+                                                       QIODevice &picture, QString *error)
+{
+    return Compose(login, password, picture.size(), [&picture, error](char *at, qint64 size) {
+        qint64 done = 0;
+        while (done < size) {
+            const qint64 got = picture.read(at + done, size - done);
+            if (got <= 0) {
+                *error = got < 0 ? picture.errorString()
+                                 : QStringLiteral("the file ended early; it changed while being read");
+                return false;
+            }
+            done += got;
+        }
+        return true;
+    }, error);
+}
+
+std::optional<QByteArray> RequestBuilder::Compose(const QString &login, const QString &password,
+                                                  qint64 pictureSize, const Filler &fill, QString *error)
+{
+    const std::optional<QString> digest = m_Hasher.CalculateMD5(password);
+    if (!digest) {
+        *error = QStringLiteral("Overflow: the password is longer than %1 characters")
+                     .arg(clsMD5::MaxTextLength);
+        return std::nullopt;
+    }
+    const QByteArray cookieLogin = CookieLogin(login);
+    const qint64 bodySize = pictureSize + BodyFraming;
+
+    QByteArray header;
+    header += "POST /kiplog.php HTTP/1.0\r\n"
+              "Accept: */*\r\n"
+              "Accept-Language: ru\r\n"
+              "Content-Type: multipart/form-data; boundary=----------IueSxZI5qhfr8cpW1iNd7v\r\n";
+    header += "Host: " + Cp1251::FromUnicode(m_hostHeader) + "\r\n";
+    header += "Cookie: user_login=" + cookieLogin + "; user_pass=" + digest->toLatin1() + "\r\n";
+    header += "Content-Length: " + QByteArray::number(bodySize) + "\r\n";
+    header += "Connection: Close\r\n"
+              "\r\n";
+
+    const qint64 total = header.size() + bodySize;
+    if (total > std::numeric_limits<qsizetype>::max() / 2) {
+        *error = QStringLiteral("the picture is too large to send (%1 bytes)").arg(pictureSize);
+        return std::nullopt;
+    }
+    QByteArray request(qsizetype(total), Qt::Uninitialized);
+    char *at = request.data();
+    std::memcpy(at, header.constData(), size_t(header.size()));
+    at += header.size();
+    std::memcpy(at, BodyHead, BodyHeadSize);
+    at += BodyHeadSize;
+    if (!fill(at, pictureSize))
+        return std::nullopt;
+    at += pictureSize;
+    std::memcpy(at, BodyTail, BodyTailSize);
+    return request;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "md5/clsMD5.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QIODevice;
+
+// Composes the one HTTP/1.0 multipart POST that carries a picture to the
+// service, byte for byte as the service's upload script expects it.
+class RequestBuilder
+{
+public:
+    static constexpr qsizetype BodyFraming = 276;
+
+    // hostHeader: written after "Host: ", with ":port" where it is not 80.
+    explicit RequestBuilder(const QString &hostHeader);
+    void SetHostHeader(const QString &hostHeader) { m_hostHeader = hostHeader; }
+
+    // Nothing when the password is too long for the hasher or the picture
+    // cannot be read whole; *error then says why.
+    std::optional<QByteArray> BuildRequest(const QString &login, const QString &password,
+                                           QByteArrayView picture, QString *error);
+    // Reads the picture straight into the request, so that a large picture
+    // is held in memory once, not twice.
+    std::optional<QByteArray> BuildRequest(const QString &login, const QString &password,
+                                           QIODevice &picture, QString *error);
+
+    static QString NickLang(QStringView login);
+    static QString NickConv(QStringView nick);
+    static QByteArray CookieLogin(QStringView login);
+
+private:
+    using Filler = std::function<bool(char *at, qint64 size)>;
+    std::optional<QByteArray> Compose(const QString &login, const QString &password,
+                                      qint64 pictureSize, const Filler &fill, QString *error);
+
+    clsMD5 m_Hasher;
+    QString m_hostHeader;
+};

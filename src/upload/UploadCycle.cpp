@@ -1,0 +1,228 @@
+#include "upload/UploadCycle.h"
+
+#include "folder/FileList.h"
+#include "folder/FileOps.h"
+#include "folder/ImageFolder.h"
+#include "upload/SocketErrorNumber.h"
+#include "upload/UploadView.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTcpSocket>
+
+#include <algorithm>
+#include <cmath>
+
+UploadCycle::UploadCycle(UploadView &view, FileList &files, QObject *parent)
+    : QObject(parent)
+    , m_view(view)
+    , m_Files(files)
+    , m_builder(QString())
+{
+}
+
+UploadCycle::~UploadCycle()
+{
+    // Closing the window mid-run drops the connection and writes nothing;
+    // the current picture stays in the folder.
+    if (m_WS)
+        m_WS->disconnect(this);
+}
+
+void UploadCycle::SetServer(const QString &host, quint16 port)
+{
+    m_host = host;
+    m_port = port;
+    const QString name = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
+    m_builder.SetHostHeader(port == 80 ? name : name + QLatin1Char(':') + QString::number(port));
+}
+
+void UploadCycle::Start()
+{
+    if (m_state != State::Idle)
+        return;
+    m_Files.SetPattern(QString::fromLatin1(ImageFolder::Pattern));
+    if (!m_Files.Refresh()) {
+        FailUnexpectedly(m_Files.ErrorString());
+        return;
+    }
+    if (m_Files.Count() == 0) {
+        emit RunEnded(Outcome::NothingToUpload);
+        return;
+    }
+    m_FileNo = 0;
+    m_FileTotal = m_Files.Count();
+    m_view.ShowStopButton(true);
+    m_CurrentFile = m_Files.EntryPath(0);
+    NextFile();
+}
+
+void UploadCycle::Stop()
+{
+    if (m_state == State::Idle)
+        return;
+    // Our own close is never judged as a reply: the connection is dropped
+    // before the socket can report it.
+    DropConnection();
+    m_view.ShowStatus(QStringLiteral("Остановлено"));
+    EndRun(Outcome::Stopped);
+}
+
+void UploadCycle::NextFile()
+{
+    if (!m_Files.Refresh()) {
+        FailUnexpectedly(m_Files.ErrorString());
+        return;
+    }
+    ++m_FileNo;
+    if (m_Files.Count() == 0) {
+        m_view.ShowStatus(QStringLiteral("Готово"));
+        EndRun(Outcome::Done);
+        return;
+    }
+    // Always the first entry: the picture handled last has left the folder
+    // or the pattern by now.
+    m_CurrentFile = m_Files.EntryPath(0);
+    m_ReplyText.Clear();
+    m_view.ShowStatus(QStringLiteral("Соединение..."));
+    m_state = State::Connecting;
+
+    auto *socket = new QTcpSocket(this);
+    m_WS = socket;
+    connect(socket, &QTcpSocket::connected, this, &UploadCycle::OnConnected);
+    connect(socket, &QTcpSocket::bytesWritten, this, &UploadCycle::OnBytesWritten);
+    connect(socket, &QTcpSocket::readyRead, this, &UploadCycle::OnReadyRead);
+    connect(socket, &QTcpSocket::disconnected, this, &UploadCycle::OnClosedByPeer);
+    connect(socket, &QTcpSocket::errorOccurred, this, &UploadCycle::OnError);
+    socket->connectToHost(m_host, m_port);
+}
+
+void UploadCycle::OnConnected()
+{
+    QFile picture(m_CurrentFile);
+    if (!picture.open(QIODevice::ReadOnly)) {
+        FailUnexpectedly(QStringLiteral("Cannot read %1: %2")
+                             .arg(QDir::toNativeSeparators(m_CurrentFile), picture.errorString()));
+        return;
+    }
+    m_view.ShowStatus(CounterText());
+    QString error;
+    const std::optional<QByteArray> request =
+        m_builder.BuildRequest(m_view.LoginText(), m_view.PasswordText(), picture, &error);
+    if (!request) {
+        FailUnexpectedly(QStringLiteral("Cannot send %1: %2")
+                             .arg(QDir::toNativeSeparators(m_CurrentFile), error));
+        return;
+    }
+    m_state = State::Sending;
+    m_WS->write(*request);
+}
+
+void UploadCycle::OnBytesWritten()
+{
+    if (m_state != State::Sending)
+        return;
+    const qint64 size = QFileInfo(m_CurrentFile).size();
+    const qint64 waiting = m_WS->bytesToWrite();
+    // The bytes waiting include the headers and framing, so a small picture
+    // would start below zero; an empty one has no ratio at all.
+    int percent = waiting > 0 ? 0 : 100;
+    if (size > 0)
+        percent = std::clamp(100 - int(std::min(std::floor(double(waiting) / double(size) * 100.0), 1000.0)), 0, 100);
+    m_view.ShowStatus(CounterText() + QStringLiteral(" (%1%)").arg(percent));
+}
+
+void UploadCycle::OnReadyRead()
+{
+    if (m_state != State::Sending && m_state != State::Receiving)
+        return;
+    m_state = State::Receiving;
+    TakeReplyBytes();
+}
+
+void UploadCycle::TakeReplyBytes()
+{
+    const QByteArray bytes = m_WS->readAll();
+    if (bytes.isEmpty())
+        return;
+    m_ReplyText.Append(bytes);
+    m_view.ShowStatus(QStringLiteral("Load data - %1 Kb").arg(m_ReplyText.Size() / 1024));
+}
+
+void UploadCycle::OnClosedByPeer()
+{
+    if (m_state != State::Sending && m_state != State::Receiving)
+        return;
+    TakeReplyBytes();
+    DropConnection();
+    QString error;
+    switch (m_ReplyText.Judge()) {
+    case ReplyJudge::Verdict::Refused:
+        m_view.ShowStatus(QStringLiteral("Неверное имя или пароль"));
+        EndRun(Outcome::Refused);
+        return;
+    case ReplyJudge::Verdict::Accepted:
+        m_view.ShowStatus(QStringLiteral("OK"));
+        if (!FileOps::DeleteFile(m_CurrentFile, true, &error)) {
+            FailUnexpectedly(error);
+            return;
+        }
+        break;
+    case ReplyJudge::Verdict::Failed:
+        m_view.ShowStatus(QStringLiteral("Failed"));
+        if (!FileOps::SetAside(m_CurrentFile, &error)) {
+            FailUnexpectedly(error);
+            return;
+        }
+        break;
+    }
+    NextFile();
+}
+
+void UploadCycle::OnError(QAbstractSocket::SocketError error)
+{
+    if (m_state == State::Idle)
+        return;
+    // The peer's ordinary close after its reply arrives as this "error"
+    // first; it is the end of the reply, not a failure of the run.
+    if (error == QAbstractSocket::RemoteHostClosedError && m_state != State::Connecting) {
+        OnClosedByPeer();
+        return;
+    }
+    // Dropped so that a later Start connects afresh.
+    DropConnection();
+    m_view.ShowStatus(QStringLiteral("Error #%1").arg(SocketErrorNumber(error)));
+    EndRun(Outcome::SocketError);
+}
+
+QString UploadCycle::CounterText() const
+{
+    return QStringLiteral("Закачка %1 из %2").arg(m_FileNo).arg(m_FileTotal);
+}
+
+void UploadCycle::DropConnection()
+{
+    if (!m_WS)
+        return;
+    QTcpSocket *socket = m_WS;
+    m_WS = nullptr;
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
+}
+
+void UploadCycle::EndRun(Outcome outcome, const QString &message)
+{
+    m_state = State::Idle;
+    m_view.ShowStopButton(false);
+    if (outcome == Outcome::Unexpected)
+        m_view.ReportUnexpectedError(message);
+    emit RunEnded(outcome);
+}
+
+void UploadCycle::FailUnexpectedly(const QString &message)
+{
+    DropConnection();
+    EndRun(Outcome::Unexpected, message);
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "upload/ReplyJudge.h"
+#include "upload/RequestBuilder.h"
+
+#include <QAbstractSocket>
+#include <QObject>
+#include <QPointer>
+
+class FileList;
+class QTcpSocket;
+class UploadView;
+
+// Uploads every picture of the image folder, one connection per picture,
+// driven only by the socket's events on the caller's thread. Each picture
+// is judged by its own reply: accepted ones are deleted, failed ones set
+// aside, and a refused login, a socket error or Stop end the run.
+class UploadCycle : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State { Idle, Connecting, Sending, Receiving };
+    Q_ENUM(State)
+    enum class Outcome { NothingToUpload, Done, Refused, SocketError, Stopped, Unexpected };
+    Q_ENUM(Outcome)
+
+    UploadCycle(UploadView &view, FileList &files, QObject *parent = nullptr);
+    ~UploadCycle() override;
+
+    // port: written after the host in the request's Host header unless 80.
+    void SetServer(const QString &host, quint16 port);
+    State CurrentState() const { return m_state; }
+    qint64 FileNo() const { return m_FileNo; }
+    qint64 FileTotal() const { return m_FileTotal; }
+
+public slots:
+    void Start();
+    void Stop();
+
+signals:
+    void RunEnded(UploadCycle::Outcome outcome);
+
+private:
+    void NextFile();
+    void OnConnected();
+    void OnBytesWritten();
+    void OnReadyRead();
+    void OnClosedByPeer();
+    void OnError(QAbstractSocket::SocketError error);
+
+    void TakeReplyBytes();
+    QString CounterText() const;
+    void DropConnection();
+    void EndRun(Outcome outcome, const QString &message = QString());
+    void FailUnexpectedly(const QString &message);
+
+    UploadView &m_view;
+    FileList &m_Files;
+    RequestBuilder m_builder;
+    QString m_host;
+    quint16 m_port = 80;
+
+    State m_state = State::Idle;
+    // A connection of its own for every picture: the one just closed may
+    // still be unwinding its own signal when the next one starts.
+    QPointer<QTcpSocket> m_WS;
+    ReplyJudge m_ReplyText;
+    QString m_CurrentFile;
+    qint64 m_FileNo = 0;
+    qint64 m_FileTotal = 0;
+};
