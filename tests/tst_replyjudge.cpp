@@ -1,0 +1,110 @@
+#include "upload/ReplyJudge.h"
+
+#include "text/Cp1251.h"
+
+#include <QTest>
+
+namespace {
+
+using Verdict = ReplyJudge::Verdict;
+
+const QByteArray Accepted = Cp1251::FromUnicode(u"Изображение добавлено");
+const QByteArray Refused = Cp1251::FromUnicode(u"Доступ запрещен");
+
+}
+
+class TestReplyJudge : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void verdict_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<Verdict>("verdict");
+        const QByteArray page = "HTTP/1.0 200 OK\r\n\r\n<html><body>";
+        QTest::newRow("accepted") << page + Accepted + "</body>" << Verdict::Accepted;
+        QTest::newRow("refused") << page + Refused + "</body>" << Verdict::Refused;
+        QTest::newRow("both, accepted first") << Accepted + Refused << Verdict::Refused;
+        QTest::newRow("both, refused first") << Refused + Accepted << Verdict::Refused;
+        QTest::newRow("neither") << page + "</body>" << Verdict::Failed;
+        QTest::newRow("the text Stop") << QByteArray("Stop") << Verdict::Failed;
+        QTest::newRow("empty") << QByteArray() << Verdict::Failed;
+        QTest::newRow("marker in UTF-8") << QStringLiteral(u"Изображение добавлено").toUtf8() << Verdict::Failed;
+        QTest::newRow("marker in other letter case")
+            << Cp1251::FromUnicode(u"изображение добавлено") << Verdict::Failed;
+    }
+
+    void verdict()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(Verdict, verdict);
+        ReplyJudge judge;
+        judge.Append(reply);
+        QCOMPARE(judge.Judge(), verdict);
+        QCOMPARE(judge.Size(), qint64(reply.size()));
+    }
+
+    void markerSplitAcrossArrivals_data()
+    {
+        QTest::addColumn<QByteArray>("marker");
+        QTest::addColumn<Verdict>("verdict");
+        QTest::newRow("accepted") << Accepted << Verdict::Accepted;
+        QTest::newRow("refused") << Refused << Verdict::Refused;
+    }
+
+    void markerSplitAcrossArrivals()
+    {
+        QFETCH(QByteArray, marker);
+        QFETCH(Verdict, verdict);
+        const QByteArray before(5000, 'x');
+        for (qsizetype split = 1; split < marker.size(); ++split) {
+            ReplyJudge judge;
+            judge.Append(before + marker.left(split));
+            judge.Append(marker.mid(split) + "</html>");
+            QVERIFY2(judge.Judge() == verdict, qPrintable(QStringLiteral("split at %1").arg(split)));
+
+            // A byte between the halves breaks the marker.
+            ReplyJudge broken;
+            broken.Append(before + marker.left(split));
+            broken.Append("x");
+            broken.Append(marker.mid(split));
+            QVERIFY2(broken.Judge() == Verdict::Failed, qPrintable(QStringLiteral("gap at %1").arg(split)));
+        }
+
+        ReplyJudge byteByByte;
+        for (char b : before + marker)
+            byteByByte.Append(QByteArrayView(&b, 1));
+        QCOMPARE(byteByByte.Judge(), verdict);
+        QCOMPARE(byteByByte.Size(), qint64(before.size() + marker.size()));
+    }
+
+    void memoryStaysBounded()
+    {
+        const QByteArray chunk = Refused.left(14).repeated(5000);
+        ReplyJudge judge;
+        for (int i = 0; i < 64; ++i) {
+            judge.Append(chunk);
+            QVERIFY(judge.Retained() <= Accepted.size());
+        }
+        judge.Append(Accepted.left(7));
+        judge.Append(Accepted.mid(7));
+        QVERIFY(judge.Retained() <= Accepted.size());
+        QCOMPARE(judge.Size(), qint64(64 * chunk.size() + Accepted.size()));
+        QCOMPARE(judge.Judge(), Verdict::Accepted);
+    }
+
+    // Each picture is judged by its own reply only.
+    void clearForgetsEarlierReply()
+    {
+        ReplyJudge judge;
+        judge.Append(Refused + Accepted.left(10));
+        judge.Clear();
+        judge.Append(Accepted.mid(10));
+        QCOMPARE(judge.Judge(), Verdict::Failed);
+        QCOMPARE(judge.Size(), qint64(Accepted.size() - 10));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestReplyJudge)
+#include "tst_replyjudge.moc"
