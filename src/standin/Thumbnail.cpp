@@ -1,0 +1,22 @@
+#include "standin/Thumbnail.h"
+
+#include <QBuffer>
+#include <QImage>
+
+namespace Thumbnail {
+
+QByteArray Make(const QByteArray &picture)
+{
+    const QImage image = QImage::fromData(picture);
+    if (image.isNull())
+        return picture;
+    const QImage small = image.width() > MaxSide || image.height() > MaxSide
+        ? image.scaled(MaxSide, MaxSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+        : image;
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    return small.save(&buffer, "JPG", 80) ? jpeg : picture;
+}
+
+}
