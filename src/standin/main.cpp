@@ -1,5 +1,6 @@
 #include "cli/StopSignals.h"
 #include "config/BuildSettings.h"
+#include "standin/SampleMaker.h"
 #include "standin/StandinServer.h"
 #include "standin/StandinService.h"
 
@@ -32,8 +33,25 @@ int main(int argc, char *argv[])
     const QCommandLineOption store(QStringLiteral("store"), QStringLiteral("Folder of the stored pictures."), QStringLiteral("DIR"));
     const QCommandLineOption imageHost(QStringLiteral("image-host"), QStringLiteral("Host named in picture addresses."),
                                        QStringLiteral("HOST"), QString::fromLatin1(BuildSettings::ImageHost));
-    parser.addOptions({port, login, password, store, imageHost});
+    const QCommandLineOption makeSamples(QStringLiteral("make-samples"),
+                                         QStringLiteral("Write sample JPEG pictures into DIR and exit."), QStringLiteral("DIR"));
+    const QCommandLineOption count(QStringLiteral("count"), QStringLiteral("How many samples."), QStringLiteral("N"),
+                                   QStringLiteral("6"));
+    const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("Sample size in pixels."), QStringLiteral("WxH"),
+                                  QStringLiteral("640x480"));
+    parser.addOptions({port, login, password, store, imageHost, makeSamples, count, size});
     parser.process(app);
+
+    QString error;
+    if (parser.isSet(makeSamples)) {
+        const QStringList wh = parser.value(size).split(QLatin1Char('x'));
+        const int width = wh.value(0).toInt();
+        const int height = wh.value(1).toInt();
+        const int samples = parser.value(count).toInt();
+        if (width <= 0 || height <= 0 || width > 10000 || height > 10000 || samples < 0)
+            return Fail(QStringLiteral("bad --count or --size"));
+        return SampleMaker::Make(parser.value(makeSamples), samples, width, height, &error) ? 0 : Fail(error);
+    }
 
     for (const QCommandLineOption &required : {port, login, password, store}) {
         if (!parser.isSet(required))
@@ -48,7 +66,6 @@ int main(int argc, char *argv[])
     if (!account.IsValid())
         return Fail(QStringLiteral("the password is too long"));
     PictureStore pictures(parser.value(store));
-    QString error;
     if (!pictures.Open(&error))
         return Fail(error);
 
