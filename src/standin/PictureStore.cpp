@@ -3,9 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -49,12 +50,23 @@ std::optional<QString> PictureStore::Store(QByteArrayView picture, QString *erro
     QString name = NameFor(m_next);
     while (m_known.contains(name) || QFile::exists(PathOf(name)))
         name = NameFor(++m_next);
-    // QSaveFile writes beside the target and renames on commit, so a reader
-    // of the folder never sees half a picture.
-    QSaveFile file(PathOf(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(picture.data(), picture.size()) != picture.size()
-        || !file.commit()) {
+    // Written beside the target and renamed, so a reader of the folder never
+    // sees half a picture. No flush to disk: a stand-in that waited for the
+    // disk would make the uploads it serves look slower than they are.
+    const QString partial = PathOf(QStringLiteral(".partial-") + name);
+    QFile file(partial);
+    if (!file.open(QIODevice::WriteOnly) || file.write(picture.data(), picture.size()) != picture.size()) {
         *error = file.errorString();
+        file.remove();
+        return std::nullopt;
+    }
+    file.close();
+    std::error_code failed;
+    std::filesystem::rename(QFile::encodeName(partial).toStdString(),
+                            QFile::encodeName(PathOf(name)).toStdString(), failed);
+    if (failed) {
+        *error = QString::fromStdString(failed.message());
+        QFile::remove(partial);
         return std::nullopt;
     }
     ++m_next;

@@ -116,6 +116,9 @@ void UploadCycle::OnConnected()
         return;
     }
     m_state = State::Sending;
+    // The request goes out in one piece and nothing follows it: holding its
+    // last segment back for an acknowledgement only adds a delay.
+    m_WS->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_WS->write(*request);
 }
 

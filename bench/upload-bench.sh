@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# Upload throughput, memory and per-picture cost of `picaroon upload`, on
+# loopback against the project's stand-in, beside curl doing the same posts.
+# Run by hand after scripts/build.sh; prints figures, asserts nothing.
+#   bash bench/upload-bench.sh [small_count] [large_count]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh curl time >/dev/null
+bin=$PWD/build/bin
+small_count=${1:-1000}
+large_count=${2:-60}
+
+# In memory where the machine allows: the disk's write-back would otherwise
+# decide the figures, not the programs being compared.
+work=$(mktemp -d "$( [ -d /dev/shm ] && echo /dev/shm || echo /tmp )/picaroon-bench.XXXXXX")
+trap 'kill "$standin" 2>/dev/null || true; rm -rf "$work"' EXIT
+login=bench
+password=bench-password
+digest=$(printf '%s' "$password" | md5sum | cut -d' ' -f1)
+marker=$'\xC8\xE7\xEE\xE1\xF0\xE0\xE6\xE5\xED\xE8\xE5 \xE4\xEE\xE1\xE0\xE2\xEB\xE5\xED\xEE'
+
+"$bin/picaroon-standin" --port 0 --login "$login" --password "$password" \
+    --store "$work/store" >"$work/standin.out" 2>/dev/null &
+standin=$!
+for _ in $(seq 100); do grep -q listening "$work/standin.out" 2>/dev/null && break; sleep 0.1; done
+port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/standin.out")
+url="http://127.0.0.1:$port/kiplog.php"
+
+now() { date +%s.%N; }
+rate() { awk -v n="$1" -v a="$2" -v b="$3" 'BEGIN { printf "%.1f", n / (b - a) }'; }
+
+# Random bytes, so that no layer can compress or cache its way ahead.
+make_pictures() { # folder count bytes
+    mkdir -p "$1"
+    for i in $(seq -w 1 "$2"); do head -c "$3" /dev/urandom >"$1/p$i.jpg"; done
+}
+
+run_picaroon() { # home -> seconds
+    local start end
+    start=$(now)
+    PICAROON_PASSWORD=$password "$bin/picaroon" upload --login "$login" --home "$1" \
+        --host "127.0.0.1:$port" >/dev/null
+    end=$(now)
+    [ -z "$(ls "$1/img")" ] || { echo "pictures left behind in $1/img" >&2; exit 1; }
+    awk -v a="$start" -v b="$end" 'BEGIN { printf "%.6f", b - a }'
+}
+
+clear_store() { find "$work/store" -name '*.jpg' -delete; }
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+bench_size() { # label bytes count rounds
+    local label=$1 bytes=$2 count=$3 rounds=$4 src=$work/src-$1
+    make_pictures "$src" "$count" "$bytes"
+
+    local config=$work/curl-$label.cfg
+    : >"$config"
+    for f in "$src"/*.jpg; do
+        [ -s "$config" ] && echo next >>"$config"
+        cat >>"$config" <<CFG
+url = "$url"
+http1.0
+form = "module=photolib"
+form = "new_file=@$f;filename=Virtual File;type=image/pjpeg"
+cookie = "user_login=$login; user_pass=$digest"
+output = "/dev/null"
+CFG
+    done
+
+    # Rounds taken in turn, so that whatever else the machine does falls on
+    # both alike; the medians are compared.
+    local ours=() one=() start end seconds
+    for _ in $(seq "$rounds"); do
+        rm -rf "$work/home" && mkdir -p "$work/home/img" && cp "$src"/*.jpg "$work/home/img/"
+        seconds=$(run_picaroon "$work/home")
+        ours+=("$(awk -v n="$count" -v s="$seconds" 'BEGIN { printf "%.1f", n / s }')")
+        clear_store
+        start=$(now)
+        curl -s -K "$config"
+        end=$(now)
+        one+=("$(rate "$count" "$start" "$end")")
+        clear_store
+    done
+
+    local loop=$work/loop-$label
+    mkdir -p "$loop" && cp "$src"/*.jpg "$loop/"
+    start=$(now)
+    for f in "$loop"/*.jpg; do
+        if curl -s -0 -F module=photolib -F "new_file=@$f;filename=Virtual File;type=image/pjpeg" \
+            -b "user_login=$login; user_pass=$digest" "$url" | LC_ALL=C grep -q "$marker"; then
+            rm "$f"
+        fi
+    done
+    end=$(now)
+    local many ours_median one_median
+    many=$(rate "$count" "$start" "$end")
+    clear_store
+    rm -rf "$src" "$loop"
+    ours_median=$(printf '%s\n' "${ours[@]}" | median)
+    one_median=$(printf '%s\n' "${one[@]}" | median)
+
+    printf '%-5s x %5d, median of %d | picaroon %7.1f/s | one curl %7.1f/s | curl loop %6.1f/s | picaroon/one curl %.2f | picaroon/curl loop %.2f\n' \
+        "$label" "$count" "$rounds" "$ours_median" "$one_median" "$many" \
+        "$(awk -v a="$ours_median" -v b="$one_median" 'BEGIN { print a / b }')" \
+        "$(awk -v a="$ours_median" -v b="$many" 'BEGIN { print a / b }')"
+    echo "      picaroon rounds: ${ours[*]} | one curl rounds: ${one[*]}"
+}
+
+echo "== Pictures per second"
+bench_size 10KB 10240 "$small_count" 5
+bench_size 5MB $((5 * 1024 * 1024)) "$large_count" 7
+
+echo
+echo "== Peak memory of one 200 MB picture"
+rm -rf "$work/home" && make_pictures "$work/home/img" 1 $((200 * 1024 * 1024))
+PICAROON_PASSWORD=$password /usr/bin/time -v "$bin/picaroon" upload --login "$login" --home "$work/home" \
+    --host "127.0.0.1:$port" 2>"$work/time.txt" >/dev/null
+rss=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/time.txt")
+awk -v k="$rss" 'BEGIN { printf "peak RSS %.1f MB for a 200 MB picture: %.2f x its size\n", k / 1024, k / 1024 / 200 }'
+clear_store
+
+echo
+echo "== Cost per picture with the folder full"
+per_picture() { # count -> ms per picture, best of three
+    local best=""
+    for _ in 1 2 3; do
+        rm -rf "$work/home" && make_pictures "$work/home/img" "$1" 10240
+        local s
+        s=$(run_picaroon "$work/home")
+        clear_store
+        best=$(awk -v s="$s" -v n="$1" -v b="$best" 'BEGIN { v = s * 1000 / n; if (b == "" || v < b) b = v; printf "%.4f", b }')
+    done
+    echo "$best"
+}
+hundred=$(per_picture 100)
+tenk=$(per_picture 10000)
+awk -v a="$hundred" -v b="$tenk" 'BEGIN { printf "100 pictures: %.3f ms each | 10,000 pictures: %.3f ms each | ratio %.2f\n", a, b, b / a }'
