@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "cli/ExtractLinksCommand.h"
+#include "cli/MakePostsCommand.h"
 #include "cli/UploadCommand.h"
 
 #include <QCommandLineParser>
@@ -14,13 +16,17 @@ namespace {
 
 const char Synopsis[] =
     "usage: picaroon upload --login LOGIN [--home DIR] [--host HOST[:PORT]]\n"
-    "The password comes from PICAROON_PASSWORD, else from the first line of standard input.\n";
+    "       picaroon extract-links [--home DIR] [--image-host HOST]\n"
+    "       picaroon make-posts [--home DIR]\n"
+    "The password comes from PICAROON_PASSWORD, else from the first line of standard input.\n"
+    "extract-links reads the photo-library page markup (UTF-8) from standard input.\n";
 
 }
 
 bool IsCommand(const QString &name)
 {
-    return name == QLatin1String("upload");
+    return name == QLatin1String("upload") || name == QLatin1String("extract-links")
+        || name == QLatin1String("make-posts");
 }
 
 int Run(const QStringList &arguments)
@@ -28,6 +34,10 @@ int Run(const QStringList &arguments)
     const QString command = arguments.value(1);
     if (command == QLatin1String("upload"))
         return UploadCommand::Run(arguments.mid(1));
+    if (command == QLatin1String("extract-links"))
+        return ExtractLinksCommand::Run(arguments.mid(1));
+    if (command == QLatin1String("make-posts"))
+        return MakePostsCommand::Run(arguments.mid(1));
     return UsageError(command, QStringLiteral("unknown command"));
 }
 

@@ -1,0 +1,48 @@
+#include "cli/ExtractLinksCommand.h"
+
+#include "cli/CommandLine.h"
+#include "config/BuildSettings.h"
+#include "linktools/LinkExtractor.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+
+int ExtractLinksCommand::Run(const QStringList &arguments)
+{
+    const QString name = QStringLiteral("extract-links");
+    QCommandLineParser parser;
+    parser.addOption({QStringLiteral("image-host"), QStringLiteral("The host that serves the pictures."),
+                      QStringLiteral("HOST")});
+    CommandLine::AddHomeOption(parser);
+    if (!parser.parse(arguments))
+        return CommandLine::UsageError(name, parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return CommandLine::UsageError(name, QStringLiteral("unexpected argument ") + parser.positionalArguments().first());
+    QString imageHost = QString::fromLatin1(BuildSettings::ImageHost);
+    if (parser.isSet(QStringLiteral("image-host")))
+        imageHost = parser.value(QStringLiteral("image-host"));
+    if (imageHost.isEmpty())
+        return CommandLine::UsageError(name, QStringLiteral("--image-host wants a host name"));
+
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly)) {
+        CommandLine::PrintLine(stderr, QStringLiteral("picaroon extract-links: Cannot read standard input: ")
+                                           + input.errorString());
+        return CommandLine::Unexpected;
+    }
+    const QByteArray page = input.readAll();
+
+    const QString home = CommandLine::HomeFolder(parser);
+    int count = 0;
+    QString error;
+    if (!LinkExtractor(imageHost).AppendUtf8ToUrlFile(home, page, &count, &error)) {
+        CommandLine::PrintLine(stderr, QStringLiteral("picaroon extract-links: ") + error);
+        return CommandLine::Unexpected;
+    }
+    CommandLine::PrintLine(stdout, QStringLiteral("%1 %2 appended to %3")
+                                       .arg(count)
+                                       .arg(count == 1 ? QStringLiteral("address") : QStringLiteral("addresses"),
+                                            QDir::toNativeSeparators(LinkExtractor::UrlFilePath(home))));
+    return CommandLine::Success;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayMatcher>
+#include <QList>
+#include <QString>
+#include <QStringMatcher>
+
+// Picks the account's picture addresses out of photo-library page markup.
+// Each address follows the link marker and runs up to the first ".jpg' "
+// after it, whatever lies in between.
+class LinkExtractor
+{
+public:
+    // The image host of the build.
+    LinkExtractor();
+    explicit LinkExtractor(const QString &imageHost);
+
+    static QString UrlFilePath(const QString &home);
+
+    // In page order, in the Windows-1251 bytes they are written with.
+    QList<QByteArray> Extract(QStringView page) const;
+    // The same for markup still in UTF-8, so that a large page need not be
+    // decoded whole: only the addresses are.
+    QList<QByteArray> ExtractUtf8(QByteArrayView page) const;
+
+    // Append each address and CR LF to url.txt in home, in one write.
+    bool AppendToUrlFile(const QString &home, QStringView page, int *count, QString *error) const;
+    bool AppendUtf8ToUrlFile(const QString &home, QByteArrayView page, int *count, QString *error) const;
+
+private:
+    static bool AppendLines(const QString &home, const QList<QByteArray> &addresses, int *count, QString *error);
+
+    QStringMatcher m_marker;
+    QStringMatcher m_end;
+    QByteArrayMatcher m_markerUtf8;
+    QByteArrayMatcher m_endUtf8;
+};
