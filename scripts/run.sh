@@ -34,9 +34,10 @@ PICAROON_PASSWORD=$password build/bin/picaroon upload --login "$login" --home "$
 echo "(exit status $status)"
 
 echo
-echo "== Picture addresses on the photo-library page"
+echo "== Picture addresses on the photo-library page (picaroon extract-links)"
 exec 3<>"/dev/tcp/127.0.0.1/$port"
 printf 'GET / HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' >&3
-grep -o "http://[^']*\.jpg" <&3 | grep '/418265/' | grep -v '/thumb/' | sort -u
+build/bin/picaroon extract-links --home "$home" <&3
 exec 3<&-
+tr -d '\r' <"$home/url.txt"
 exit "$status"
