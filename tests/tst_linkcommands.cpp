@@ -160,7 +160,7 @@ void TestLinkCommands::wrongUsageIsRefused()
 
     QTemporaryDir home;
     QCOMPARE(Run(arguments + QStringList{"--home", home.path()}, Entry(Dir("h") + "a.jpg").toUtf8()), 2);
-    QVERIFY(m_errors.contains("usage: picaroon upload"));
+    QVERIFY(m_errors.contains("picaroon extract-links [--home DIR]"));
     QVERIFY(m_errors.contains("picaroon extract-links [--home DIR] [--image-host HOST]"));
     QVERIFY(m_errors.contains("picaroon make-posts [--home DIR]"));
     QVERIFY(QDir(home.path()).isEmpty());

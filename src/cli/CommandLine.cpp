@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/ExtractLinksCommand.h"
+#include "cli/ImportCommand.h"
 #include "cli/MakePostsCommand.h"
 #include "cli/UploadCommand.h"
 
@@ -15,9 +16,11 @@ namespace CommandLine {
 namespace {
 
 const char Synopsis[] =
-    "usage: picaroon upload --login LOGIN [--home DIR] [--host HOST[:PORT]]\n"
+    "usage: picaroon [--home DIR] [--host HOST[:PORT]] [--image-host HOST]   (the window)\n"
+    "       picaroon upload --login LOGIN [--home DIR] [--host HOST[:PORT]]\n"
     "       picaroon extract-links [--home DIR] [--image-host HOST]\n"
     "       picaroon make-posts [--home DIR]\n"
+    "       picaroon import FOLDER [--home DIR]\n"
     "The password comes from PICAROON_PASSWORD, else from the first line of standard input.\n"
     "extract-links reads the photo-library page markup (UTF-8) from standard input.\n";
 
@@ -26,7 +29,7 @@ const char Synopsis[] =
 bool IsCommand(const QString &name)
 {
     return name == QLatin1String("upload") || name == QLatin1String("extract-links")
-        || name == QLatin1String("make-posts");
+        || name == QLatin1String("make-posts") || name == QLatin1String("import");
 }
 
 int Run(const QStringList &arguments)
@@ -38,6 +41,8 @@ int Run(const QStringList &arguments)
         return ExtractLinksCommand::Run(arguments.mid(1));
     if (command == QLatin1String("make-posts"))
         return MakePostsCommand::Run(arguments.mid(1));
+    if (command == QLatin1String("import"))
+        return ImportCommand::Run(arguments.mid(1));
     return UsageError(command, QStringLiteral("unknown command"));
 }
 

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "controls/PictureObject.h"
+
+#include <QString>
+#include <QtGlobal>
+
+// Pixel edges; right and bottom are exclusive, so (0, 0, W, H) covers a
+// W x H control.
+struct EdgeRect
+{
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+
+    bool operator==(const EdgeRect &other) const;
+    bool operator!=(const EdgeRect &other) const { return !(*this == other); }
+};
+
+// Text-drawing parameters of the caption; margins and tab length in
+// average character widths.
+struct CaptionParamsRecord
+{
+    int cbSize = 20;
+    int iTabLength = 1;
+    int iLeftMargin = 1;
+    int iRightMargin = 1;
+    int uiLengthDrawn = 0;
+};
+
+// Everything the button paints from. A new button starts with every value
+// zero, empty or false, as the host is expected to read stored properties
+// right after creating it.
+struct XpBState
+{
+    QString Caption;
+    qint32 ButtonStyle = 0;
+    qint32 PicturePosition = 0;
+    PictureRef Picture;
+    bool ShowFocusRect = false;
+    quint32 XPColor_Pressed = 0;
+    quint32 XPColor_Hover = 0;
+    bool XPDefaultColors = false;
+    quint32 MaskColor = 0;
+    qint32 UseMaskColor = 0;
+    qint32 PictureWidth = 0;
+    qint32 PictureHeight = 0;
+
+    quint8 HasFocus = 0;
+    quint8 IsPressed = 0;
+    quint8 IsHover = 0;
+
+    // Inner size in pixels as last read by ApplySize.
+    int W = 0;
+    int H = 0;
+    EdgeRect FullRect;
+    EdgeRect ContentRect;
+    EdgeRect PictureRect;
+    EdgeRect CaptionRect;
+    EdgeRect FocusRect;
+    CaptionParamsRecord CaptionParams;
+};
