@@ -16,7 +16,8 @@ bool NameLess(const QString &a, const QString &b)
 
 }
 
-FileList::FileList()
+FileList::FileList(QObject *parent)
+    : QObject(parent)
 {
     SetPattern(QStringLiteral("*"));
 }
@@ -28,7 +29,17 @@ void FileList::SetFolder(const QString &folder)
     m_folder = folder;
     m_current = false;
     m_changes.Unwatch();
+    Modifying();
     m_names.clear();
+    emit Changed();
+    m_modifying = false;
+}
+
+void FileList::Modifying()
+{
+    if (!m_modifying)
+        emit AboutToChange();
+    m_modifying = true;
 }
 
 void FileList::SetPattern(const QString &pattern)
@@ -56,23 +67,26 @@ bool FileList::Matches(const QString &name) const
 bool FileList::Refresh()
 {
     m_error.clear();
-    if (m_current) {
-        QList<FolderChanges::Change> changes;
-        if (m_changes.Take(changes)) {
-            for (const auto &change : changes)
-                Apply(change);
-            return true;
-        }
+    QList<FolderChanges::Change> changes;
+    if (m_current && m_changes.Take(changes)) {
+        for (const auto &change : changes)
+            Apply(change);
+    } else {
+        // Watch before reading, so that nothing done in between goes unseen;
+        // replaying a change the read already shows is harmless.
+        m_changes.Watch(m_folder);
+        m_current = ReadWholeFolder() && m_changes.IsWatching();
     }
-    // Watch before reading, so that nothing done in between goes unseen;
-    // replaying a change the read already shows is harmless.
-    m_changes.Watch(m_folder);
-    m_current = ReadWholeFolder() && m_changes.IsWatching();
+    if (m_modifying) {
+        m_modifying = false;
+        emit Changed();
+    }
     return m_error.isEmpty();
 }
 
 bool FileList::ReadWholeFolder()
 {
+    Modifying();
     m_names.clear();
     const QFileInfo folder(m_folder);
     if (m_folder.isEmpty() || !folder.isDir() || !folder.isReadable()) {
@@ -101,8 +115,11 @@ void FileList::Apply(const FolderChanges::Change &change)
     // The journal tells what happened, the folder what is there now: a name
     // added and removed again before this refresh must not be listed.
     const bool present = QFileInfo(QDir(m_folder).filePath(change.name)).isFile();
-    if (present && !listed)
+    if (present == listed)
+        return;
+    Modifying();
+    if (present)
         m_names.insert(at, change.name);
-    else if (!present && listed)
+    else
         m_names.erase(at);
 }

@@ -2,6 +2,7 @@
 
 #include "folder/FolderChanges.h"
 
+#include <QObject>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -10,10 +11,12 @@
 // match a wildcard pattern (letter case ignored), sorted by name. The upload
 // cycle refreshes it before every picture, so after the first read a
 // refresh costs only the folder's changes, not its size.
-class FileList
+class FileList : public QObject
 {
+    Q_OBJECT
+
 public:
-    FileList();
+    explicit FileList(QObject *parent = nullptr);
 
     void SetFolder(const QString &folder);
     QString Folder() const { return m_folder; }
@@ -29,7 +32,13 @@ public:
     QStringList Entries() const { return m_names; }
     QString EntryPath(qsizetype index) const;
 
+signals:
+    // Around every change of the entries, so that a view can follow.
+    void AboutToChange();
+    void Changed();
+
 private:
+    void Modifying();
     bool Matches(const QString &name) const;
     bool ReadWholeFolder();
     void Apply(const FolderChanges::Change &change);
@@ -40,5 +49,6 @@ private:
     QStringList m_names;
     FolderChanges m_changes;
     bool m_current = false;
+    bool m_modifying = false;
     QString m_error;
 };

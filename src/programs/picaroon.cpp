@@ -1,10 +1,53 @@
+#include "app/Main.h"
 #include "cli/CommandLine.h"
+#include "config/BuildSettings.h"
 
+#include <QApplication>
+#include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QScreen>
+
+
+namespace {
+
+int RunWindow(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Picaroon"));
+    QCommandLineParser parser;
+    CommandLine::AddHomeOption(parser);
+    parser.addOption({QStringLiteral("host"), QStringLiteral("The upload host."), QStringLiteral("HOST[:PORT]")});
+    parser.addOption({QStringLiteral("image-host"), QStringLiteral("The image host."), QStringLiteral("HOST")});
+    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty())
+        return CommandLine::UsageError(QString(), parser.errorText());
+
+    Main::Options options;
+    options.home = CommandLine::HomeFolder(parser);
+    options.uploadHost = QString::fromLatin1(BuildSettings::UploadHost);
+    options.imageHost = parser.value(QStringLiteral("image-host"));
+    if (options.imageHost.isEmpty())
+        options.imageHost = QString::fromLatin1(BuildSettings::ImageHost);
+    if (parser.isSet(QStringLiteral("host"))
+        && !CommandLine::ParseHost(parser.value(QStringLiteral("host")), &options.uploadHost, &options.uploadPort)) {
+        return CommandLine::UsageError(QString(), QStringLiteral("--host wants HOST or HOST:PORT"));
+    }
+
+    Main window(options);
+    window.Load();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
+    window.show();
+    return app.exec();
+}
+
+}
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Picaroon"));
-    return CommandLine::Run(QCoreApplication::arguments());
+    if (argc > 1 && CommandLine::IsCommand(QString::fromLocal8Bit(argv[1]))) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Picaroon"));
+        return CommandLine::Run(QCoreApplication::arguments());
+    }
+    return RunWindow(argc, argv);
 }

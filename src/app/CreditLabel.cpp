@@ -1,0 +1,28 @@
+#include "app/CreditLabel.h"
+
+#include <QDesktopServices>
+#include <QMouseEvent>
+
+CreditLabel::CreditLabel(const QString &name, const QUrl &page, QWidget *parent)
+    : QLabel(name, parent)
+    , m_page(page)
+{
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    setPalette(palette);
+    QFont font = this->font();
+    font.setUnderline(true);
+    setFont(font);
+    setToolTip(page.toString());
+    setCursor(QCursor(QPixmap(QStringLiteral(":/pictures/hand.png")), 5, 0));
+}
+
+void CreditLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()))
+        return;
+    emit Clicked();
+    // Whether the desktop could open it is not the window's business.
+    QDesktopServices::openUrl(m_page);
+}
