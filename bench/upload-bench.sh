@@ -32,7 +32,7 @@ rate() { awk -v n="$1" -v a="$2" -v b="$3" 'BEGIN { printf "%.1f", n / (b - a) }
 # Random bytes, so that no layer can compress or cache its way ahead.
 make_pictures() { # folder count bytes
     mkdir -p "$1"
-    for i in $(seq -w 1 "$2"); do head -c "$3" /dev/urandom >"$1/p$i.jpg"; done
+    head -c $(($2 * $3)) /dev/urandom | split -b "$3" -d -a 6 --additional-suffix=.jpg - "$1/p"
 }
 
 run_picaroon() { # home -> seconds

@@ -6,8 +6,14 @@ FileListModel::FileListModel(const FileList &files, QObject *parent)
     : QAbstractListModel(parent)
     , m_files(files)
 {
-    connect(&files, &FileList::AboutToChange, this, &FileListModel::beginResetModel);
-    connect(&files, &FileList::Changed, this, &FileListModel::endResetModel);
+    connect(&files, &FileList::AboutToReset, this, &FileListModel::beginResetModel);
+    connect(&files, &FileList::Reset, this, &FileListModel::endResetModel);
+    connect(&files, &FileList::AboutToInsert, this,
+            [this](qsizetype index) { beginInsertRows(QModelIndex(), int(index), int(index)); });
+    connect(&files, &FileList::Inserted, this, &FileListModel::endInsertRows);
+    connect(&files, &FileList::AboutToRemove, this,
+            [this](qsizetype index) { beginRemoveRows(QModelIndex(), int(index), int(index)); });
+    connect(&files, &FileList::Removed, this, &FileListModel::endRemoveRows);
 }
 
 int FileListModel::rowCount(const QModelIndex &parent) const

@@ -5,9 +5,8 @@
 class FileList;
 
 // Shows the picture list in the window's list box. The upload cycle
-// refreshes the list before every picture, so the view follows each change
-// with a reset that costs the visible rows only (the view's items are of
-// one size), not the folder's size.
+// refreshes the list before every picture, so the view follows the list
+// change by change, never by reading it all again.
 class FileListModel : public QAbstractListModel
 {
     Q_OBJECT

@@ -29,17 +29,9 @@ void FileList::SetFolder(const QString &folder)
     m_folder = folder;
     m_current = false;
     m_changes.Unwatch();
-    Modifying();
+    emit AboutToReset();
     m_names.clear();
-    emit Changed();
-    m_modifying = false;
-}
-
-void FileList::Modifying()
-{
-    if (!m_modifying)
-        emit AboutToChange();
-    m_modifying = true;
+    emit Reset();
 }
 
 void FileList::SetPattern(const QString &pattern)
@@ -77,49 +69,51 @@ bool FileList::Refresh()
         m_changes.Watch(m_folder);
         m_current = ReadWholeFolder() && m_changes.IsWatching();
     }
-    if (m_modifying) {
-        m_modifying = false;
-        emit Changed();
-    }
     return m_error.isEmpty();
 }
 
 bool FileList::ReadWholeFolder()
 {
-    Modifying();
-    m_names.clear();
+    QStringList names;
     const QFileInfo folder(m_folder);
-    if (m_folder.isEmpty() || !folder.isDir() || !folder.isReadable()) {
+    const bool readable = !m_folder.isEmpty() && folder.isDir() && folder.isReadable();
+    if (readable) {
+        QDirIterator it(m_folder, QDir::Files | QDir::Hidden);
+        while (it.hasNext()) {
+            const QString name = it.nextFileInfo().fileName();
+            if (Matches(name))
+                names.append(name);
+        }
+        std::sort(names.begin(), names.end(), NameLess);
+    } else {
         m_error = QStringLiteral("Cannot list the folder %1: %2")
                       .arg(QDir::toNativeSeparators(m_folder),
                            folder.exists() ? QStringLiteral("access denied")
                                            : QStringLiteral("no such folder"));
-        return false;
     }
-    QDirIterator it(m_folder, QDir::Files | QDir::Hidden);
-    while (it.hasNext()) {
-        const QString name = it.nextFileInfo().fileName();
-        if (Matches(name))
-            m_names.append(name);
-    }
-    std::sort(m_names.begin(), m_names.end(), NameLess);
-    return true;
+    emit AboutToReset();
+    m_names = names;
+    emit Reset();
+    return readable;
 }
 
 void FileList::Apply(const FolderChanges::Change &change)
 {
     if (!Matches(change.name))
         return;
-    const auto at = std::lower_bound(m_names.begin(), m_names.end(), change.name, NameLess);
-    const bool listed = at != m_names.end() && *at == change.name;
+    const auto at = std::lower_bound(m_names.cbegin(), m_names.cend(), change.name, NameLess);
+    const bool listed = at != m_names.cend() && *at == change.name;
     // The journal tells what happened, the folder what is there now: a name
     // added and removed again before this refresh must not be listed.
     const bool present = QFileInfo(QDir(m_folder).filePath(change.name)).isFile();
-    if (present == listed)
-        return;
-    Modifying();
-    if (present)
-        m_names.insert(at, change.name);
-    else
-        m_names.erase(at);
+    const qsizetype index = at - m_names.cbegin();
+    if (present && !listed) {
+        emit AboutToInsert(index);
+        m_names.insert(index, change.name);
+        emit Inserted();
+    } else if (!present && listed) {
+        emit AboutToRemove(index);
+        m_names.removeAt(index);
+        emit Removed();
+    }
 }

@@ -33,12 +33,16 @@ public:
     QString EntryPath(qsizetype index) const;
 
 signals:
-    // Around every change of the entries, so that a view can follow.
-    void AboutToChange();
-    void Changed();
+    // Around every change of the entries, so that a view can follow each
+    // one at its own cost rather than the whole list's.
+    void AboutToReset();
+    void Reset();
+    void AboutToInsert(qsizetype index);
+    void Inserted();
+    void AboutToRemove(qsizetype index);
+    void Removed();
 
 private:
-    void Modifying();
     bool Matches(const QString &name) const;
     bool ReadWholeFolder();
     void Apply(const FolderChanges::Change &change);
@@ -49,6 +53,5 @@ private:
     QStringList m_names;
     FolderChanges m_changes;
     bool m_current = false;
-    bool m_modifying = false;
     QString m_error;
 };
