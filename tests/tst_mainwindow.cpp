@@ -67,6 +67,8 @@ private slots:
     void import_data();
     void import();
     void parseButtonsWriteTheTextFiles();
+    void buttonsDrawTheirStoredPictures_data();
+    void buttonsDrawTheirStoredPictures();
 
 private:
     QString Img(const QString &name = QString()) const { return m_home->filePath(QStringLiteral("img/") + name); }
@@ -303,6 +305,38 @@ void TestMainWindow::parseButtonsWriteTheTextFiles()
     m_window->Command2()->click();
     QCOMPARE(m_messages.errors.size(), 1);
     QVERIFY(m_messages.errors.first().contains("url.txt"));
+}
+
+void TestMainWindow::buttonsDrawTheirStoredPictures_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QColor>("pictureColor");
+
+    QTest::newRow("Start: green square") << "Start" << "Закачать" << QColor(0, 150, 40);
+    QTest::newRow("StopB: red square") << "StopB" << "Остановить" << QColor(220, 30, 30);
+    QTest::newRow("XpB1: tan folder") << "XpB1" << "Выбрать каталог" << QColor(226, 190, 130);
+}
+
+void TestMainWindow::buttonsDrawTheirStoredPictures()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, caption);
+    QFETCH(QColor, pictureColor);
+
+    Open();
+    auto *xpb = m_window->findChild<XpB *>(button);
+    QVERIFY(xpb);
+    xpb->show();
+    QCOMPARE(xpb->Caption(), caption);
+    QCOMPARE(xpb->ButtonStyle(), 1);
+    const QImage face = xpb->FaceImage();
+    int found = 0;
+    for (int y = 0; y < face.height(); ++y) {
+        for (int x = 0; x < face.width(); ++x)
+            found += face.pixelColor(x, y).rgb() == pictureColor.rgb();
+    }
+    QVERIFY2(found >= 16, qPrintable(QStringLiteral("%1 pixels of the picture").arg(found)));
 }
 
 QTEST_MAIN(TestMainWindow)

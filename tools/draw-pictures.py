@@ -44,7 +44,13 @@ def start():
 
 
 def stop():
-    return canvas(12, 12, (220, 30, 30, 255))
+    # Red, inside a clear frame: the button keys out its picture's top-left
+    # colour, so a picture red to the corner would vanish whole.
+    rows = canvas(12, 12)
+    for y in range(1, 11):
+        for x in range(1, 11):
+            rows[y][x] = (220, 30, 30, 255)
+    return rows
 
 
 FOLDER = [
