@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the upload job against the
 # project's local stand-in for the blogging service: sample pictures in a
-# fresh home folder, a demo account, the upload, then the addresses that the
-# service's photo-library page lists afterwards.
+# fresh home folder, a demo account, the upload (in the window when there is
+# a display, headless otherwise), then the addresses that the service's
+# photo-library page lists afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -27,11 +28,17 @@ port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$home/standin.out
 echo "Home folder: $home (pictures in $home/img)"
 echo "Stand-in service on 127.0.0.1:$port, account login '$login', password '$password'"
 echo
-echo "== picaroon upload"
 status=0
-PICAROON_PASSWORD=$password build/bin/picaroon upload --login "$login" --home "$home" \
-    --host "127.0.0.1:$port" || status=$?
-echo "(exit status $status)"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    echo "== The window: type the login '$login' and the password '$password', then press Закачать."
+    echo "   Close the window when done."
+    build/bin/picaroon --home "$home" --host "127.0.0.1:$port" || status=$?
+else
+    echo "== picaroon upload (no display: the same run without the window)"
+    PICAROON_PASSWORD=$password build/bin/picaroon upload --login "$login" --home "$home" \
+        --host "127.0.0.1:$port" || status=$?
+    echo "(exit status $status)"
+fi
 
 echo
 echo "== Picture addresses on the photo-library page (picaroon extract-links)"
