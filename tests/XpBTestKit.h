@@ -1,32 +1,59 @@
 #pragma once
 
-#include "controls/PictureObject.h"
+#include "controls/PropertyBag.h"
 #include "controls/XpB.h"
+#include "controls/XpBColors.h"
 
-#include <QImage>
-#include <QPalette>
+#include <initializer_list>
+#include <utility>
 
-// Fixed system colours for exact pixel checks: button face (212, 208, 200),
-// shadow (128, 128, 128), text black, highlight white, dark shadow
-// (64, 64, 64), light (227, 227, 227).
+// Exact pixel checks need system colours that do not follow the host theme.
 namespace XpBTestKit {
 
 constexpr quint32 Face = 0x00C8D0D4u;
 constexpr quint32 Shadow = 0x00808080u;
 constexpr quint32 Highlight = 0x00FFFFFFu;
 constexpr quint32 DarkShadow = 0x00404040u;
-constexpr quint32 Light = 0x00E3E3E3u;
 constexpr quint32 Black = 0;
 
-QPalette FixedPalette();
-// A hidden button of the given style and size with the fixed palette.
-XpB *MakeButton(qint32 style, int width, int height);
-quint32 Pixel(const XpB &button, int x, int y);
-// width x height in one colour, with pixel (0, 0) in another.
-PictureRef Bitmap(int width, int height, quint32 fill, quint32 topLeft,
-                  PictureObject::Kind kind = PictureObject::Kind::Bitmap);
-// Sets the flags through the button's own input handling.
-void Hover(XpB &button, bool leftHeld = false);
-void Focus(XpB &button);
+inline XpB *MakeButton(qint32 style, int width, int height)
+{
+    QPalette palette;
+    palette.setColor(QPalette::Button, QColor(212, 208, 200));
+    palette.setColor(QPalette::Dark, QColor(128, 128, 128));
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    palette.setColor(QPalette::Light, Qt::white);
+    palette.setColor(QPalette::Shadow, QColor(64, 64, 64));
+    auto *button = new XpB;
+    button->setPalette(palette);
+    button->resize(width, height);
+    button->ApplySize();
+    button->SetButtonStyle(style);
+    return button;
+}
+
+inline quint32 Pixel(const XpB &button, int x, int y)
+{
+    return XpBColors::FromQColor(QColor(button.FaceImage().pixel(x, y)));
+}
+
+// One colour with pixel (0, 0) in another, the pixel keying reads. Icons
+// carry their own transparency there instead.
+inline PictureRef Bitmap(int side, quint32 fill, quint32 topLeft,
+                         PictureObject::Kind kind = PictureObject::Kind::Bitmap)
+{
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(XpBColors::ToRgb(fill));
+    image.setPixel(0, 0, kind == PictureObject::Kind::Icon ? 0u : XpBColors::ToRgb(topLeft));
+    return std::make_shared<const PictureObject>(image, kind);
+}
+
+inline PropertyBag Stored(std::initializer_list<std::pair<QString, QVariant>> entries)
+{
+    PropertyBag bag;
+    for (const auto &[key, value] : entries)
+        bag.WriteProperty(key, value);
+    return bag;
+}
 
 }
