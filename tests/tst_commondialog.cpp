@@ -10,48 +10,39 @@ class TestCommonDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void chosenPathIsClean_data();
-    void chosenPathIsClean();
-    void filterTakesTheDialogsForm_data();
-    void filterTakesTheDialogsForm();
+    void dialogTextTakesItsForm_data();
+    void dialogTextTakesItsForm();
     void keepsTheSizeOfItsIcon();
 };
 
-void TestCommonDialog::chosenPathIsClean_data()
+void TestCommonDialog::dialogTextTakesItsForm_data()
 {
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("cancelled") << QString() << QString();
-    QTest::newRow("root keeps its separator") << "//" << "/";
-    QTest::newRow("others lose theirs, doubled ones too") << "//home//my pics/" << "/home/my pics";
-    QTest::newRow("a NUL and what follows cut off") << u"/home/pics\0/junk  "_s << "/home/pics";
-    QTest::newRow("nothing before the NUL") << u"\0/home"_s << QString();
+    QTest::addColumn<bool>("filter"); // else a chosen path, expected with '/' for the native separator
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("path: cancelled") << false << QString() << QString();
+    QTest::newRow("path: root keeps its separator") << false << "//" << "/";
+    QTest::newRow("path: others lose theirs, doubled ones too") << false << "//home//my pics/" << "/home/my pics";
+    QTest::newRow("path: a NUL and what follows cut off") << false << u"/home/pics\0/junk  "_s << "/home/pics";
+    QTest::newRow("filter: two pairs, several patterns in one")
+        << true << u"Pictures\0*.jpg;*.jpeg\0All\0*.*\0\0"_s << "Pictures (*.jpg *.jpeg);;All (*.*)";
+    QTest::newRow("filter: without the closing NUL") << true << u"JPEG\0*.jpg\0"_s << "JPEG (*.jpg)";
+    QTest::newRow("filter: nothing after the double NUL")
+        << true << u"JPEG\0*.jpg\0\0All\0*.*\0\0"_s << "JPEG (*.jpg)";
+    QTest::newRow("filter: pair without a pattern dropped") << true << u"JPEG\0\0"_s << "";
+    QTest::newRow("filter: already in the dialog's form") << true << "JPEG (*.jpg)" << "JPEG (*.jpg)";
 }
 
-void TestCommonDialog::chosenPathIsClean()
+void TestCommonDialog::dialogTextTakesItsForm()
 {
-    QFETCH(QString, chosen);
-    QFETCH(QString, path);
-    QCOMPARE(CommonDialog::ChosenPath(chosen), QDir::toNativeSeparators(path));
-}
-
-void TestCommonDialog::filterTakesTheDialogsForm_data()
-{
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QString>("qt");
-    QTest::newRow("two pairs, several patterns in one")
-        << u"Pictures\0*.jpg;*.jpeg\0All\0*.*\0\0"_s << "Pictures (*.jpg *.jpeg);;All (*.*)";
-    QTest::newRow("without the closing NUL") << u"JPEG\0*.jpg\0"_s << "JPEG (*.jpg)";
-    QTest::newRow("nothing after the double NUL") << u"JPEG\0*.jpg\0\0All\0*.*\0\0"_s << "JPEG (*.jpg)";
-    QTest::newRow("pair without a pattern dropped") << u"JPEG\0\0"_s << "";
-    QTest::newRow("already in the dialog's form") << "JPEG (*.jpg)" << "JPEG (*.jpg)";
-}
-
-void TestCommonDialog::filterTakesTheDialogsForm()
-{
-    QFETCH(QString, filter);
-    QFETCH(QString, qt);
-    QCOMPARE(CommonDialog::QtFilter(filter), qt);
+    QFETCH(bool, filter);
+    QFETCH(QString, given);
+    QFETCH(QString, expected);
+    if (filter)
+        QCOMPARE(CommonDialog::QtFilter(given), expected);
+    else
+        QCOMPARE(CommonDialog::ChosenPath(given), QDir::toNativeSeparators(expected));
 }
 
 void TestCommonDialog::keepsTheSizeOfItsIcon()

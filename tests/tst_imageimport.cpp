@@ -56,31 +56,29 @@ void TestImageImport::copiesPicturesOfTheFolderItself_data()
     QTest::addColumn<QString>("to");
     QTest::addColumn<QStringList>("source");
     QTest::addColumn<QStringList>("image");
-    QTest::addColumn<QStringList>("after"); // in img
-    QTest::addColumn<int>("copied");
+    QTest::addColumn<QStringList>("after"); // in img; those holding new content count as copied
     QTest::addColumn<QString>("named"); // in the error; empty: success
 
     QTest::newRow("namesake replaced, any letter case, nothing else taken")
         << "src" << "img" << QStringList{"a.jpg", "C.JPG", "e.jpeg", "g.jpg.txt", "sub/b.jpg", ".h.jpg", "dir.jpg/"}
         << QStringList{"a.jpg", "z.jpg"} << QStringList{"C.JPG=new C.JPG", "a.jpg=new a.jpg", "z.jpg=old z.jpg"}
-        << 2 << QString();
+        << QString();
     QTest::newRow("pictures only in subfolders: no picture")
         << "src" << "img" << QStringList{"sub/a.jpg"} << QStringList{"z.jpg"} << QStringList{"z.jpg=old z.jpg"}
-        << 0 << "src";
+        << "src";
     QTest::newRow("replace blocked by a folder: earlier copies stay, the old content too")
         << "src" << "img" << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"b.jpg/keep.txt", "c.jpg"}
-        << QStringList{"a.jpg=new a.jpg", "b.jpg/", "b.jpg/keep.txt=old b.jpg/keep.txt", "c.jpg=old c.jpg"} << 1
+        << QStringList{"a.jpg=new a.jpg", "b.jpg/", "b.jpg/keep.txt=old b.jpg/keep.txt", "c.jpg=old c.jpg"}
         << "img/b.jpg";
     // Opens like any file, but every read fails: a copy that wrote in place
     // would leave the namesake cut short.
     QTest::newRow("unreadable picture: the namesake stays whole")
         << "src" << "img" << QStringList{"a.jpg", "b.jpg>/proc/self/mem"} << QStringList{"b.jpg"}
-        << QStringList{"a.jpg=new a.jpg", "b.jpg=old b.jpg"} << 1 << "src/b.jpg";
+        << QStringList{"a.jpg=new a.jpg", "b.jpg=old b.jpg"} << "src/b.jpg";
     QTest::newRow("image folder vanished")
-        << "src" << "gone" << QStringList{"a.jpg"} << QStringList{"b.jpg"} << QStringList{"b.jpg=old b.jpg"} << 0
-        << "gone";
+        << "src" << "gone" << QStringList{"a.jpg"} << QStringList{"b.jpg"} << QStringList{"b.jpg=old b.jpg"} << "gone";
     QTest::newRow("source is the image folder through a link")
-        << "link" << "img" << QStringList{} << QStringList{"b.jpg"} << QStringList{"b.jpg=old b.jpg"} << 0 << "link";
+        << "link" << "img" << QStringList{} << QStringList{"b.jpg"} << QStringList{"b.jpg=old b.jpg"} << "link";
 }
 
 void TestImageImport::copiesPicturesOfTheFolderItself()
@@ -90,7 +88,6 @@ void TestImageImport::copiesPicturesOfTheFolderItself()
     QFETCH(QStringList, source);
     QFETCH(QStringList, image);
     QFETCH(QStringList, after);
-    QFETCH(int, copied);
     QFETCH(QString, named);
 
     if (source.join(' ').contains("/proc/self/mem") && !QFile::exists("/proc/self/mem"))
@@ -107,7 +104,7 @@ void TestImageImport::copiesPicturesOfTheFolderItself()
     const bool ok = ImageImport::CopyPictures(QDir::toNativeSeparators(top.filePath(from)), top.filePath(to),
                                               &count, &error);
     QCOMPARE(ok, named.isEmpty());
-    QCOMPARE(count, copied);
+    QCOMPARE(count, after.filter("=new ").size());
     if (!ok)
         QVERIFY2(error.contains(QDir::toNativeSeparators(top.filePath(named))), qPrintable(error));
     QCOMPARE(Tree(top.filePath("img")), after);

@@ -63,6 +63,7 @@ private slots:
     void placeBothByPosition_data();
     void placeBothByPosition();
     void captionPressedAndDisabled();
+    void assignedPicture();
 };
 
 void TestXpBRender::face_data()
@@ -92,7 +93,7 @@ void TestXpBRender::face_data()
     QTest::newRow("style 3 disabled: red clamps at 255 before the offsets")
         << 3 << "disabled" << none << QList<QPoint>{{20, 10}, {20, 0}, {0, 19}, {1, 18}}
         << QList<quint32>{0x00E0E7E7, 0x00A4ABAB, Face, 0x00B0B7B7};
-    QTest::newRow("style 3 hovered: orange ring and its shaded lines")
+    QTest::newRow("style 3 hovered: built-in orange ring over the stored colour, and its shaded lines")
         << 3 << "hover" << Stored({{"XPColor_Hover", 0xFF}})
         << QList<QPoint>{{1, 10}, {36, 16}, {10, 2}, {10, 1}, {10, 18}, {37, 10}, {3, 3}, {1, 1}}
         << QList<quint32>{HoverRing, HoverRing, 0x006ABCFF, 0x00A1F3FF, 0x001F71B9, 0x005BADF5, 0x006ABCFF, Black};
@@ -192,6 +193,22 @@ void TestXpBRender::captionPressedAndDisabled()
     QCOMPARE(InkBox(*disabled, Shadow), text);
     const QRect lit = InkBox(*disabled, Highlight);
     QVERIFY(!lit.isEmpty() && text.translated(1, 1).contains(lit));
+}
+
+// Assigning sizes the area to the picture, and taking it away keeps the
+// area. Pending events must not run during the repaint: a handler could
+// change the button halfway through.
+void TestXpBRender::assignedPicture()
+{
+    std::unique_ptr<XpB> b(MakeButton(1, 40, 20));
+    bool ran = false;
+    QMetaObject::invokeMethod(this, [&ran] { ran = true; }, Qt::QueuedConnection);
+    b->SetPicture(Bitmap(16, Blue, Magenta));
+    QVERIFY(!ran);
+    QCOMPARE(b->PictureRect(), (EdgeRect{12, 2, 28, 18}));
+    b->SetPicture(nullptr);
+    QCOMPARE(QSize(b->PictureWidth(), b->PictureHeight()), QSize(16, 16));
+    QTRY_VERIFY(ran);
 }
 
 QTEST_MAIN(TestXpBRender)
