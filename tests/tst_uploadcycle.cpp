@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
+
 namespace {
 
 const QRegularExpression Progress(QStringLiteral(R"(^Закачка \d+ из \d+ \((-?\d+)%\)$)"));
@@ -80,6 +82,8 @@ private slots:
     void onePictureJudgedByItsReply();
     void eachPictureJudgedByItsOwnReply();
     void pictureAddedMidRunIsUploaded();
+    void nextPictureIsSentAsItStandsAtItsTurn_data();
+    void nextPictureIsSentAsItStandsAtItsTurn();
     void socketErrorEndsRunAndNextStartConnectsAgain();
     void stopWhileConnecting();
     void stopWhileSending();
@@ -243,6 +247,66 @@ void TestUploadCycle::pictureAddedMidRunIsUploaded()
     QVERIFY(m_view.statuses.contains("Закачка 2 из 1"));
     QCOMPARE(m_view.statuses.last(), Done);
     QCOMPARE(ScriptedPeer::PictureOf(m_peer->requests.at(1)), QByteArray("added later"));
+    QVERIFY(QDir(m_files.Folder()).isEmpty());
+}
+
+void TestUploadCycle::nextPictureIsSentAsItStandsAtItsTurn_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QByteArrayList>("sent");
+    QTest::addColumn<QString>("cookie");
+
+    const QString secret = QStringLiteral("user_pass=5ebe2294ecd0e0f08eab7690d2a6ee69");
+    QTest::newRow("unchanged") << "none" << QByteArrayList{"first", "second", "third"} << secret;
+    QTest::newRow("rewritten in place, same size")
+        << "rewrite" << QByteArrayList{"first", "SECOND", "third"} << secret;
+    QTest::newRow("grown") << "append" << QByteArrayList{"first", "second and more", "third"} << secret;
+    QTest::newRow("replaced by another file")
+        << "replace" << QByteArrayList{"first", "replacement", "third"} << secret;
+    QTest::newRow("deleted") << "delete" << QByteArrayList{"first", "third"} << secret;
+    // The MD5 of "changed".
+    QTest::newRow("password changed")
+        << "password" << QByteArrayList{"first", "second", "third"}
+        << "user_pass=8977dfac2f8e04cb96e66882235f5aba";
+}
+
+void TestUploadCycle::nextPictureIsSentAsItStandsAtItsTurn()
+{
+    QFETCH(QString, change);
+    QFETCH(QByteArrayList, sent);
+    QFETCH(QString, cookie);
+
+    Write(QStringLiteral("a.jpg"), "first");
+    Write(QStringLiteral("b.jpg"), "second");
+    Write(QStringLiteral("c.jpg"), "third");
+    m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+    // By the time the service has the first request whole, the cycle is
+    // waiting for its reply and may have read b.jpg already.
+    connect(m_peer, &ScriptedPeer::RequestReceived, this, [&](int index) {
+        if (index != 0)
+            return;
+        if (change == "rewrite" || change == "append") {
+            QFile file(Img("b.jpg"));
+            QVERIFY(file.open(change == "rewrite" ? QIODevice::ReadWrite : QIODevice::Append));
+            file.write(change == "rewrite" ? "SECOND" : " and more");
+        } else if (change == "replace") {
+            Write(QStringLiteral("new.tmp"), "replacement");
+            QCOMPARE(std::rename(QFile::encodeName(Img("new.tmp")).constData(),
+                                 QFile::encodeName(Img("b.jpg")).constData()), 0);
+        } else if (change == "delete") {
+            QVERIFY(QFile::remove(Img("b.jpg")));
+        } else if (change == "password") {
+            m_view.password = QStringLiteral("changed");
+        }
+    });
+    StartAndWait();
+
+    QCOMPARE(m_view.statuses.last(), Done);
+    QByteArrayList pictures;
+    for (const QByteArray &request : std::as_const(m_peer->requests))
+        pictures.append(ScriptedPeer::PictureOf(request));
+    QCOMPARE(pictures, sent);
+    QVERIFY(ScriptedPeer::HeaderValue(m_peer->requests.at(1), "Cookie").endsWith(cookie.toLatin1()));
     QVERIFY(QDir(m_files.Folder()).isEmpty());
 }
 

@@ -8,11 +8,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTcpSocket>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 UploadCycle::UploadCycle(UploadView &view, FileList &files, QObject *parent)
     : QObject(parent)
@@ -100,33 +100,31 @@ void UploadCycle::NextFile()
 
 void UploadCycle::OnConnected()
 {
-    QFile picture(m_CurrentFile);
-    if (!picture.open(QIODevice::ReadOnly)) {
-        FailUnexpectedly(QStringLiteral("Cannot read %1: %2")
-                             .arg(QDir::toNativeSeparators(m_CurrentFile), picture.errorString()));
-        return;
-    }
+    const QString login = m_view.LoginText();
+    const QString password = m_view.PasswordText();
     m_view.ShowStatus(CounterText());
-    QString error;
-    const std::optional<QByteArray> request =
-        m_builder.BuildRequest(m_view.LoginText(), m_view.PasswordText(), picture, &error);
-    if (!request) {
-        FailUnexpectedly(QStringLiteral("Cannot send %1: %2")
-                             .arg(QDir::toNativeSeparators(m_CurrentFile), error));
-        return;
+    if (m_Ahead.Fits(m_CurrentFile, login, password)) {
+        m_Sending = std::exchange(m_Ahead, PictureRequest());
+    } else {
+        m_Ahead.Clear();
+        QString error;
+        if (!m_Sending.Build(m_builder, m_CurrentFile, login, password, &error)) {
+            FailUnexpectedly(error);
+            return;
+        }
     }
     m_state = State::Sending;
     // The request goes out in one piece and nothing follows it: holding its
     // last segment back for an acknowledgement only adds a delay.
     m_WS->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    m_WS->write(*request);
+    m_WS->write(m_Sending.TakeRequest());
 }
 
 void UploadCycle::OnBytesWritten()
 {
     if (m_state != State::Sending)
         return;
-    const qint64 size = QFileInfo(m_CurrentFile).size();
+    const qint64 size = m_Sending.PictureSize();
     const qint64 waiting = m_WS->bytesToWrite();
     // The bytes waiting include the headers and framing, so a small picture
     // would start below zero; an empty one has no ratio at all.
@@ -134,6 +132,26 @@ void UploadCycle::OnBytesWritten()
     if (size > 0)
         percent = std::clamp(100 - int(std::min(std::floor(double(waiting) / double(size) * 100.0), 1000.0)), 0, 100);
     m_view.ShowStatus(CounterText() + QStringLiteral(" (%1%)").arg(percent));
+    if (waiting == 0)
+        UseTheWait();
+}
+
+void UploadCycle::UseTheWait()
+{
+    // The service is now reading and storing the picture. What would
+    // otherwise stand between two pictures is done meanwhile: giving back
+    // the storage of the one deleted last, and reading the next one, which
+    // is sent only if the folder still holds it unchanged when its turn
+    // comes.
+    m_Handled.reset();
+    for (qsizetype i = 0; i < m_Files.Count() && i < 2; ++i) {
+        const QString path = m_Files.EntryPath(i);
+        if (path == m_CurrentFile)
+            continue;
+        QString ignored;
+        m_Ahead.Build(m_builder, path, m_view.LoginText(), m_view.PasswordText(), &ignored);
+        return;
+    }
 }
 
 void UploadCycle::OnReadyRead()
@@ -180,6 +198,7 @@ void UploadCycle::OnClosedByPeer()
         }
         break;
     }
+    m_Handled = m_Sending.TakeFile();
     NextFile();
 }
 
@@ -218,6 +237,9 @@ void UploadCycle::DropConnection()
 void UploadCycle::EndRun(Outcome outcome, const QString &message)
 {
     m_state = State::Idle;
+    m_Sending.Clear();
+    m_Ahead.Clear();
+    m_Handled.reset();
     m_view.ShowStopButton(false);
     if (outcome == Outcome::Unexpected)
         m_view.ReportUnexpectedError(message);

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "upload/PictureRequest.h"
 #include "upload/ReplyJudge.h"
 #include "upload/RequestBuilder.h"
 
 #include <QAbstractSocket>
 #include <QObject>
+#include <QFile>
 #include <QPointer>
+
+#include <memory>
 
 class FileList;
 class QTcpSocket;
@@ -45,6 +49,7 @@ private:
     void NextFile();
     void OnConnected();
     void OnBytesWritten();
+    void UseTheWait();
     void OnReadyRead();
     void OnClosedByPeer();
     void OnError(QAbstractSocket::SocketError error);
@@ -67,6 +72,10 @@ private:
     QPointer<QTcpSocket> m_WS;
     ReplyJudge m_ReplyText;
     QString m_CurrentFile;
+    PictureRequest m_Sending;
+    PictureRequest m_Ahead;
+    // The picture deleted or set aside last, still open: see UseTheWait().
+    std::unique_ptr<QFile> m_Handled;
     qint64 m_FileNo = 0;
     qint64 m_FileTotal = 0;
 };
