@@ -27,6 +27,10 @@ port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/standin.out
 url="http://127.0.0.1:$port/kiplog.php"
 
 now() { date +%s.%N; }
+# CPU seconds the stand-in has used so far: set against a run's length, it
+# shows whether the stand-in, not the client, set the pace.
+standin_cpu() { awk -v hz="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / hz }' "/proc/$standin/stat"; }
+add() { awk -v a="$1" -v b="$2" -v c="${3:-0}" 'BEGIN { printf "%.6f", a + (b - c) }'; }
 rate() { awk -v n="$1" -v a="$2" -v b="$3" 'BEGIN { printf "%.1f", n / (b - a) }'; }
 
 # Random bytes, so that no layer can compress or cache its way ahead.
@@ -69,15 +73,22 @@ CFG
 
     # Rounds taken in turn, so that whatever else the machine does falls on
     # both alike; the medians are compared.
-    local ours=() one=() start end seconds
+    local ours=() one=() start end seconds cpu
+    local ours_cpu=0 ours_wall=0 one_cpu=0 one_wall=0
     for _ in $(seq "$rounds"); do
         rm -rf "$work/home" && mkdir -p "$work/home/img" && cp "$src"/*.jpg "$work/home/img/"
+        cpu=$(standin_cpu)
         seconds=$(run_picaroon "$work/home")
+        ours_cpu=$(add "$ours_cpu" "$(standin_cpu)" "$cpu")
+        ours_wall=$(add "$ours_wall" "$seconds")
         ours+=("$(awk -v n="$count" -v s="$seconds" 'BEGIN { printf "%.1f", n / s }')")
         clear_store
+        cpu=$(standin_cpu)
         start=$(now)
         curl -s -K "$config"
         end=$(now)
+        one_cpu=$(add "$one_cpu" "$(standin_cpu)" "$cpu")
+        one_wall=$(add "$one_wall" "$end" "$start")
         one+=("$(rate "$count" "$start" "$end")")
         clear_store
     done
@@ -104,6 +115,9 @@ CFG
         "$(awk -v a="$ours_median" -v b="$one_median" 'BEGIN { print a / b }')" \
         "$(awk -v a="$ours_median" -v b="$many" 'BEGIN { print a / b }')"
     echo "      picaroon rounds: ${ours[*]} | one curl rounds: ${one[*]}"
+    awk -v a="$ours_cpu" -v b="$ours_wall" -v c="$one_cpu" -v d="$one_wall" -v n="$((count * rounds))" \
+        'BEGIN { printf "      stand-in busy %.0f%% of picaroon'"'"'s runs, %.0f%% of one curl'"'"'s | stand-in CPU %.3f ms a picture\n", 100 * a / b, 100 * c / d, 1000 * (a + c) / (2 * n) }'
+
 }
 
 echo "== Pictures per second"
