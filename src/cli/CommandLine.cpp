@@ -91,6 +91,27 @@ bool ParseHost(const QString &text, QString *host, quint16 *port)
     return true;
 }
 
+bool Parse(QCommandLineParser &parser, const QStringList &arguments, qsizetype maxArguments, QString *error)
+{
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return false;
+    }
+    const QStringList extra = parser.positionalArguments().mid(maxArguments);
+    if (!extra.isEmpty()) {
+        *error = QStringLiteral("unexpected argument ") + extra.first();
+        return false;
+    }
+    return true;
+}
+
+void PrintAppended(int count, const QString &one, const QString &many, const QString &path)
+{
+    PrintLine(stdout, QStringLiteral("%1 %2 appended to %3")
+                          .arg(count)
+                          .arg(count == 1 ? one : many, QDir::toNativeSeparators(path)));
+}
+
 int UsageError(const QString &command, const QString &message)
 {
     const QString subject = command.isEmpty() ? QStringLiteral("picaroon") : QStringLiteral("picaroon ") + command;

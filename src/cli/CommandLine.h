@@ -29,7 +29,12 @@ void AddHomeOption(QCommandLineParser &parser);
 QString HomeFolder(const QCommandLineParser &parser);
 // "HOST" or "HOST:PORT" or "[V6]:PORT"; false when the port is no port.
 bool ParseHost(const QString &text, QString *host, quint16 *port);
+// Parses the options and allows at most maxArguments arguments after them;
+// *error says what is wrong otherwise.
+bool Parse(QCommandLineParser &parser, const QStringList &arguments, qsizetype maxArguments, QString *error);
 int UsageError(const QString &command, const QString &message);
+// "N things appended to PATH", the report of the link commands.
+void PrintAppended(int count, const QString &one, const QString &many, const QString &path);
 void PrintLine(FILE *stream, const QString &text);
 
 }

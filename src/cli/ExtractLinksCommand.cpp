@@ -5,7 +5,6 @@
 #include "linktools/LinkExtractor.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFile>
 
 int ExtractLinksCommand::Run(const QStringList &arguments)
@@ -15,10 +14,9 @@ int ExtractLinksCommand::Run(const QStringList &arguments)
     parser.addOption({QStringLiteral("image-host"), QStringLiteral("The host that serves the pictures."),
                       QStringLiteral("HOST")});
     CommandLine::AddHomeOption(parser);
-    if (!parser.parse(arguments))
-        return CommandLine::UsageError(name, parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        return CommandLine::UsageError(name, QStringLiteral("unexpected argument ") + parser.positionalArguments().first());
+    QString usage;
+    if (!CommandLine::Parse(parser, arguments, 0, &usage))
+        return CommandLine::UsageError(name, usage);
     QString imageHost = QString::fromLatin1(BuildSettings::ImageHost);
     if (parser.isSet(QStringLiteral("image-host")))
         imageHost = parser.value(QStringLiteral("image-host"));
@@ -40,9 +38,7 @@ int ExtractLinksCommand::Run(const QStringList &arguments)
         CommandLine::PrintLine(stderr, QStringLiteral("picaroon extract-links: ") + error);
         return CommandLine::Unexpected;
     }
-    CommandLine::PrintLine(stdout, QStringLiteral("%1 %2 appended to %3")
-                                       .arg(count)
-                                       .arg(count == 1 ? QStringLiteral("address") : QStringLiteral("addresses"),
-                                            QDir::toNativeSeparators(LinkExtractor::UrlFilePath(home))));
+    CommandLine::PrintAppended(count, QStringLiteral("address"), QStringLiteral("addresses"),
+                               LinkExtractor::UrlFilePath(home));
     return CommandLine::Success;
 }

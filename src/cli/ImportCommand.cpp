@@ -23,13 +23,12 @@ int ImportCommand::Run(const QStringList &arguments)
     const QString name = QStringLiteral("import");
     QCommandLineParser parser;
     CommandLine::AddHomeOption(parser);
-    if (!parser.parse(arguments))
-        return CommandLine::UsageError(name, parser.errorText());
+    QString usage;
+    if (!CommandLine::Parse(parser, arguments, 1, &usage))
+        return CommandLine::UsageError(name, usage);
     const QStringList folders = parser.positionalArguments();
     if (folders.isEmpty() || folders.first().isEmpty())
         return CommandLine::UsageError(name, QStringLiteral("FOLDER is required"));
-    if (folders.size() > 1)
-        return CommandLine::UsageError(name, QStringLiteral("unexpected argument ") + folders.at(1));
 
     FileList files;
     QString error;

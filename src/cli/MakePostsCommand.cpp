@@ -4,17 +4,15 @@
 #include "linktools/PostMarkup.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 
 int MakePostsCommand::Run(const QStringList &arguments)
 {
     const QString name = QStringLiteral("make-posts");
     QCommandLineParser parser;
     CommandLine::AddHomeOption(parser);
-    if (!parser.parse(arguments))
-        return CommandLine::UsageError(name, parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        return CommandLine::UsageError(name, QStringLiteral("unexpected argument ") + parser.positionalArguments().first());
+    QString usage;
+    if (!CommandLine::Parse(parser, arguments, 0, &usage))
+        return CommandLine::UsageError(name, usage);
 
     const QString home = CommandLine::HomeFolder(parser);
     int count = 0;
@@ -23,9 +21,7 @@ int MakePostsCommand::Run(const QStringList &arguments)
         CommandLine::PrintLine(stderr, QStringLiteral("picaroon make-posts: ") + error);
         return CommandLine::Unexpected;
     }
-    CommandLine::PrintLine(stdout, QStringLiteral("%1 %2 appended to %3")
-                                       .arg(count)
-                                       .arg(count == 1 ? QStringLiteral("record") : QStringLiteral("records"),
-                                            QDir::toNativeSeparators(PostMarkup::PostFilePath(home))));
+    CommandLine::PrintAppended(count, QStringLiteral("record"), QStringLiteral("records"),
+                               PostMarkup::PostFilePath(home));
     return CommandLine::Success;
 }

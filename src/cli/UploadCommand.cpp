@@ -49,10 +49,9 @@ int UploadCommand::Run(const QStringList &arguments)
     parser.addOption({QStringLiteral("login"), QStringLiteral("The member's login."), QStringLiteral("LOGIN")});
     parser.addOption({QStringLiteral("host"), QStringLiteral("The upload host."), QStringLiteral("HOST[:PORT]")});
     CommandLine::AddHomeOption(parser);
-    if (!parser.parse(arguments))
-        return CommandLine::UsageError(name, parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        return CommandLine::UsageError(name, QStringLiteral("unexpected argument ") + parser.positionalArguments().first());
+    QString usage;
+    if (!CommandLine::Parse(parser, arguments, 0, &usage))
+        return CommandLine::UsageError(name, usage);
     if (!parser.isSet(QStringLiteral("login")))
         return CommandLine::UsageError(name, QStringLiteral("--login is required"));
     QString host = QString::fromLatin1(BuildSettings::UploadHost);

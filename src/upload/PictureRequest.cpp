@@ -35,12 +35,9 @@ bool PictureRequest::Build(RequestBuilder &builder, const QString &path, const Q
 
 bool PictureRequest::Fits(const QString &path, const QString &login, const QString &password) const
 {
-    if (!m_file || m_request.isNull() || path != m_path || login != m_login || password != m_password)
+    if (!m_stamp || m_request.isNull() || path != m_path || login != m_login || password != m_password)
         return false;
-    if (!m_stamp)
-        return false;
-    const std::optional<FileStamp> now = FileStamp::OfPath(path);
-    return now && *now == *m_stamp && now->size == m_pictureSize;
+    return FileStamp::OfPath(path) == m_stamp;
 }
 
 QByteArray PictureRequest::TakeRequest()

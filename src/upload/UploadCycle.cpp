@@ -144,13 +144,10 @@ void UploadCycle::UseTheWait()
     // is sent only if the folder still holds it unchanged when its turn
     // comes.
     m_Handled.reset();
-    for (qsizetype i = 0; i < m_Files.Count() && i < 2; ++i) {
-        const QString path = m_Files.EntryPath(i);
-        if (path == m_CurrentFile)
-            continue;
+    const qsizetype next = m_Files.Count() > 0 && m_Files.EntryPath(0) == m_CurrentFile ? 1 : 0;
+    if (next < m_Files.Count()) {
         QString ignored;
-        m_Ahead.Build(m_builder, path, m_view.LoginText(), m_view.PasswordText(), &ignored);
-        return;
+        m_Ahead.Build(m_builder, m_Files.EntryPath(next), m_view.LoginText(), m_view.PasswordText(), &ignored);
     }
 }
 
