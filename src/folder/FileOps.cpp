@@ -115,7 +115,7 @@ bool CreateFolder(const QString &path, QString *error)
     std::filesystem::create_directory(NativePath(path), ec);
     if (ec) {
         *error = QStringLiteral("Cannot create the folder %1: %2")
-                     .arg(QDir::toNativeSeparators(path), QString::fromStdString(ec.message()));
+                     .arg(Shown(path), QString::fromStdString(ec.message()));
         return false;
     }
     return true;
@@ -137,7 +137,7 @@ bool DeleteFile(const QString &path, bool force, QString *error)
     if (!QFileInfo::exists(path))
         return true;
     *error = QStringLiteral("Cannot delete %1: %2")
-                 .arg(QDir::toNativeSeparators(path), file.errorString());
+                 .arg(Shown(path), file.errorString());
     return false;
 }
 
@@ -152,7 +152,7 @@ bool SetAside(const QString &path, QString *error)
     std::filesystem::rename(NativePath(path), NativePath(SetAsideName(path)), ec);
     if (ec) {
         *error = QStringLiteral("Cannot set %1 aside as %2: %3")
-                     .arg(QDir::toNativeSeparators(path),
+                     .arg(Shown(path),
                           QFileInfo(SetAsideName(path)).fileName(),
                           QString::fromStdString(ec.message()));
         return false;
