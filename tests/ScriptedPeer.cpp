@@ -17,7 +17,12 @@ QByteArray ScriptedPeer::RefusedPage()
 ScriptedPeer::ScriptedPeer(QObject *parent)
     : QTcpServer(parent)
 {
-    connect(this, &QTcpServer::newConnection, this, &ScriptedPeer::OnNewConnection);
+    connect(this, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket *socket = nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
 }
 
 bool ScriptedPeer::Listen(quint16 port)
@@ -25,46 +30,23 @@ bool ScriptedPeer::Listen(quint16 port)
     return listen(QHostAddress::LocalHost, port);
 }
 
-void ScriptedPeer::OnNewConnection()
-{
-    while (QTcpSocket *socket = nextPendingConnection()) {
-        ++connections;
-        socket->setProperty("buffer", QByteArray());
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    }
-}
-
 void ScriptedPeer::OnReadyRead(QTcpSocket *socket)
 {
-    QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
+    if (socket->property("done").toBool())
+        return;
+    const QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
     socket->setProperty("buffer", buffer);
     const qsizetype headerEnd = buffer.indexOf("\r\n\r\n");
-    if (headerEnd < 0 || socket->property("done").toBool())
-        return;
-    const qsizetype length = HeaderValue(buffer, "Content-Length").toLongLong();
-    if (buffer.size() < headerEnd + 4 + length)
+    if (headerEnd < 0 || buffer.size() < headerEnd + 4 + HeaderValue(buffer, "Content-Length").toLongLong())
         return;
     socket->setProperty("done", true);
     requests.append(buffer);
-    const Step step = script.isEmpty() ? Step{} : script.value(requests.size() - 1, script.last());
+    const Step step = script.value(requests.size() - 1, script.value(script.size() - 1));
     emit RequestReceived(int(requests.size() - 1));
-    switch (step.answer) {
-    case Answer::Reply:
+    if (!step.hold) {
         socket->write(step.reply);
         socket->disconnectFromHost();
-        break;
-    case Answer::CloseSilently:
-        socket->disconnectFromHost();
-        break;
-    case Answer::Hold:
-        break;
     }
-}
-
-QByteArray ScriptedPeer::BodyOf(const QByteArray &request)
-{
-    return request.mid(request.indexOf("\r\n\r\n") + 4);
 }
 
 QByteArray ScriptedPeer::HeaderValue(const QByteArray &request, const QByteArray &name)
@@ -79,9 +61,7 @@ QByteArray ScriptedPeer::HeaderValue(const QByteArray &request, const QByteArray
 
 QByteArray ScriptedPeer::PictureOf(const QByteArray &request)
 {
-    const QByteArray body = BodyOf(request);
     const QByteArray opening = "Content-Type: image/pjpeg\r\n\r\n";
-    const qsizetype start = body.indexOf(opening) + opening.size();
-    const qsizetype end = body.lastIndexOf("\r\n------------IueSxZI5qhfr8cpW1iNd7v--");
-    return body.mid(start, end - start);
+    const qsizetype start = request.indexOf(opening) + opening.size();
+    return request.mid(start, request.lastIndexOf("\r\n------------IueSxZI5qhfr8cpW1iNd7v--") - start);
 }

@@ -13,16 +13,16 @@ class ScriptedPeer : public QTcpServer
     Q_OBJECT
 
 public:
-    enum class Answer { Reply, CloseSilently, Hold };
     struct Step
     {
-        Answer answer = Answer::Reply;
         QByteArray reply;
+        bool hold = false;
     };
 
-    static Step Reply(const QByteArray &bytes) { return {Answer::Reply, bytes}; }
-    static Step Silent() { return {Answer::CloseSilently, {}}; }
-    static Step Hold() { return {Answer::Hold, {}}; }
+    // An empty reply closes the connection without a byte.
+    static Step Reply(const QByteArray &bytes) { return {bytes, false}; }
+    // Keeps the connection open and silent, as a service still storing would.
+    static Step Hold() { return {{}, true}; }
     // Windows-1251 pages holding the service's markers.
     static QByteArray AcceptedPage();
     static QByteArray RefusedPage();
@@ -33,9 +33,7 @@ public:
     // The last step repeats once the script runs out.
     QList<Step> script;
     QList<QByteArray> requests;
-    int connections = 0;
 
-    static QByteArray BodyOf(const QByteArray &request);
     static QByteArray HeaderValue(const QByteArray &request, const QByteArray &name);
     // The picture bytes inside a request's multipart body.
     static QByteArray PictureOf(const QByteArray &request);
@@ -44,6 +42,5 @@ signals:
     void RequestReceived(int index);
 
 private:
-    void OnNewConnection();
     void OnReadyRead(QTcpSocket *socket);
 };

@@ -46,72 +46,68 @@ class TestImageImport : public QObject
     Q_OBJECT
 
 private slots:
-    void copiesPicturesOfTheFolderItself_data();
-    void copiesPicturesOfTheFolderItself();
+    void copiesPicturesOfTheFolderItself_data()
+    {
+        QTest::addColumn<QString>("from"); // "link" leads to img
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QStringList>("source");
+        QTest::addColumn<QStringList>("image");
+        QTest::addColumn<QStringList>("after"); // in img; those holding new content count as copied
+        QTest::addColumn<QString>("named"); // in the error; empty: success
+
+        QTest::newRow("namesake replaced, any letter case, nothing else taken")
+            << "src" << "img" << QStringList{"a.jpg", "C.JPG", "e.jpeg", "g.jpg.txt", "sub/b.jpg", ".h.jpg", "dir.jpg/"}
+            << QStringList{"a.jpg", "z.jpg"} << QStringList{"C.JPG=new C.JPG", "a.jpg=new a.jpg", "z.jpg=old z.jpg"}
+            << QString();
+        QTest::newRow("pictures only in subfolders: no picture")
+            << "src" << "img" << QStringList{"sub/a.jpg"} << QStringList{"z.jpg"} << QStringList{"z.jpg=old z.jpg"}
+            << "src";
+        QTest::newRow("replace blocked by a folder: earlier copies stay, the old content too")
+            << "src" << "img" << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"b.jpg/keep.txt", "c.jpg"}
+            << QStringList{"a.jpg=new a.jpg", "b.jpg/", "b.jpg/keep.txt=old b.jpg/keep.txt", "c.jpg=old c.jpg"}
+            << "img/b.jpg";
+        // Opens like any file, but every read fails: a copy that wrote in place
+        // would leave the namesake cut short.
+        QTest::newRow("unreadable picture: the namesake stays whole")
+            << "src" << "img" << QStringList{"a.jpg", "b.jpg>/proc/self/mem"} << QStringList{"b.jpg"}
+            << QStringList{"a.jpg=new a.jpg", "b.jpg=old b.jpg"} << "src/b.jpg";
+        QTest::newRow("image folder vanished")
+            << "src" << "gone" << QStringList{"a.jpg"} << QStringList{"b.jpg"} << QStringList{"b.jpg=old b.jpg"}
+            << "gone";
+        QTest::newRow("source is the image folder through a link")
+            << "link" << "img" << QStringList{} << QStringList{"b.jpg"} << QStringList{"b.jpg=old b.jpg"} << "link";
+    }
+
+    void copiesPicturesOfTheFolderItself()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QStringList, source);
+        QFETCH(QStringList, image);
+        QFETCH(QStringList, after);
+        QFETCH(QString, named);
+
+        QTemporaryDir root;
+        const QDir top(root.path());
+        Make(top, "", {"src/", "img/", "link>" + top.filePath("img")});
+        Make(QDir(top.filePath("src")), "new ", source);
+        Make(QDir(top.filePath("img")), "old ", image);
+        const QStringList sourceBefore = Tree(top.filePath("src"));
+
+        int count = -1;
+        QString error;
+        const bool ok = ImageImport::CopyPictures(QDir::toNativeSeparators(top.filePath(from)), top.filePath(to),
+                                                  &count, &error);
+        QCOMPARE(ok, named.isEmpty());
+        QCOMPARE(count, after.filter("=new ").size());
+        if (!ok)
+            QVERIFY2(error.contains(QDir::toNativeSeparators(top.filePath(named))), qPrintable(error));
+        QCOMPARE(Tree(top.filePath("img")), after);
+        QCOMPARE(Tree(top.filePath("src")), sourceBefore);
+        QCOMPARE(top.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList({"img", "link", "src"}));
+    }
 };
-
-void TestImageImport::copiesPicturesOfTheFolderItself_data()
-{
-    QTest::addColumn<QString>("from"); // "link" leads to img
-    QTest::addColumn<QString>("to");
-    QTest::addColumn<QStringList>("source");
-    QTest::addColumn<QStringList>("image");
-    QTest::addColumn<QStringList>("after"); // in img; those holding new content count as copied
-    QTest::addColumn<QString>("named"); // in the error; empty: success
-
-    QTest::newRow("namesake replaced, any letter case, nothing else taken")
-        << "src" << "img" << QStringList{"a.jpg", "C.JPG", "e.jpeg", "g.jpg.txt", "sub/b.jpg", ".h.jpg", "dir.jpg/"}
-        << QStringList{"a.jpg", "z.jpg"} << QStringList{"C.JPG=new C.JPG", "a.jpg=new a.jpg", "z.jpg=old z.jpg"}
-        << QString();
-    QTest::newRow("pictures only in subfolders: no picture")
-        << "src" << "img" << QStringList{"sub/a.jpg"} << QStringList{"z.jpg"} << QStringList{"z.jpg=old z.jpg"}
-        << "src";
-    QTest::newRow("replace blocked by a folder: earlier copies stay, the old content too")
-        << "src" << "img" << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"b.jpg/keep.txt", "c.jpg"}
-        << QStringList{"a.jpg=new a.jpg", "b.jpg/", "b.jpg/keep.txt=old b.jpg/keep.txt", "c.jpg=old c.jpg"}
-        << "img/b.jpg";
-    // Opens like any file, but every read fails: a copy that wrote in place
-    // would leave the namesake cut short.
-    QTest::newRow("unreadable picture: the namesake stays whole")
-        << "src" << "img" << QStringList{"a.jpg", "b.jpg>/proc/self/mem"} << QStringList{"b.jpg"}
-        << QStringList{"a.jpg=new a.jpg", "b.jpg=old b.jpg"} << "src/b.jpg";
-    QTest::newRow("image folder vanished")
-        << "src" << "gone" << QStringList{"a.jpg"} << QStringList{"b.jpg"} << QStringList{"b.jpg=old b.jpg"} << "gone";
-    QTest::newRow("source is the image folder through a link")
-        << "link" << "img" << QStringList{} << QStringList{"b.jpg"} << QStringList{"b.jpg=old b.jpg"} << "link";
-}
-
-void TestImageImport::copiesPicturesOfTheFolderItself()
-{
-    QFETCH(QString, from);
-    QFETCH(QString, to);
-    QFETCH(QStringList, source);
-    QFETCH(QStringList, image);
-    QFETCH(QStringList, after);
-    QFETCH(QString, named);
-
-    if (source.join(' ').contains("/proc/self/mem") && !QFile::exists("/proc/self/mem"))
-        QSKIP("no /proc here");
-    QTemporaryDir root;
-    const QDir top(root.path());
-    Make(top, "", {"src/", "img/", "link>" + top.filePath("img")});
-    Make(QDir(top.filePath("src")), "new ", source);
-    Make(QDir(top.filePath("img")), "old ", image);
-    const QStringList sourceBefore = Tree(top.filePath("src"));
-
-    int count = -1;
-    QString error;
-    const bool ok = ImageImport::CopyPictures(QDir::toNativeSeparators(top.filePath(from)), top.filePath(to),
-                                              &count, &error);
-    QCOMPARE(ok, named.isEmpty());
-    QCOMPARE(count, after.filter("=new ").size());
-    if (!ok)
-        QVERIFY2(error.contains(QDir::toNativeSeparators(top.filePath(named))), qPrintable(error));
-    QCOMPARE(Tree(top.filePath("img")), after);
-    QCOMPARE(Tree(top.filePath("src")), sourceBefore);
-    QCOMPARE(top.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-             QStringList({"img", "link", "src"}));
-}
 
 QTEST_GUILESS_MAIN(TestImageImport)
 #include "tst_imageimport.moc"

@@ -8,11 +8,12 @@
 
 namespace {
 
-const QString Lead = QStringLiteral("<a class=\"other\"></a><span><a href='");
-
 QString Dir(const QString &host) { return "http://" + host + "/userdir/4/1/8/2/418265/"; }
 
-QString Entry(const QString &address) { return Lead + address + "' target='_blank'>Фото</a></span> "; }
+QString Entry(const QString &address)
+{
+    return "<a class=\"other\"></a><span><a href='" + address + "' target='_blank'>Фото</a></span> ";
+}
 
 QByteArray Read(const QString &path)
 {
@@ -29,92 +30,83 @@ class TestLinkCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void pageBecomesAddressesThenRecords();
-    void refusals_data();
-    void refusals();
+    void pageBecomesAddressesThenRecords()
+    {
+        QTemporaryDir home;
+        const QByteArray urlFile = QDir::toNativeSeparators(home.filePath("url.txt")).toUtf8();
+        const QByteArray postFile = QDir::toNativeSeparators(home.filePath("base_url.txt")).toUtf8();
+        const QString dir = Dir("pics.test"), buildDir = Dir(BuildSettings::ImageHost);
+        const QString page = Entry(buildDir + "x.jpg") + Entry(dir + "кот.jpg") + Entry(dir + "b.jpg");
+        // The page comes in as UTF-8, the addresses go out in Windows-1251.
+        const QByteArrayList lines{(buildDir + "x.jpg").toLatin1(), dir.toLatin1() + "\xEA\xEE\xF2.jpg",
+                                   (dir + "b.jpg").toLatin1()};
+
+        QCOMPARE(Run({"extract-links", "--home", home.path()}, "<p>"), 0);
+        QCOMPARE(m_output, "0 addresses appended to " + urlFile + "\n");
+        QVERIFY(QFile::exists(home.filePath("url.txt")));
+        QCOMPARE(Run({"extract-links", "--home", home.path()}, page), 0);
+        QCOMPARE(m_output, "1 address appended to " + urlFile + "\n");
+        QCOMPARE(Run({"make-posts", "--home", home.path()}), 0);
+        QCOMPARE(m_output, "1 record appended to " + postFile + "\n");
+        QCOMPARE(Run({"extract-links", "--home", home.path(), "--image-host", "pics.test"}, page), 0);
+        QCOMPARE(m_output, "2 addresses appended to " + urlFile + "\n");
+        QCOMPARE(Read(home.filePath("url.txt")), lines.join("\r\n") + "\r\n");
+
+        // make-posts reads url.txt whole every time.
+        QCOMPARE(Run({"make-posts", "--home", home.path()}), 0);
+        QCOMPARE(m_output, "3 records appended to " + postFile + "\n");
+        const QByteArray posts = Read(home.filePath("base_url.txt"));
+        QVERIFY(posts.endsWith("<img src='" + lines.constLast() + "'>[/MORE]</div>--endanecdot-"));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("named"); // on standard error, in the home given; empty: the usage
+
+        QTest::newRow("make-posts without url.txt") << QStringList{"make-posts"} << "url.txt";
+        QTest::newRow("extract-links, home missing") << QStringList{"extract-links"} << "gone/url.txt";
+        QTest::newRow("extract-links with a stray argument") << QStringList{"extract-links", "x"} << QString();
+        QTest::newRow("extract-links with an empty image host")
+            << QStringList{"extract-links", "--image-host", ""} << QString();
+        QTest::newRow("make-posts with a stray argument") << QStringList{"make-posts", "x"} << QString();
+        QTest::newRow("make-posts with an image host") << QStringList{"make-posts", "--image-host", "h"} << QString();
+    }
+
+    void refusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, named);
+
+        QTemporaryDir root;
+        const QString home = QFileInfo(root.filePath(named)).path();
+        QCOMPARE(Run(arguments + QStringList{"--home", home}, Entry(Dir("h") + "a.jpg")), named.isEmpty() ? 2 : 1);
+        QVERIFY(m_output.isEmpty());
+        QVERIFY2(m_errors.startsWith("picaroon " + arguments[0].toUtf8() + ": "), m_errors.constData());
+        const QString told = named.isEmpty() ? "picaroon extract-links [--home DIR] [--image-host HOST]"
+                                             : QDir::toNativeSeparators(root.filePath(named));
+        QVERIFY2(m_errors.contains(told.toUtf8()), m_errors.constData());
+        QVERIFY(QDir(root.path()).isEmpty());
+    }
 
 private:
-    int Run(const QStringList &arguments, const QString &input = {});
+    int Run(const QStringList &arguments, const QString &input = {})
+    {
+        QProcess process;
+        process.start(PICAROON_BIN, arguments);
+        process.waitForStarted();
+        process.write(input.toUtf8());
+        process.closeWriteChannel();
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+            return -1;
+        m_output = process.readAllStandardOutput();
+        m_errors = process.readAllStandardError();
+        return process.exitCode();
+    }
 
     QByteArray m_output;
     QByteArray m_errors;
 };
-
-int TestLinkCommands::Run(const QStringList &arguments, const QString &input)
-{
-    QProcess process;
-    process.start(PICAROON_BIN, arguments);
-    process.waitForStarted();
-    process.write(input.toUtf8());
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return -1;
-    m_output = process.readAllStandardOutput();
-    m_errors = process.readAllStandardError();
-    return process.exitCode();
-}
-
-void TestLinkCommands::pageBecomesAddressesThenRecords()
-{
-    QTemporaryDir home;
-    const QByteArray urlFile = QDir::toNativeSeparators(home.filePath("url.txt")).toUtf8();
-    const QByteArray postFile = QDir::toNativeSeparators(home.filePath("base_url.txt")).toUtf8();
-    const QString dir = Dir("pics.test"), buildDir = Dir(BuildSettings::ImageHost);
-    const QString page = Entry(buildDir + "x.jpg") + Entry(dir + "a.png") + Entry(dir + "b.jpg");
-    // The page comes in as UTF-8; the Cyrillic an address runs on over goes
-    // out in Windows-1251.
-    const QByteArrayList lines{(buildDir + "x.jpg").toLatin1(),
-                               (dir + "a.png' target='_blank'>").toLatin1() + "\xD4\xEE\xF2\xEE</a></span> "
-                                   + (Lead + dir + "b.jpg").toLatin1(),
-                               (dir + "b.jpg").toLatin1()};
-
-    QCOMPARE(Run({"extract-links", "--home", home.path()}, "<p>"), 0);
-    QCOMPARE(m_output, "0 addresses appended to " + urlFile + "\n");
-    QVERIFY(QFile::exists(home.filePath("url.txt")));
-    QCOMPARE(Run({"extract-links", "--home", home.path()}, page), 0);
-    QCOMPARE(m_output, "1 address appended to " + urlFile + "\n");
-    QCOMPARE(Run({"make-posts", "--home", home.path()}), 0);
-    QCOMPARE(m_output, "1 record appended to " + postFile + "\n");
-    QCOMPARE(Run({"extract-links", "--home", home.path(), "--image-host", "pics.test"}, page), 0);
-    QCOMPARE(m_output, "2 addresses appended to " + urlFile + "\n");
-    QCOMPARE(Read(home.filePath("url.txt")), lines.join("\r\n") + "\r\n");
-
-    // make-posts reads url.txt whole every time.
-    QCOMPARE(Run({"make-posts", "--home", home.path()}), 0);
-    QCOMPARE(m_output, "3 records appended to " + postFile + "\n");
-    const QByteArray posts = Read(home.filePath("base_url.txt"));
-    QVERIFY(posts.endsWith("<img src='" + lines.constLast() + "'>[/MORE]</div>--endanecdot-"));
-}
-
-void TestLinkCommands::refusals_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("named"); // on standard error, in the home given; empty: the usage
-
-    QTest::newRow("make-posts without url.txt") << QStringList{"make-posts"} << "url.txt";
-    QTest::newRow("extract-links, home missing") << QStringList{"extract-links"} << "gone/url.txt";
-    QTest::newRow("extract-links with a stray argument") << QStringList{"extract-links", "x"} << QString();
-    QTest::newRow("extract-links with an empty image host") << QStringList{"extract-links", "--image-host", ""}
-                                                            << QString();
-    QTest::newRow("make-posts with a stray argument") << QStringList{"make-posts", "x"} << QString();
-    QTest::newRow("make-posts with an image host") << QStringList{"make-posts", "--image-host", "h"} << QString();
-}
-
-void TestLinkCommands::refusals()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, named);
-
-    QTemporaryDir root;
-    const QString home = QFileInfo(root.filePath(named)).path();
-    QCOMPARE(Run(arguments + QStringList{"--home", home}, Entry(Dir("h") + "a.jpg")), named.isEmpty() ? 2 : 1);
-    QVERIFY(m_output.isEmpty());
-    QVERIFY2(m_errors.startsWith("picaroon " + arguments[0].toUtf8() + ": "), m_errors.constData());
-    const QString told = named.isEmpty() ? "picaroon extract-links [--home DIR] [--image-host HOST]"
-                                         : QDir::toNativeSeparators(root.filePath(named));
-    QVERIFY2(m_errors.contains(told.toUtf8()), m_errors.constData());
-    QVERIFY(QDir(root.path()).isEmpty());
-}
 
 QTEST_GUILESS_MAIN(TestLinkCommands)
 #include "tst_linkcommands.moc"

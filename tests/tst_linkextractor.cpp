@@ -25,44 +25,41 @@ class TestLinkExtractor : public QObject
     Q_OBJECT
 
 private slots:
-    void extractsAddresses_data();
-    void extractsAddresses();
+    void extractsAddresses_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QByteArrayList>("addresses");
+
+        const QString a = Dir + "a.jpg", b = Dir + "b.jpg", c = Dir + "c.jpg";
+        QTest::newRow("page order, twice listed twice, others' pictures left out")
+            << Entry(b) + Entry("http://pics.test/userdir/1/7/3/5/173590/a.jpg") + Entry(a)
+                   + Entry("http://other.test/userdir/4/1/8/2/418265/a.jpg") + Entry(a)
+            << QByteArrayList{Latin1(b), Latin1(a), Latin1(a)};
+        // Each of these markers' addresses runs on to the one end they share.
+        QTest::newRow("marker in capitals; .JPG' and .jpg'> are no ends")
+            << Entry(a, "<a CLASS=\"other\"></a><span><a href='") + Lead + Dir + "A.JPG' " + Lead + Dir + "b.jpg'>"
+                   + Lead + c + "' "
+            << QByteArrayList{Latin1(Dir + "A.JPG' " + Lead + Dir + "b.jpg'>" + Lead + c),
+                              Latin1(Dir + "b.jpg'>" + Lead + c), Latin1(c)};
+        // The Cyrillic link text it runs over goes out in Windows-1251.
+        QTest::newRow("address without .jpg' runs on to the next one")
+            << Entry(Dir + "a.png") + Entry(b)
+            << QByteArrayList{Latin1(Dir + "a.png' target='_blank'>") + "\xD4\xEE\xF2\xEE"
+                                  + Latin1("</a></span></td>\r\n<td><a href='" + b),
+                              Latin1(b)};
+        QTest::newRow("marker with no end anywhere writes nothing")
+            << Entry(a) + Lead + Dir + "b.png' " << QByteArrayList{Latin1(a)};
+    }
+
+    void extractsAddresses()
+    {
+        QFETCH(QString, page);
+        QFETCH(QByteArrayList, addresses);
+        const LinkExtractor extractor(Host);
+        QCOMPARE(extractor.Extract(page), addresses);
+        QCOMPARE(extractor.ExtractUtf8(page.toUtf8()), addresses);
+    }
 };
-
-void TestLinkExtractor::extractsAddresses_data()
-{
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QByteArrayList>("addresses");
-
-    const QString a = Dir + "a.jpg", b = Dir + "b.jpg", c = Dir + "c.jpg";
-    QTest::newRow("page order, twice listed twice, others' pictures left out")
-        << Entry(b) + Entry("http://pics.test/userdir/1/7/3/5/173590/a.jpg") + Entry(a)
-               + Entry("http://other.test/userdir/4/1/8/2/418265/a.jpg") + Entry(a)
-        << QByteArrayList{Latin1(b), Latin1(a), Latin1(a)};
-    // Each of these markers' addresses runs on to the one end they share.
-    QTest::newRow("marker in capitals; .JPG' and .jpg'> are no ends")
-        << Entry(a, "<a CLASS=\"other\"></a><span><a href='") + Lead + Dir + "A.JPG' " + Lead + Dir + "b.jpg'>"
-               + Lead + c + "' "
-        << QByteArrayList{Latin1(Dir + "A.JPG' " + Lead + Dir + "b.jpg'>" + Lead + c),
-                          Latin1(Dir + "b.jpg'>" + Lead + c), Latin1(c)};
-    // The Cyrillic link text it runs over goes out in Windows-1251.
-    QTest::newRow("address without .jpg' runs on to the next one")
-        << Entry(Dir + "a.png") + Entry(b)
-        << QByteArrayList{Latin1(Dir + "a.png' target='_blank'>") + "\xD4\xEE\xF2\xEE"
-                              + Latin1("</a></span></td>\r\n<td><a href='" + b),
-                          Latin1(b)};
-    QTest::newRow("marker with no end anywhere writes nothing")
-        << Entry(a) + Lead + Dir + "b.png' " << QByteArrayList{Latin1(a)};
-}
-
-void TestLinkExtractor::extractsAddresses()
-{
-    QFETCH(QString, page);
-    QFETCH(QByteArrayList, addresses);
-    const LinkExtractor extractor(Host);
-    QCOMPARE(extractor.Extract(page), addresses);
-    QCOMPARE(extractor.ExtractUtf8(page.toUtf8()), addresses);
-}
 
 QTEST_GUILESS_MAIN(TestLinkExtractor)
 #include "tst_linkextractor.moc"

@@ -35,78 +35,72 @@ class TestPostMarkup : public QObject
     Q_OBJECT
 
 private slots:
-    void makesRecords_data();
-    void makesRecords();
-    void failureLeavesPostsAlone_data();
-    void failureLeavesPostsAlone();
-};
+    void makesRecords_data()
+    {
+        QTest::addColumn<QByteArray>("urls");
+        QTest::addColumn<QByteArray>("records");
 
-void TestPostMarkup::makesRecords_data()
-{
-    QTest::addColumn<QByteArray>("urls");
-    QTest::addColumn<QByteArray>("records");
+        // Neither the account folder nor a place holder in it, so it must come
+        // back in both places exactly as it went in.
+        const QByteArray odd = "#thumb##img#\x80\x98\xC0\xFF";
 
-    // Neither the account folder nor a place holder in it, so it must come
-    // back in both places exactly as it went in.
-    QByteArray odd = "#thumb##img#";
-    for (int b = 0x80; b <= 0xFF; ++b)
-        odd += char(b);
+        const QByteArray two = Record(AThumb, A) + Record(BThumb, B);
+        QTest::newRow("empty url.txt, empty base_url.txt") << QByteArray("") << QByteArray("");
+        QTest::newRow("CR LF and lone CR end lines, a final break starts none") << A + "\r\n" + B + "\r" << two;
+        QTest::newRow("lone LF stays in the line")
+            << A + "\n" + B + "\r\n" << Record(AThumb + "\n" + BThumb, A + "\n" + B);
+        QTest::newRow("empty line, last line without a break")
+            << A + "\r\n\r\n" + B << Record(AThumb, A) + Record("", "") + Record(BThumb, B);
+        QTest::newRow("account folder twice gets thumb/ twice")
+            << QByteArray("h/418265/418265/a") << Record("h/418265/thumb/418265/thumb/a", "h/418265/418265/a");
+        QTest::newRow("Windows-1251 bytes and place holders stay as they are") << odd << Record(odd, odd);
+    }
 
-    const QByteArray two = Record(AThumb, A) + Record(BThumb, B);
-    QTest::newRow("empty url.txt, empty base_url.txt") << QByteArray("") << QByteArray("");
-    QTest::newRow("CR LF and lone CR end lines, a final break starts none") << A + "\r\n" + B + "\r" << two;
-    QTest::newRow("lone LF stays in the line") << A + "\n" + B + "\r\n" << Record(AThumb + "\n" + BThumb, A + "\n" + B);
-    QTest::newRow("empty line, last line without a break")
-        << A + "\r\n\r\n" + B << Record(AThumb, A) + Record("", "") + Record(BThumb, B);
-    QTest::newRow("account folder twice gets thumb/ twice")
-        << QByteArray("h/418265/418265/a") << Record("h/418265/thumb/418265/thumb/a", "h/418265/418265/a");
-    QTest::newRow("Windows-1251 bytes and place holders stay as they are") << odd << Record(odd, odd);
-}
+    void makesRecords()
+    {
+        QFETCH(QByteArray, urls);
+        QFETCH(QByteArray, records);
 
-void TestPostMarkup::makesRecords()
-{
-    QFETCH(QByteArray, urls);
-    QFETCH(QByteArray, records);
+        QTemporaryDir home;
+        QVERIFY(Write(home.filePath("url.txt"), urls));
+        // The second run appends behind the first.
+        for (int run = 0; run < 2; ++run) {
+            int made = -1;
+            QString error;
+            QVERIFY2(PostMarkup::MakePosts(home.path(), &made, &error), qPrintable(error));
+            QCOMPARE(made, int(records.count("--endanecdot-")));
+        }
+        QCOMPARE(Read(home.filePath("base_url.txt")), records + records);
+        QCOMPARE(Read(home.filePath("url.txt")), urls);
+    }
 
-    QTemporaryDir home;
-    QVERIFY(Write(home.filePath("url.txt"), urls));
-    // The second run appends behind the first.
-    for (int run = 0; run < 2; ++run) {
+    void failureLeavesPostsAlone_data()
+    {
+        QTest::addColumn<QString>("postLink"); // base_url.txt a link to it; empty: a file, url.txt missing
+        QTest::addColumn<QString>("named");
+
+        QTest::newRow("missing url.txt leaves base_url.txt as it was") << QString() << "url.txt";
+        QTest::newRow("base_url.txt cannot be written") << "/dev/full" << "base_url.txt";
+    }
+
+    void failureLeavesPostsAlone()
+    {
+        QFETCH(QString, postLink);
+        QFETCH(QString, named);
+
+        QTemporaryDir home;
+        const QString posts = home.filePath("base_url.txt");
+        QVERIFY(Write(postLink.isEmpty() ? posts : home.filePath("url.txt"), "old"));
+        QVERIFY(postLink.isEmpty() || QFile::link(postLink, posts));
         int made = -1;
         QString error;
-        QVERIFY2(PostMarkup::MakePosts(home.path(), &made, &error), qPrintable(error));
-        QCOMPARE(made, int(records.count("--endanecdot-")));
+        QVERIFY(!PostMarkup::MakePosts(home.path(), &made, &error));
+        QCOMPARE(made, 0);
+        QVERIFY2(error.contains(QDir::toNativeSeparators(home.filePath(named))), qPrintable(error));
+        if (postLink.isEmpty())
+            QCOMPARE(Read(posts), QByteArray("old"));
     }
-    QCOMPARE(Read(home.filePath("base_url.txt")), records + records);
-    QCOMPARE(Read(home.filePath("url.txt")), urls);
-}
-
-void TestPostMarkup::failureLeavesPostsAlone_data()
-{
-    QTest::addColumn<QString>("postLink"); // base_url.txt a link to it; empty: a file, url.txt missing
-    QTest::addColumn<QString>("named");
-
-    QTest::newRow("missing url.txt leaves base_url.txt as it was") << QString() << "url.txt";
-    QTest::newRow("base_url.txt cannot be written") << "/dev/full" << "base_url.txt";
-}
-
-void TestPostMarkup::failureLeavesPostsAlone()
-{
-    QFETCH(QString, postLink);
-    QFETCH(QString, named);
-
-    QTemporaryDir home;
-    const QString posts = home.filePath("base_url.txt");
-    QVERIFY(Write(postLink.isEmpty() ? posts : home.filePath("url.txt"), "old"));
-    QVERIFY(postLink.isEmpty() || QFile::link(postLink, posts));
-    int made = -1;
-    QString error;
-    QVERIFY(!PostMarkup::MakePosts(home.path(), &made, &error));
-    QCOMPARE(made, 0);
-    QVERIFY2(error.contains(QDir::toNativeSeparators(home.filePath(named))), qPrintable(error));
-    if (postLink.isEmpty())
-        QCOMPARE(Read(posts), QByteArray("old"));
-}
+};
 
 QTEST_GUILESS_MAIN(TestPostMarkup)
 #include "tst_postmarkup.moc"

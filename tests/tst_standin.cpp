@@ -100,15 +100,14 @@ void TestStandin::uploadIsJudgedThenServed_data()
     QTest::addColumn<QByteArray>("find");
     QTest::addColumn<QByteArray>("replace");
     QTest::addColumn<int>("unsent");
-    QTest::addColumn<QByteArray>("verdict");
+    QTest::addColumn<bool>("accepted");
 
-    const QByteArray none, neither = "neither";
-    QTest::newRow("as built") << none << none << 0 << Accepted;
-    QTest::newRow("wrong password") << "user_pass=5ebe"_ba << "user_pass=0ebe"_ba << 0 << Refused;
-    QTest::newRow("no Content-Length") << "Content-Length:"_ba << "X-Length:"_ba << 0 << neither;
-    QTest::newRow("wrong boundary") << "boundary=-"_ba << "boundary=X"_ba << 0 << neither;
-    QTest::newRow("no closing delimiter") << "7v--\r\n\r\n"_ba << "7v**\r\n\r\n"_ba << 0 << neither;
-    QTest::newRow("hung up mid-body") << none << none << 20 << neither;
+    // A wrong password is the end-to-end test's.
+    QTest::newRow("as built") << QByteArray() << QByteArray() << 0 << true;
+    QTest::newRow("no Content-Length") << "Content-Length:"_ba << "X-Length:"_ba << 0 << false;
+    QTest::newRow("wrong boundary") << "boundary=-"_ba << "boundary=X"_ba << 0 << false;
+    QTest::newRow("no closing delimiter") << "7v--\r\n\r\n"_ba << "7v**\r\n\r\n"_ba << 0 << false;
+    QTest::newRow("hung up mid-body") << QByteArray() << QByteArray() << 20 << false;
 }
 
 void TestStandin::uploadIsJudgedThenServed()
@@ -116,7 +115,7 @@ void TestStandin::uploadIsJudgedThenServed()
     QFETCH(QByteArray, find);
     QFETCH(QByteArray, replace);
     QFETCH(int, unsent);
-    QFETCH(QByteArray, verdict);
+    QFETCH(bool, accepted);
 
     // Line breaks, a NUL and the delimiter text, short of a whole delimiter
     // line, inside the picture must not end it early.
@@ -126,12 +125,13 @@ void TestStandin::uploadIsJudgedThenServed()
     QByteArray request = Request(picture);
     QVERIFY(find.isEmpty() || request.count(find) == 1);
     const QByteArray reply = Exchange(request.replace(find, replace), unsent);
-    QCOMPARE(reply.contains(Accepted), verdict == Accepted);
-    QCOMPARE(reply.contains(Refused), verdict == Refused);
+    QCOMPARE(reply.contains(Accepted), accepted);
+    // A refusal would end the member's whole run instead of setting one picture aside.
+    QVERIFY(!reply.contains(Refused));
 
     // Still serving, and whatever was turned away left nothing behind.
     QVERIFY(Exchange(Request("next")).contains(Accepted));
-    const QByteArrayList stored = verdict == Accepted ? QByteArrayList{picture, "next"} : QByteArrayList{"next"};
+    const QByteArrayList stored = accepted ? QByteArrayList{picture, "next"} : QByteArrayList{"next"};
     QCOMPARE(QDir(m_store).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), stored.size());
     const QByteArray page = Exchange("GET / HTTP/1.0\r\n\r\n");
     // As the link tools read it: this account's pictures alone, in upload order,
