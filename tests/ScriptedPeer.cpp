@@ -63,5 +63,7 @@ QByteArray ScriptedPeer::PictureOf(const QByteArray &request)
 {
     const QByteArray opening = "Content-Type: image/pjpeg\r\n\r\n";
     const qsizetype start = request.indexOf(opening) + opening.size();
-    return request.mid(start, request.lastIndexOf("\r\n------------IueSxZI5qhfr8cpW1iNd7v--") - start);
+    const QByteArray type = HeaderValue(request, "Content-Type");
+    const QByteArray boundary = type.mid(type.indexOf("boundary=") + 9);
+    return request.mid(start, request.lastIndexOf("\r\n--" + boundary + "--") - start);
 }

@@ -38,7 +38,9 @@ class MessagesDouble : public MessageDialog
 {
 public:
     void ShowError(QWidget *, const QString &message) override { errors.append(message); }
+    void ShowNotice(QWidget *, const QString &message) override { notices.append(message); }
     QStringList errors;
+    QStringList notices;
 };
 
 bool Write(const QString &path)

@@ -27,6 +27,10 @@ public:
     QString LoginText() const override { return login; }
     QString PasswordText() const override { return password; }
     void ReportUnexpectedError(const QString &message) override { errors.append(message); }
+    void ReportPassedOver(const QString &path, const QString &reason) override
+    {
+        passedOver.append(QFileInfo(path).fileName() + QStringLiteral(": ") + reason);
+    }
 
     // The statuses with the send progress left out and a run of arrival
     // sizes cut to its last: both come in as many steps as the socket
@@ -61,6 +65,7 @@ public:
 
     QStringList statuses;
     QStringList errors;
+    QStringList passedOver;
     bool stopShown = false;
     QString login = QStringLiteral("member");
     QString password = QStringLiteral("secret");

@@ -16,6 +16,7 @@
 
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -227,6 +228,12 @@ QString Main::PasswordText() const
 void Main::ReportUnexpectedError(const QString &message)
 {
     m_messages->ShowError(this, message);
+}
+
+void Main::ReportPassedOver(const QString &path, const QString &reason)
+{
+    m_messages->ShowNotice(this, QStringLiteral("%1 was passed over and stays in the image folder: %2")
+                                     .arg(QFileInfo(path).fileName(), reason));
 }
 
 void Main::ImportPictures()

@@ -50,6 +50,7 @@ public:
     QString LoginText() const override;
     QString PasswordText() const override;
     void ReportUnexpectedError(const QString &message) override;
+    void ReportPassedOver(const QString &path, const QString &reason) override;
 
     QListView *Files() const { return m_FilesView; }
     QLineEdit *Text1() const { return m_Text1; }

@@ -1,14 +1,23 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QStringList>
 
+class QMessageBox;
 class QWidget;
 
-// The window's one modal message: an unexpected error, named. A class of its
-// own so that tests can put a double in place of the modal box.
+// The window's messages: an unexpected error, named, in a modal box; and
+// notices that must not hold up a run, gathered in one box that does not
+// block. A class of its own so that tests can put a double in place.
 class MessageDialog
 {
 public:
-    virtual ~MessageDialog() = default;
+    virtual ~MessageDialog();
     virtual void ShowError(QWidget *owner, const QString &message);
+    virtual void ShowNotice(QWidget *owner, const QString &message);
+
+private:
+    QPointer<QMessageBox> m_notices;
+    QStringList m_noticeLines;
 };

@@ -5,10 +5,12 @@
 #include "config/BuildSettings.h"
 #include "folder/FileList.h"
 #include "folder/ImageFolder.h"
+#include "upload/SilenceTimeout.h"
 #include "upload/UploadCycle.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 
@@ -48,6 +50,9 @@ int UploadCommand::Run(const QStringList &arguments)
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("login"), QStringLiteral("The member's login."), QStringLiteral("LOGIN")});
     parser.addOption({QStringLiteral("host"), QStringLiteral("The upload host."), QStringLiteral("HOST[:PORT]")});
+    parser.addOption({QStringLiteral("timeout"),
+                      QStringLiteral("Seconds without a byte moving before the run gives up (0: wait for ever)."),
+                      QStringLiteral("SECONDS"), QString::number(SilenceTimeout::DefaultSeconds)});
     CommandLine::AddHomeOption(parser);
     QString usage;
     if (!CommandLine::Parse(parser, arguments, 0, &usage))
@@ -60,6 +65,11 @@ int UploadCommand::Run(const QStringList &arguments)
         && !CommandLine::ParseHost(parser.value(QStringLiteral("host")), &host, &port)) {
         return CommandLine::UsageError(name, QStringLiteral("--host wants HOST or HOST:PORT"));
     }
+
+    bool timeoutIsNumber = false;
+    const uint timeout = parser.value(QStringLiteral("timeout")).toUInt(&timeoutIsNumber);
+    if (!timeoutIsNumber || timeout > 2000000)
+        return CommandLine::UsageError(name, QStringLiteral("--timeout wants a number of seconds from 0 to 2000000"));
 
     UploadCommand command;
     command.m_login = parser.value(QStringLiteral("login"));
@@ -74,6 +84,7 @@ int UploadCommand::Run(const QStringList &arguments)
 
     UploadCycle cycle(command, files);
     cycle.SetServer(host, port);
+    cycle.SetTimeout(int(timeout));
     StopSignals stopSignals;
     QEventLoop loop;
     int status = CommandLine::Success;
@@ -105,4 +116,10 @@ void UploadCommand::ShowStatus(const QString &text)
 void UploadCommand::ReportUnexpectedError(const QString &message)
 {
     CommandLine::PrintLine(stderr, QStringLiteral("picaroon upload: ") + message);
+}
+
+void UploadCommand::ReportPassedOver(const QString &path, const QString &reason)
+{
+    CommandLine::PrintLine(stderr, QStringLiteral("picaroon upload: passed over %1 (it stays in the image folder): %2")
+                                       .arg(QDir::toNativeSeparators(path), reason));
 }

@@ -16,6 +16,7 @@ public:
     QString LoginText() const override { return m_login; }
     QString PasswordText() const override { return m_password; }
     void ReportUnexpectedError(const QString &message) override;
+    void ReportPassedOver(const QString &path, const QString &reason) override;
 
 private:
     QString m_login;

@@ -1,10 +1,16 @@
 #include "folder/FileList.h"
 
+#include "folder/FileOps.h"
+#include "folder/NativeName.h"
+
 #include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -12,6 +18,17 @@ bool NameLess(const QString &a, const QString &b)
 {
     const int folded = QString::compare(a, b, Qt::CaseInsensitive);
     return folded != 0 ? folded < 0 : a < b;
+}
+
+// Anything but a folder is listed, links followed or not: a picture that
+// cannot be sent (a named pipe, a dangling link) is then passed over by
+// name in the run, rather than missing without a word.
+bool IsListable(int folder, const char *name)
+{
+    struct stat info;
+    if (::fstatat(folder, name, &info, 0) == 0)
+        return !S_ISDIR(info.st_mode);
+    return ::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 }
@@ -75,21 +92,25 @@ bool FileList::Refresh()
 bool FileList::ReadWholeFolder()
 {
     QStringList names;
-    const QFileInfo folder(m_folder);
-    const bool readable = !m_folder.isEmpty() && folder.isDir() && folder.isReadable();
-    if (readable) {
-        QDirIterator it(m_folder, QDir::Files | QDir::Hidden);
-        while (it.hasNext()) {
-            const QString name = it.nextFileInfo().fileName();
-            if (Matches(name))
+    DIR *dir = m_folder.isEmpty() ? nullptr : ::opendir(NativeName::Encode(m_folder).constData());
+    int cause = m_folder.isEmpty() ? ENOENT : errno;
+    if (dir) {
+        errno = 0;
+        while (const dirent *entry = ::readdir(dir)) {
+            const QString name = NativeName::Decode(QByteArray(entry->d_name));
+            if (Matches(name) && IsListable(dirfd(dir), entry->d_name))
                 names.append(name);
+            errno = 0;
         }
+        cause = errno;
+        ::closedir(dir);
         std::sort(names.begin(), names.end(), NameLess);
-    } else {
+    }
+    const bool readable = dir && cause == 0;
+    if (!readable) {
+        names.clear();
         m_error = QStringLiteral("Cannot list the folder %1: %2")
-                      .arg(QDir::toNativeSeparators(m_folder),
-                           folder.exists() ? QStringLiteral("access denied")
-                                           : QStringLiteral("no such folder"));
+                      .arg(QDir::toNativeSeparators(m_folder), FileOps::SystemError(cause));
     }
     emit AboutToReset();
     m_names = names;
@@ -105,7 +126,8 @@ void FileList::Apply(const FolderChanges::Change &change)
     const bool listed = at != m_names.cend() && *at == change.name;
     // The journal tells what happened, the folder what is there now: a name
     // added and removed again before this refresh must not be listed.
-    const bool present = QFileInfo(QDir(m_folder).filePath(change.name)).isFile();
+    const QByteArray path = NativeName::Encode(QDir(m_folder).filePath(change.name));
+    const bool present = IsListable(AT_FDCWD, path.constData());
     const qsizetype index = at - m_names.cbegin();
     if (present && !listed) {
         emit AboutToInsert(index);

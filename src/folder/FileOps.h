@@ -2,24 +2,37 @@
 
 #include <QString>
 
+class QFile;
+
 // The file-system operations the program performs on the image folder. Each
-// failure comes back as a message that names the file and the cause.
+// failure comes back as a message that names the file and the cause in the
+// system's own words. Paths carry names that are not valid text as
+// NativeName escapes, so every name's bytes round-trip.
 namespace FileOps {
 
 bool FolderExists(const QString &path);
 bool CreateFolder(const QString &path, QString *error);
 // force: also a read-only file.
 bool DeleteFile(const QString &path, bool force, QString *error);
-// a.jpg becomes a.jpg_!, replacing an earlier a.jpg_! in one atomic step:
-// at no moment is the picture's content in neither name.
-bool SetAside(const QString &path, QString *error);
-QString SetAsideName(const QString &path);
+// a.jpg becomes a.jpg_!, or the first free "a (2).jpg_!", "a (3).jpg_!", …
+// when that is taken: an earlier set-aside picture is never replaced, and
+// at no moment is the picture's content in neither name. *asideName: the
+// bare name it now has.
+bool SetAside(const QString &path, QString *asideName, QString *error);
+// The n-th candidate name for a set-aside a.jpg: a.jpg_!, a (2).jpg_!, …
+QString SetAsideName(const QString &name, int n = 1);
+// Opens a plain file for reading without ever waiting: a name that leads
+// to a named pipe or a device is refused, not opened.
+bool OpenForReading(const QString &path, QFile &file, QString *error);
+// The system's words for an errno value.
+QString SystemError(int error);
 // Copies the plain files directly in sourceFolder whose names match the
 // wildcard pattern (letter case ignored, hidden files left out) into
 // destinationFolder, in name order, and stops at the first failure; those
 // copied before it stay, counted in *copied. Each copy takes its target's
-// name only once complete, so a failed copy leaves the old file whole.
-// Finding no matching file is a failure too.
+// name only once every byte is on disk, so a failed copy leaves the old
+// file whole and no partial file behind. Finding no matching file is a
+// failure too.
 bool CopyFiles(const QString &sourceFolder, const QString &pattern, const QString &destinationFolder,
                bool overwrite, int *copied, QString *error);
 

@@ -1,5 +1,7 @@
 #include "folder/FileStamp.h"
 
+#include "folder/NativeName.h"
+
 #include <QFile>
 
 #ifdef Q_OS_UNIX
@@ -31,7 +33,7 @@ std::optional<FileStamp> FileStamp::OfOpen(const QFile &file)
 std::optional<FileStamp> FileStamp::OfPath(const QString &path)
 {
     struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (::stat(NativeName::Encode(path).constData(), &info) != 0)
         return std::nullopt;
     return StampOf(info);
 }

@@ -1,6 +1,8 @@
 #include "folder/FolderChanges.h"
 
-#include <QFile>
+#include "folder/NativeName.h"
+
+#include <QByteArray>
 
 #ifdef Q_OS_LINUX
 #include <cerrno>
@@ -23,7 +25,7 @@ bool FolderChanges::Watch(const QString &folder)
         return false;
     const uint32_t mask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO
                           | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
-    if (inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), mask) < 0) {
+    if (inotify_add_watch(m_fd, NativeName::Encode(folder).constData(), mask) < 0) {
         Unwatch();
         return false;
     }
@@ -62,7 +64,7 @@ bool FolderChanges::Take(QList<Change> &changes)
             if (event->len == 0 || (event->mask & IN_ISDIR))
                 continue;
             const bool added = event->mask & (IN_CREATE | IN_MOVED_TO);
-            changes.append({added, QFile::decodeName(event->name)});
+            changes.append({added, NativeName::Decode(QByteArray(event->name))});
         }
     }
 }

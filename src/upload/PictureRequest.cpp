@@ -1,43 +1,77 @@
 #include "upload/PictureRequest.h"
 
+#include "folder/FileOps.h"
 #include "upload/RequestBuilder.h"
-
-#include <QDir>
 
 #include <utility>
 
-bool PictureRequest::Build(RequestBuilder &builder, const QString &path, const QString &login,
-                           const QString &password, QString *error)
+bool PictureRequest::Open(const QString &path, QString *error)
 {
     Clear();
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file->errorString());
+    auto file = std::make_unique<QFile>();
+    if (!FileOps::OpenForReading(path, *file, error))
         return false;
-    }
     // Taken before the read: a change made while reading then shows.
     const std::optional<FileStamp> stamp = FileStamp::OfOpen(*file);
-    QString why;
-    std::optional<QByteArray> request = builder.BuildRequest(login, password, *file, &why);
-    if (!request) {
-        *error = QStringLiteral("Cannot send %1: %2").arg(QDir::toNativeSeparators(path), why);
+    const qint64 size = file->size();
+    if (size > MaxPictureSize) {
+        *error = QStringLiteral("it is larger than %1 MiB (%2 bytes)").arg(MaxPictureSize / (1024 * 1024)).arg(size);
         return false;
     }
-    m_pictureSize = file->size();
     m_file = std::move(file);
     m_path = path;
-    m_login = login;
-    m_password = password;
-    m_request = std::move(*request);
+    m_pictureSize = size;
     m_stamp = stamp;
     return true;
 }
 
+PictureRequest::Result PictureRequest::Build(RequestBuilder &builder, const QString &login,
+                                             const QString &password, QString *error)
+{
+    m_request = QByteArray();
+    if (!m_file) {
+        *error = QStringLiteral("the picture is not open");
+        return Result::PictureUnusable;
+    }
+    // Built again from the same open file when the credentials changed.
+    if (!m_file->seek(0)) {
+        *error = m_file->errorString();
+        return Result::PictureUnusable;
+    }
+    QString why;
+    bool pictureAtFault = false;
+    std::optional<QByteArray> request
+        = builder.BuildRequest(login, password, *m_file, m_pictureSize, &why, &pictureAtFault);
+    if (!request) {
+        *error = why;
+        return pictureAtFault ? Result::PictureUnusable : Result::Unsendable;
+    }
+    m_login = login;
+    m_password = password;
+    m_request = std::move(*request);
+    return Result::Built;
+}
+
+bool PictureRequest::BuildAhead(RequestBuilder &builder, const QString &path, const QString &login,
+                                const QString &password)
+{
+    QString ignored;
+    if (Open(path, &ignored) && Build(builder, login, password, &ignored) == Result::Built)
+        return true;
+    Clear();
+    return false;
+}
+
 bool PictureRequest::Fits(const QString &path, const QString &login, const QString &password) const
 {
-    if (!m_stamp || m_request.isNull() || path != m_path || login != m_login || password != m_password)
+    if (m_request.isNull() || path != m_path || login != m_login || password != m_password)
         return false;
-    return FileStamp::OfPath(path) == m_stamp;
+    return StillOnDisk();
+}
+
+bool PictureRequest::StillOnDisk() const
+{
+    return m_stamp && FileStamp::OfPath(m_path) == m_stamp;
 }
 
 QByteArray PictureRequest::TakeRequest()

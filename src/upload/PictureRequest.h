@@ -11,20 +11,34 @@
 
 class RequestBuilder;
 
-// One picture's request, with the picture's file kept open from its read
+// One picture's request, with the picture's file kept open from its open
 // on. A request built ahead of its turn is used only if it still fits the
 // picture and the credentials when the turn comes.
 class PictureRequest
 {
 public:
-    // error: a message naming the picture when false.
-    bool Build(RequestBuilder &builder, const QString &path, const QString &login,
-               const QString &password, QString *error);
+    // The whole request is held in memory, and a second one is read ahead
+    // while the service stores the first: 256 MiB is far above any camera's
+    // JPEG and keeps the program's peak well under a gigabyte.
+    static constexpr qint64 MaxPictureSize = qint64(256) * 1024 * 1024;
+
+    enum class Result { Built, PictureUnusable, Unsendable };
+
+    // Opens the picture without ever waiting and checks that it can be
+    // sent at all; error: why not, when false.
+    bool Open(const QString &path, QString *error);
+    // Reads the opened picture into its request. PictureUnusable: the
+    // picture could not be read; Unsendable: the credentials cannot be sent.
+    Result Build(RequestBuilder &builder, const QString &login, const QString &password, QString *error);
+    // Open() and Build() in one, for a request made ahead of its turn.
+    bool BuildAhead(RequestBuilder &builder, const QString &path, const QString &login, const QString &password);
     // Built for this picture with these credentials, and the picture on
     // disk is still the one that was read.
     bool Fits(const QString &path, const QString &login, const QString &password) const;
+    // The name still leads to the very bytes that were read.
+    bool StillOnDisk() const;
 
-    bool IsBuilt() const { return m_file != nullptr; }
+    bool IsOpen() const { return m_file != nullptr; }
     const QString &Path() const { return m_path; }
     qint64 PictureSize() const { return m_pictureSize; }
     // Leaves the request empty: the socket then holds the only copy.

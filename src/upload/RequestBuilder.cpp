@@ -4,7 +4,9 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -31,6 +33,31 @@ static_assert(BodyHeadSize + BodyTailSize == RequestBuilder::BodyFraming);
 
 const char HexDigits[] = "0123456789ABCDEF";
 
+bool Holds(QByteArrayView haystack, QByteArrayView boundary)
+{
+    // Horspool skips up to the boundary's length at each step, so the
+    // check costs a fraction of the read that brought the bytes in.
+    const std::boyer_moore_horspool_searcher searcher(boundary.begin(), boundary.end());
+    return std::search(haystack.begin(), haystack.end(), searcher) != haystack.end();
+}
+
+// A boundary that looks like the fixed one: ten hyphens and 22 letters and
+// digits, drawn from a fixed sequence so that a picture always gets the
+// same request.
+QByteArray Alternative(quint64 n)
+{
+    static const char Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray boundary(10, '-');
+    quint64 state = n * 0x9E3779B97F4A7C15ull;
+    for (int i = 0; i < 22; ++i) {
+        state ^= state >> 31;
+        state *= 0xBF58476D1CE4E5B9ull;
+        state ^= state >> 29;
+        boundary += Alphabet[state % 62];
+    }
+    return boundary;
+}
+
 void AppendPercent(QByteArray &out, unsigned char byte)
 {
     out += '%';
@@ -38,6 +65,19 @@ void AppendPercent(QByteArray &out, unsigned char byte)
     out += HexDigits[byte & 0xF];
 }
 
+}
+
+const QByteArray RequestBuilder::DefaultBoundary = QByteArrayLiteral("----------IueSxZI5qhfr8cpW1iNd7v");
+
+QByteArray RequestBuilder::BoundaryFor(QByteArrayView picture)
+{
+    if (!Holds(picture, DefaultBoundary))
+        return DefaultBoundary;
+    for (quint64 n = 1;; ++n) {
+        const QByteArray boundary = Alternative(n);
+        if (!Holds(picture, boundary))
+            return boundary;
+    }
 }
 
 RequestBuilder::RequestBuilder(const QString &hostHeader)
@@ -91,15 +131,17 @@ std::optional<QByteArray> RequestBuilder::BuildRequest(const QString &login, con
                                                        QByteArrayView picture, QString *error)
 {
     return Compose(login, password, picture.size(), [picture](char *at, qint64 size) {
-        std::memcpy(at, picture.data(), size_t(size));
+        if (size > 0)
+            std::memcpy(at, picture.data(), size_t(size));
         return true;
-    }, error);
+    }, error, nullptr);
 }
 
 std::optional<QByteArray> RequestBuilder::BuildRequest(const QString &login, const QString &password,
-                                                       QIODevice &picture, QString *error)
+                                                       QIODevice &picture, qint64 size, QString *error,
+                                                       bool *pictureAtFault)
 {
-    return Compose(login, password, picture.size(), [&picture, error](char *at, qint64 size) {
+    return Compose(login, password, size, [&picture, error](char *at, qint64 size) {
         qint64 done = 0;
         while (done < size) {
             const qint64 got = picture.read(at + done, size - done);
@@ -111,12 +153,15 @@ std::optional<QByteArray> RequestBuilder::BuildRequest(const QString &login, con
             done += got;
         }
         return true;
-    }, error);
+    }, error, pictureAtFault);
 }
 
 std::optional<QByteArray> RequestBuilder::Compose(const QString &login, const QString &password,
-                                                  qint64 pictureSize, const Filler &fill, QString *error)
+                                                  qint64 pictureSize, const Filler &fill, QString *error,
+                                                  bool *pictureAtFault)
 {
+    if (pictureAtFault)
+        *pictureAtFault = false;
     const std::optional<QString> digest = m_Hasher.CalculateMD5(password);
     if (!digest) {
         *error = QStringLiteral("Overflow: the password is longer than %1 characters")
@@ -140,6 +185,8 @@ std::optional<QByteArray> RequestBuilder::Compose(const QString &login, const QS
     const qint64 total = header.size() + bodySize;
     if (total > std::numeric_limits<qsizetype>::max() / 2) {
         *error = QStringLiteral("the picture is too large to send (%1 bytes)").arg(pictureSize);
+        if (pictureAtFault)
+            *pictureAtFault = true;
         return std::nullopt;
     }
     QByteArray request(qsizetype(total), Qt::Uninitialized);
@@ -148,9 +195,30 @@ std::optional<QByteArray> RequestBuilder::Compose(const QString &login, const QS
     at += header.size();
     std::memcpy(at, BodyHead, BodyHeadSize);
     at += BodyHeadSize;
-    if (!fill(at, pictureSize))
+    if (!fill(at, pictureSize)) {
+        if (pictureAtFault)
+            *pictureAtFault = true;
         return std::nullopt;
+    }
+    const QByteArray boundary = BoundaryFor(QByteArrayView(at, pictureSize));
     at += pictureSize;
     std::memcpy(at, BodyTail, BodyTailSize);
+    if (boundary != DefaultBoundary) {
+        // Same length, so only the framing's bytes change, never a length.
+        auto replaceIn = [&boundary](char *from, qsizetype size, int times) {
+            for (char *end = from + size; times-- > 0;) {
+                from = std::search(from, end, DefaultBoundary.cbegin(), DefaultBoundary.cend());
+                if (from == end)
+                    return;
+                std::memcpy(from, boundary.constData(), BoundaryLength);
+            }
+        };
+        // The Content-Type line comes before the cookie, so a login that
+        // happens to hold the boundary stays as typed.
+        char *body = request.data() + header.size();
+        replaceIn(request.data(), header.size(), 1);
+        replaceIn(body, BodyHeadSize, 2);
+        replaceIn(at, BodyTailSize, 1);
+    }
     return request;
 }

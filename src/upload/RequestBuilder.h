@@ -21,14 +21,23 @@ public:
     explicit RequestBuilder(const QString &hostHeader);
     void SetHostHeader(const QString &hostHeader) { m_hostHeader = hostHeader; }
 
+    static constexpr qsizetype BoundaryLength = 32;
+    static const QByteArray DefaultBoundary;
+
     // Nothing when the password is too long for the hasher or the picture
     // cannot be read whole; *error then says why.
     std::optional<QByteArray> BuildRequest(const QString &login, const QString &password,
                                            QByteArrayView picture, QString *error);
-    // Reads the picture straight into the request, so that a large picture
-    // is held in memory once, not twice.
+    // Reads size bytes of the picture straight into the request, so that a
+    // large picture is held in memory once, not twice. *pictureAtFault:
+    // the picture, not the credentials, stood in the way.
     std::optional<QByteArray> BuildRequest(const QString &login, const QString &password,
-                                           QIODevice &picture, QString *error);
+                                           QIODevice &picture, qint64 size, QString *error,
+                                           bool *pictureAtFault = nullptr);
+    // The boundary of the request's multipart body: the fixed one, unless
+    // the picture holds it, since a parser would then end the picture
+    // there. Another of the same length keeps every length unchanged.
+    static QByteArray BoundaryFor(QByteArrayView picture);
 
     static QString NickLang(QStringView login);
     static QString NickConv(QStringView nick);
@@ -37,7 +46,8 @@ public:
 private:
     using Filler = std::function<bool(char *at, qint64 size)>;
     std::optional<QByteArray> Compose(const QString &login, const QString &password,
-                                      qint64 pictureSize, const Filler &fill, QString *error);
+                                      qint64 pictureSize, const Filler &fill, QString *error,
+                                      bool *pictureAtFault);
 
     clsMD5 m_Hasher;
     QString m_hostHeader;

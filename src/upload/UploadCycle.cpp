@@ -20,6 +20,7 @@ UploadCycle::UploadCycle(UploadView &view, FileList &files, QObject *parent)
     , m_Files(files)
     , m_builder(QString())
 {
+    connect(&m_timeout, &SilenceTimeout::TimedOut, this, &UploadCycle::OnTimedOut);
 }
 
 UploadCycle::~UploadCycle()
@@ -53,6 +54,7 @@ void UploadCycle::Start()
     }
     m_FileNo = 0;
     m_FileTotal = m_Files.Count();
+    m_passedOver.clear();
     m_view.ShowStopButton(true);
     m_CurrentFile = m_Files.EntryPath(0);
     NextFile();
@@ -76,14 +78,11 @@ void UploadCycle::NextFile()
         return;
     }
     ++m_FileNo;
-    if (m_Files.Count() == 0) {
+    if (!OpenNextPicture()) {
         m_view.ShowStatus(QStringLiteral("Готово"));
         EndRun(Outcome::Done);
         return;
     }
-    // Always the first entry: the picture handled last has left the folder
-    // or the pattern by now.
-    m_CurrentFile = m_Files.EntryPath(0);
     m_ReplyText.Clear();
     m_view.ShowStatus(QStringLiteral("Соединение..."));
     m_state = State::Connecting;
@@ -95,7 +94,36 @@ void UploadCycle::NextFile()
     connect(socket, &QTcpSocket::readyRead, this, &UploadCycle::OnReadyRead);
     connect(socket, &QTcpSocket::disconnected, this, &UploadCycle::OnClosedByPeer);
     connect(socket, &QTcpSocket::errorOccurred, this, &UploadCycle::OnError);
+    m_timeout.Watch(socket);
     socket->connectToHost(m_host, m_port);
+}
+
+bool UploadCycle::OpenNextPicture()
+{
+    // The first entry, as the picture handled last has left the folder or
+    // the pattern by now; only those passed over in this run stay behind.
+    for (qsizetype i = 0; i < m_Files.Count(); ++i) {
+        const QString path = m_Files.EntryPath(i);
+        if (m_passedOver.contains(path))
+            continue;
+        m_CurrentFile = path;
+        if (m_Ahead.IsOpen() && m_Ahead.Path() == path) {
+            m_Sending = std::exchange(m_Ahead, PictureRequest());
+            return true;
+        }
+        m_Ahead.Clear();
+        QString why;
+        if (m_Sending.Open(path, &why))
+            return true;
+        PassOver(path, why);
+    }
+    return false;
+}
+
+void UploadCycle::PassOver(const QString &path, const QString &reason)
+{
+    m_passedOver.insert(path);
+    m_view.ReportPassedOver(path, reason);
 }
 
 void UploadCycle::OnConnected()
@@ -103,12 +131,21 @@ void UploadCycle::OnConnected()
     const QString login = m_view.LoginText();
     const QString password = m_view.PasswordText();
     m_view.ShowStatus(CounterText());
-    if (m_Ahead.Fits(m_CurrentFile, login, password)) {
-        m_Sending = std::exchange(m_Ahead, PictureRequest());
-    } else {
-        m_Ahead.Clear();
+    // Sent as the picture stands now: opened anew if its name leads to
+    // other bytes since it was opened or read ahead.
+    if (!m_Sending.Fits(m_CurrentFile, login, password)) {
         QString error;
-        if (!m_Sending.Build(m_builder, m_CurrentFile, login, password, &error)) {
+        if (!m_Sending.StillOnDisk() && !m_Sending.Open(m_CurrentFile, &error)) {
+            PassOverCurrent(error);
+            return;
+        }
+        switch (m_Sending.Build(m_builder, login, password, &error)) {
+        case PictureRequest::Result::Built:
+            break;
+        case PictureRequest::Result::PictureUnusable:
+            PassOverCurrent(error);
+            return;
+        case PictureRequest::Result::Unsendable:
             FailUnexpectedly(error);
             return;
         }
@@ -118,6 +155,14 @@ void UploadCycle::OnConnected()
     // last segment back for an acknowledgement only adds a delay.
     m_WS->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_WS->write(m_Sending.TakeRequest());
+}
+
+void UploadCycle::PassOverCurrent(const QString &reason)
+{
+    DropConnection();
+    m_Sending.Clear();
+    PassOver(m_CurrentFile, reason);
+    NextFile();
 }
 
 void UploadCycle::OnBytesWritten()
@@ -144,10 +189,12 @@ void UploadCycle::UseTheWait()
     // is sent only if the folder still holds it unchanged when its turn
     // comes.
     m_Handled.reset();
-    const qsizetype next = m_Files.Count() > 0 && m_Files.EntryPath(0) == m_CurrentFile ? 1 : 0;
-    if (next < m_Files.Count()) {
-        QString ignored;
-        m_Ahead.Build(m_builder, m_Files.EntryPath(next), m_view.LoginText(), m_view.PasswordText(), &ignored);
+    for (qsizetype i = 0; i < m_Files.Count(); ++i) {
+        const QString path = m_Files.EntryPath(i);
+        if (path == m_CurrentFile || m_passedOver.contains(path))
+            continue;
+        m_Ahead.BuildAhead(m_builder, path, m_view.LoginText(), m_view.PasswordText());
+        break;
     }
 }
 
@@ -182,18 +229,20 @@ void UploadCycle::OnClosedByPeer()
         return;
     case ReplyJudge::Verdict::Accepted:
         m_view.ShowStatus(QStringLiteral("OK"));
-        if (!FileOps::DeleteFile(m_CurrentFile, true, &error)) {
+        // A name that leads to other bytes now holds a picture that was
+        // never sent: it stays, and goes in its turn.
+        if (m_Sending.StillOnDisk() && !FileOps::DeleteFile(m_CurrentFile, true, &error)) {
             FailUnexpectedly(error);
             return;
         }
         break;
-    case ReplyJudge::Verdict::Failed:
+    case ReplyJudge::Verdict::Failed: {
         m_view.ShowStatus(QStringLiteral("Failed"));
-        if (!FileOps::SetAside(m_CurrentFile, &error)) {
-            FailUnexpectedly(error);
-            return;
-        }
+        QString asideName;
+        if (m_Sending.StillOnDisk() && !FileOps::SetAside(m_CurrentFile, &asideName, &error))
+            PassOver(m_CurrentFile, error);
         break;
+    }
     }
     m_Handled = m_Sending.TakeFile();
     NextFile();
@@ -215,6 +264,15 @@ void UploadCycle::OnError(QAbstractSocket::SocketError error)
     EndRun(Outcome::SocketError);
 }
 
+void UploadCycle::OnTimedOut()
+{
+    if (m_state == State::Idle)
+        return;
+    DropConnection();
+    m_view.ShowStatus(QStringLiteral("Error #%1").arg(SocketErrorNumber(QAbstractSocket::SocketTimeoutError)));
+    EndRun(Outcome::SocketError);
+}
+
 QString UploadCycle::CounterText() const
 {
     return QStringLiteral("Закачка %1 из %2").arg(m_FileNo).arg(m_FileTotal);
@@ -222,6 +280,7 @@ QString UploadCycle::CounterText() const
 
 void UploadCycle::DropConnection()
 {
+    m_timeout.Release();
     if (!m_WS)
         return;
     QTcpSocket *socket = m_WS;

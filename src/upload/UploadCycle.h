@@ -3,11 +3,13 @@
 #include "upload/PictureRequest.h"
 #include "upload/ReplyJudge.h"
 #include "upload/RequestBuilder.h"
+#include "upload/SilenceTimeout.h"
 
 #include <QAbstractSocket>
 #include <QObject>
 #include <QFile>
 #include <QPointer>
+#include <QSet>
 
 #include <memory>
 
@@ -34,6 +36,9 @@ public:
 
     // port: written after the host in the request's Host header unless 80.
     void SetServer(const QString &host, quint16 port);
+    // Seconds without a byte moving before the run ends as a TCP error;
+    // 0 waits for ever.
+    void SetTimeout(int seconds) { m_timeout.SetSeconds(seconds); }
     State CurrentState() const { return m_state; }
     qint64 FileNo() const { return m_FileNo; }
     qint64 FileTotal() const { return m_FileTotal; }
@@ -53,7 +58,11 @@ private:
     void OnReadyRead();
     void OnClosedByPeer();
     void OnError(QAbstractSocket::SocketError error);
+    void OnTimedOut();
 
+    bool OpenNextPicture();
+    void PassOver(const QString &path, const QString &reason);
+    void PassOverCurrent(const QString &reason);
     void TakeReplyBytes();
     QString CounterText() const;
     void DropConnection();
@@ -70,6 +79,10 @@ private:
     // A connection of its own for every picture: the one just closed may
     // still be unwinding its own signal when the next one starts.
     QPointer<QTcpSocket> m_WS;
+    SilenceTimeout m_timeout;
+    // Pictures of this run that could not be sent: they stay in the folder,
+    // so the first entry is no longer always the next one to take.
+    QSet<QString> m_passedOver;
     ReplyJudge m_ReplyText;
     QString m_CurrentFile;
     PictureRequest m_Sending;

@@ -18,4 +18,8 @@ public:
     // A failure outside the upload protocol (a picture that cannot be read,
     // set aside or deleted): the run ends, nothing on disk is lost.
     virtual void ReportUnexpectedError(const QString &message) = 0;
+    // A picture that cannot be sent (unreadable, not a plain file, too
+    // large, or impossible to set aside) stays where it is and the run goes
+    // on; the member is told which and why.
+    virtual void ReportPassedOver(const QString &path, const QString &reason) = 0;
 };

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// File names as the system keeps them: bytes. A name that is not valid
+// UTF-8 still has to be listed, opened, renamed and deleted under its own
+// bytes, so each byte that does not decode is carried in the text as a lone
+// surrogate (U+DC80 to U+DCFF) and turned back into that byte on the way
+// out. Valid names come out exactly as QFile would give them.
+namespace NativeName {
+
+QString Decode(const QByteArray &bytes);
+QByteArray Encode(const QString &name);
+
+}
