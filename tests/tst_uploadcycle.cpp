@@ -15,6 +15,13 @@
 
 #include <cstdio>
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const QRegularExpression Progress(QStringLiteral(R"(^Закачка \d+ из \d+ \((-?\d+)%\)$)"));
@@ -95,6 +102,16 @@ private slots:
     void stopEndsRunQuietlyAndKeepsPicture();
     void unexpectedErrorEndsRunAndKeepsPictures();
     void emptyFolderDoesNothing();
+    void setAsideNeverReplacesAnEarlierOne_data();
+    void setAsideNeverReplacesAnEarlierOne();
+    void onlyTheBytesSentLeaveTheFolder_data();
+    void onlyTheBytesSentLeaveTheFolder();
+    void unsendablePictureIsPassedOver_data();
+    void unsendablePictureIsPassedOver();
+    void silentServiceEndsRunAsTimedOut_data();
+    void silentServiceEndsRunAsTimedOut();
+    void nameThatIsNotTextRoundTrips_data();
+    void nameThatIsNotTextRoundTrips();
 
 private:
     QString Img(const QString &name) const { return QDir(m_files.Folder()).filePath(name); }
@@ -365,6 +382,200 @@ void TestUploadCycle::emptyFolderDoesNothing()
     QCOMPARE(EndedAs(), UploadCycle::Outcome::NothingToUpload);
     QVERIFY(m_view.statuses.isEmpty());
     QVERIFY(!m_view.stopShown);
+}
+
+void TestUploadCycle::setAsideNeverReplacesAnEarlierOne_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("earlier");
+    QTest::addColumn<QString>("aside");
+
+    QTest::newRow("first failure") << "a.jpg" << QStringList() << "a.jpg_!";
+    QTest::newRow("an earlier one kept") << "a.jpg" << QStringList{"a.jpg_!"} << "a (2).jpg_!";
+    QTest::newRow("two earlier ones kept") << "A.JPG" << QStringList{"A.JPG_!", "A (2).JPG_!"} << "A (3).JPG_!";
+    QTest::newRow("a gap is filled first") << "a.jpg" << QStringList{"a.jpg_!", "a (3).jpg_!"} << "a (2).jpg_!";
+    QTest::newRow("a numbered picture") << "a (2).jpg" << QStringList{"a (2).jpg_!"} << "a (2) (2).jpg_!";
+}
+
+void TestUploadCycle::setAsideNeverReplacesAnEarlierOne()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, earlier);
+    QFETCH(QString, aside);
+
+    for (const QString &old : earlier)
+        Write(old, "earlier " + old.toUtf8());
+    Write(name, "this time");
+    m_peer->script = {ScriptedPeer::Reply("<html>no marker</html>")};
+    StartAndWait();
+
+    QCOMPARE(EndedAs(), UploadCycle::Outcome::Done);
+    QCOMPARE(Read(aside), QByteArray("this time"));
+    for (const QString &old : earlier)
+        QCOMPARE(Read(old), "earlier " + old.toUtf8());
+    QCOMPARE(Left().size(), earlier.size() + 1);
+}
+
+void TestUploadCycle::onlyTheBytesSentLeaveTheFolder_data()
+{
+    QTest::addColumn<QByteArray>("firstReply");
+    QTest::addColumn<bool>("rename");
+
+    const QByteArray failed = "<html>no marker</html>";
+    QTest::newRow("accepted, replaced by a rename") << ScriptedPeer::AcceptedPage() << true;
+    QTest::newRow("accepted, rewritten in place") << ScriptedPeer::AcceptedPage() << false;
+    QTest::newRow("failed, replaced by a rename") << failed << true;
+    QTest::newRow("failed, rewritten in place") << failed << false;
+}
+
+// Another program (or an import) puts new bytes under the name while the
+// service judges the old ones: the new picture was never sent.
+void TestUploadCycle::onlyTheBytesSentLeaveTheFolder()
+{
+    QFETCH(QByteArray, firstReply);
+    QFETCH(bool, rename);
+
+    Write(QStringLiteral("a.jpg"), "old picture");
+    m_peer->script = {ScriptedPeer::Reply(firstReply), ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+    connect(m_peer, &ScriptedPeer::RequestReceived, this, [&](int index) {
+        if (index != 0)
+            return;
+        if (rename) {
+            Write(QStringLiteral("new.tmp"), "new picture");
+            QCOMPARE(std::rename(QFile::encodeName(Img("new.tmp")).constData(),
+                                 QFile::encodeName(Img("a.jpg")).constData()), 0);
+        } else {
+            Write(QStringLiteral("a.jpg"), "new picture, longer");
+        }
+    });
+    StartAndWait();
+
+    QCOMPARE(EndedAs(), UploadCycle::Outcome::Done);
+    const QByteArray fresh = rename ? "new picture" : "new picture, longer";
+    QCOMPARE(Sent(), QByteArrayList({"old picture", fresh}));
+    QVERIFY(Left().isEmpty());
+}
+
+void TestUploadCycle::unsendablePictureIsPassedOver_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("a named pipe") << "fifo" << "not a regular file";
+    QTest::newRow("a link to a named pipe") << "link to fifo" << "not a regular file";
+    QTest::newRow("a dangling link") << "dangling link" << "No such file or directory";
+    QTest::newRow("a sparse picture above the cap") << "huge" << "larger than 256 MiB";
+    QTest::newRow("a name too long to set aside") << "long name" << "File name too long";
+}
+
+void TestUploadCycle::unsendablePictureIsPassedOver()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+
+    // Sorted first, so that a stall or an end of the run would keep b.jpg.
+    QString bad = QStringLiteral("a.jpg");
+    const QByteArray path = QFile::encodeName(Img(bad));
+    if (kind == "fifo") {
+        QCOMPARE(mkfifo(path.constData(), 0600), 0);
+    } else if (kind == "link to fifo") {
+        QCOMPARE(mkfifo(QFile::encodeName(Img("pipe")).constData(), 0600), 0);
+        QCOMPARE(symlink("pipe", path.constData()), 0);
+    } else if (kind == "dangling link") {
+        QCOMPARE(symlink("nowhere", path.constData()), 0);
+    } else if (kind == "huge") {
+        QFile huge(Img(bad));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(300) * 1024 * 1024));
+    } else {
+        bad = QString(251, 'a') + QStringLiteral(".jpg");
+        Write(bad, "cannot be set aside");
+    }
+    Write(QStringLiteral("b.jpg"), "fine");
+    m_peer->script = {ScriptedPeer::Reply(kind == "long name" ? "<html>busy</html>" : ScriptedPeer::AcceptedPage()),
+                      ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+    StartAndWait();
+
+    QCOMPARE(EndedAs(), UploadCycle::Outcome::Done);
+    QCOMPARE(m_view.statuses.last(), Done);
+    QVERIFY(m_view.errors.isEmpty());
+    QCOMPARE(m_view.passedOver.size(), 1);
+    QVERIFY2(m_view.passedOver.first().startsWith(bad + ": ") && m_view.passedOver.first().contains(reason),
+             qPrintable(m_view.passedOver.first()));
+    QVERIFY(Sent().contains("fine"));
+    QVERIFY(!Left().contains("b.jpg"));
+    struct stat info;
+    QCOMPARE(lstat(QFile::encodeName(Img(bad)).constData(), &info), 0);
+}
+
+void TestUploadCycle::silentServiceEndsRunAsTimedOut_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::newRow("connection never established") << false;
+    QTest::newRow("service never answers") << true;
+}
+
+void TestUploadCycle::silentServiceEndsRunAsTimedOut()
+{
+    QFETCH(bool, connected);
+
+    Write(QStringLiteral("a.jpg"), "picture");
+    // A listener whose one-place queue is already taken never completes
+    // another connection: the kernel drops the newcomer's handshake.
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    const int filler = socket(AF_INET, SOCK_STREAM, 0);
+    auto closeBoth = qScopeGuard([&] { ::close(filler); ::close(listener); });
+    if (!connected) {
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        QVERIFY(bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+        QVERIFY(listen(listener, 0) == 0);
+        QVERIFY(getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) == 0);
+        QVERIFY(::connect(filler, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+        m_cycle->SetServer(QStringLiteral("127.0.0.1"), ntohs(address.sin_port));
+    }
+    m_peer->script = {ScriptedPeer::Hold()};
+    m_cycle->SetTimeout(1);
+    m_cycle->Start();
+    QTRY_COMPARE_WITH_TIMEOUT(m_ended->size(), 1, 5000);
+
+    QCOMPARE(EndedAs(), UploadCycle::Outcome::SocketError);
+    QCOMPARE(m_view.statuses.last(), QStringLiteral("Error #10060"));
+    QCOMPARE(m_view.statuses.contains(QStringLiteral("Закачка 1 из 1")), connected);
+    QCOMPARE(Left(), QStringList{"a.jpg"});
+}
+
+void TestUploadCycle::nameThatIsNotTextRoundTrips_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QByteArray>("left");
+
+    QTest::newRow("accepted: deleted") << ScriptedPeer::AcceptedPage() << QByteArray();
+    QTest::newRow("failed: set aside under its own bytes") << QByteArray("<html>busy</html>")
+                                                           << QByteArray("\xFF\xFE" "bad\xE9.jpg_!");
+}
+
+void TestUploadCycle::nameThatIsNotTextRoundTrips()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QByteArray, left);
+
+    const QByteArray folder = QFile::encodeName(m_files.Folder()) + '/';
+    const int fd = ::open(folder + "\xFF\xFE" "bad\xE9.jpg", O_WRONLY | O_CREAT | O_EXCL, 0644);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, "raw name", 8), ssize_t(8));
+    ::close(fd);
+    m_peer->script = {ScriptedPeer::Reply(reply)};
+    StartAndWait();
+
+    QCOMPARE(EndedAs(), UploadCycle::Outcome::Done);
+    QVERIFY(m_view.passedOver.isEmpty());
+    QCOMPARE(Sent(), QByteArrayList{"raw name"});
+    QVERIFY(::access(folder + "\xFF\xFE" "bad\xE9.jpg", F_OK) != 0);
+    // QDir cannot see such a name, and so neither can QTemporaryDir's clean-up.
+    if (!left.isEmpty())
+        QCOMPARE(::unlink(folder + left), 0);
 }
 
 QTEST_GUILESS_MAIN(TestUploadCycle)

@@ -70,7 +70,7 @@ QString FileList::EntryPath(qsizetype index) const
 bool FileList::Matches(const QString &name) const
 {
     // Hidden files stay out of the list, as in the platform's file list.
-    return !name.startsWith(QLatin1Char('.')) && m_matcher.match(name).hasMatch();
+    return !name.startsWith(QLatin1Char('.')) && m_matcher.match(NativeName::Displayable(name)).hasMatch();
 }
 
 bool FileList::Refresh()

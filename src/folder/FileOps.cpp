@@ -106,7 +106,7 @@ bool ListMatching(const QString &folder, const QString &pattern, QStringList *na
         const QString name = NativeName::Decode(QByteArray(entry->d_name));
         struct stat info;
         // A named pipe would block the read, and a folder is not a picture.
-        if (!name.startsWith(QLatin1Char('.')) && matcher.match(name).hasMatch()
+        if (!name.startsWith(QLatin1Char('.')) && matcher.match(NativeName::Displayable(name)).hasMatch()
             && ::fstatat(dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode)) {
             names->append(name);
         }

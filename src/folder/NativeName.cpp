@@ -95,4 +95,14 @@ QByteArray Encode(const QString &name)
     return bytes;
 }
 
+QString Displayable(const QString &name)
+{
+    QString shown = name;
+    for (qsizetype at = 0; at < shown.size(); ++at) {
+        if (IsEscapedByte(shown.at(at).unicode()) && !(at > 0 && shown.at(at - 1).isHighSurrogate()))
+            shown[at] = QChar::ReplacementCharacter;
+    }
+    return shown;
+}
+
 }

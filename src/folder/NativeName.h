@@ -12,5 +12,8 @@ namespace NativeName {
 
 QString Decode(const QByteArray &bytes);
 QByteArray Encode(const QString &name);
+// The name with each escaped byte shown as U+FFFD: valid text, for
+// matching and showing, never for finding the file again.
+QString Displayable(const QString &name);
 
 }
