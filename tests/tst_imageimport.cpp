@@ -1,3 +1,5 @@
+#include "SmallFilesystem.h"
+
 #include "folder/ImageImport.h"
 
 #include <QDir>
@@ -5,6 +7,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -106,6 +112,54 @@ private slots:
         QCOMPARE(Tree(top.filePath("src")), sourceBefore);
         QCOMPARE(top.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
                  QStringList({"img", "link", "src"}));
+    }
+
+    // The copy that no longer fits must not become the picture: the old one
+    // stays whole, nothing half-written is left, and the cause is named.
+    void fullDiskLeavesTheNamesakeWhole()
+    {
+        SmallFilesystem disk(64 * 1024);
+        if (!disk.IsMounted())
+            QSKIP(qPrintable(disk.Why()));
+        QTemporaryDir source;
+        const QDir image(disk.Path());
+        Make(image, "old ", {"a.jpg"});
+        QFile big(QDir(source.path()).filePath("a.jpg"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.write(QByteArray(200 * 1024, 'x')) == 200 * 1024);
+        big.close();
+
+        int count = -1;
+        QString error;
+        QVERIFY(!ImageImport::CopyPictures(source.path(), disk.Path(), &count, &error));
+        QCOMPARE(count, 0);
+        QVERIFY2(error.contains(QString::fromLocal8Bit(strerror(ENOSPC))) && error.contains(image.filePath("a.jpg")),
+                 qPrintable(error));
+        QCOMPARE(Tree(disk.Path()), QStringList{"a.jpg=old a.jpg"});
+    }
+
+    void namesThatAreNotTextAndPipesAmongThePictures()
+    {
+        QTemporaryDir root;
+        const QByteArray source = QFile::encodeName(root.filePath("src")) + '/';
+        const QByteArray image = QFile::encodeName(root.filePath("img")) + '/';
+        QVERIFY(QDir(root.path()).mkpath("src") && QDir(root.path()).mkpath("img"));
+        const QByteArray odd = "\xC0\xFF" "photo\xE9.jpg";
+        const int fd = ::open(source + odd, O_WRONLY | O_CREAT | O_EXCL, 0644);
+        QVERIFY(fd >= 0 && ::write(fd, "odd", 3) == 3 && ::close(fd) == 0);
+        // Opening a named pipe for reading would wait for a writer for ever.
+        QCOMPARE(::mkfifo(source + "pipe.jpg", 0600), 0);
+
+        int count = -1;
+        QString error;
+        QVERIFY2(ImageImport::CopyPictures(root.filePath("src"), root.filePath("img"), &count, &error),
+                 qPrintable(error));
+        QCOMPARE(count, 1);
+        QFile copy;
+        const int copied = ::open(image + odd, O_RDONLY);
+        QVERIFY(copied >= 0 && copy.open(copied, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        QCOMPARE(copy.readAll(), QByteArray("odd"));
+        QCOMPARE(::unlink(image + odd), 0);
+        QCOMPARE(::unlink(source + odd), 0);
     }
 };
 

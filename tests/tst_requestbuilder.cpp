@@ -1,6 +1,8 @@
 #include "upload/RequestBuilder.h"
 
 #include <QCryptographicHash>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace {
@@ -98,6 +100,84 @@ private slots:
                                 + "; user_pass=" + QCryptographicHash::hash("pw", QCryptographicHash::Md5).toHex()
                                 + "\r\nContent-Length: 280\r\n";
         QVERIFY(Build(builder, login, QStringLiteral("pw"), "jpeg").contains(line));
+    }
+
+    void boundaryNeverInThePicture_data()
+    {
+        QTest::addColumn<QByteArray>("picture");
+        QTest::addColumn<bool>("fixedBoundary");
+
+        const QByteArray delimiter = "------------IueSxZI5qhfr8cpW1iNd7v";
+        QTest::newRow("ordinary picture") << QByteArray("\xFF\xD8 plain \xFF\xD9") << true;
+        QTest::newRow("delimiter text short of the boundary") << QByteArray("--IueSxZI5qhfr8cpW1iNd7v\r\n") << true;
+        QTest::newRow("delimiter line after CRLF") << "\xFF\xD8\r\n" + delimiter + "\r\nrest\xFF\xD9" << false;
+        QTest::newRow("closing delimiter after CRLF") << "ab\r\n" + delimiter + "--\r\n\r\ncd" << false;
+        QTest::newRow("picture starts with the boundary") << delimiter.mid(2) + "tail" << false;
+        QTest::newRow("picture ends with the boundary") << "head\r\n" + delimiter << false;
+        QTest::newRow("picture holds the first alternative too")
+            << delimiter + "\r\n" + RequestBuilder::BoundaryFor(delimiter) << false;
+    }
+
+    // The service cuts a picture at the first delimiter line it finds, and
+    // the member's original is deleted on its reply: a picture that holds
+    // the delimiter must travel under a boundary it does not hold.
+    void boundaryNeverInThePicture()
+    {
+        QFETCH(QByteArray, picture);
+        QFETCH(bool, fixedBoundary);
+
+        RequestBuilder builder(QStringLiteral("upload.example.org"));
+        const QByteArray request = Build(builder, QStringLiteral("member"), QStringLiteral("secret"), picture);
+        const qsizetype split = request.indexOf("\r\n\r\n") + 4;
+        const QByteArray head = request.left(split);
+        const QByteArray body = request.mid(split);
+        const QByteArray typeLine = "Content-Type: multipart/form-data; boundary=";
+        const qsizetype typeAt = head.indexOf(typeLine) + typeLine.size();
+        const QByteArray boundary = head.mid(typeAt, head.indexOf("\r\n", typeAt) - typeAt);
+
+        QCOMPARE(boundary == RequestBuilder::DefaultBoundary, fixedBoundary);
+        QCOMPARE(boundary.size(), RequestBuilder::DefaultBoundary.size());
+        QVERIFY(!picture.contains(boundary));
+        QVERIFY(head.contains("Content-Length: " + QByteArray::number(picture.size() + 276) + "\r\n"));
+        QByteArray expected = BodyHead + picture + BodyTail;
+        expected.replace("--" + RequestBuilder::DefaultBoundary + "\r\n", "--" + boundary + "\r\n");
+        expected.replace("--" + RequestBuilder::DefaultBoundary + "--\r\n\r\n", "--" + boundary + "--\r\n\r\n");
+        if (!fixedBoundary)
+            expected.replace(BodyHead.size(), picture.size(), picture);
+        QCOMPARE(body, expected);
+        QCOMPARE(head.count(boundary), 1);
+        QVERIFY(head.contains("user_login=member;"));
+    }
+
+    void standardParserGetsThePictureWhole_data()
+    {
+        boundaryNeverInThePicture_data();
+        QTest::newRow("empty picture") << QByteArray() << true;
+        QByteArray large(1 << 20, '\0');
+        for (int i = 0; i < large.size(); ++i)
+            large[i] = char((i * 7919) >> 3);
+        QTest::newRow("a megabyte of every byte value") << large << true;
+    }
+
+    void standardParserGetsThePictureWhole()
+    {
+        QFETCH(QByteArray, picture);
+
+        const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
+        if (python.isEmpty())
+            QSKIP("python3 with werkzeug is needed (scripts/install-deps.sh installs python3-werkzeug)");
+        RequestBuilder builder(QStringLiteral("upload.example.org"));
+        QProcess parser;
+        parser.start(python, {QStringLiteral(PICAROON_MULTIPART_PARTS)});
+        QVERIFY(parser.waitForStarted());
+        parser.write(Build(builder, QStringLiteral("member"), QStringLiteral("secret"), picture));
+        parser.closeWriteChannel();
+        QVERIFY(parser.waitForFinished(30000));
+        QVERIFY2(parser.exitCode() == 0, parser.readAllStandardError().constData());
+        const QByteArray sha = QCryptographicHash::hash(picture, QCryptographicHash::Sha256).toHex();
+        const QByteArray module = QCryptographicHash::hash("photolib", QCryptographicHash::Sha256).toHex();
+        QCOMPARE(parser.readAllStandardOutput(),
+                 "module - " + module + " 8\nnew_file Virtual File " + sha + " " + QByteArray::number(picture.size()) + "\n");
     }
 };
 

@@ -77,6 +77,8 @@ void TestUploadCommand::wrongUsageIsRefused_data()
     QTest::newRow("port zero") << QStringList{"upload", "--login", "x", "--host", "h:0"};
     QTest::newRow("stray argument") << QStringList{"upload", "--login", "x", "extra"};
     QTest::newRow("unknown option") << QStringList{"upload", "--login", "x", "--passwd", "p"};
+    QTest::newRow("timeout not a number") << QStringList{"upload", "--login", "x", "--timeout", "soon"};
+    QTest::newRow("negative timeout") << QStringList{"upload", "--login", "x", "--timeout", "-1"};
 }
 
 void TestUploadCommand::wrongUsageIsRefused()
