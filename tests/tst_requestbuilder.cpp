@@ -155,7 +155,7 @@ private slots:
         QTest::newRow("empty picture") << QByteArray() << true;
         QByteArray large(1 << 20, '\0');
         for (int i = 0; i < large.size(); ++i)
-            large[i] = char((i * 7919) >> 3);
+            large[i] = char((quint32(i) * 7919u) >> 3);
         QTest::newRow("a megabyte of every byte value") << large << true;
     }
 

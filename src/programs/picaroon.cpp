@@ -1,6 +1,7 @@
 #include "app/Main.h"
 #include "cli/CommandLine.h"
 #include "config/BuildSettings.h"
+#include "folder/NativeName.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -54,7 +55,11 @@ int main(int argc, char *argv[])
     if (argc > 1 && CommandLine::IsCommand(QString::fromLocal8Bit(argv[1]))) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Picaroon"));
-        return CommandLine::Run(QCoreApplication::arguments());
+        // A folder named in bytes that are not valid text must still be found.
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments.append(NativeName::Decode(QByteArray(argv[i])));
+        return CommandLine::Run(arguments);
     }
     return RunWindow(argc, argv);
 }
