@@ -103,12 +103,19 @@ void TestUploadCommand::runEndsWithItsExitStatus_data()
     // One byte short of the longest name: "_!" cannot be added to it.
     const QString longest = QString(251, 'a') + QStringLiteral(".jpg");
     QTest::newRow("accepted") << ScriptedPeer::Reply(ScriptedPeer::AcceptedPage()) << "a.jpg" << 0
-                              << "Готово\n"_ba << QByteArray() << false;
+                              << "Готово\nЗагружено 1, отложено 0, пропущено 0\n"_ba << QByteArray() << false;
     QTest::newRow("terminated while the service stores: stopped")
-        << ScriptedPeer::Hold() << "a.jpg" << 5 << "Остановлено\n"_ba << QByteArray() << true;
-    QTest::newRow("name too long to set aside: passed over by name, the run goes on")
-        << ScriptedPeer::Reply("<html>no marker</html>") << longest << 0 << "Failed\nГотово\n"_ba
-        << "passed over"_ba << true;
+        << ScriptedPeer::Hold() << "a.jpg" << 5 << "Остановлено\nЗагружено 0, отложено 0, пропущено 0\n"_ba
+        << QByteArray() << true;
+    QTest::newRow("failed with the service's words: set aside, said, exit 6")
+        << ScriptedPeer::Reply("HTTP/1.0 200 OK\r\nX-Note: head\r\n\r\n<html><head><title>t</title></head><body>"
+                               "<p>\xD4\xE0\xE9\xEB   \xF1\xEB\xE8\xF8\xEA\xEE\xEC</p><p>\xE2\xE5\xEB\xE8\xEA</p>"
+                               "</body></html>")
+        << "a.jpg" << 6 << "Failed\nservice: Файл слишком велик\nГотово\nЗагружено 0, отложено 1, пропущено 0\n"_ba
+        << QByteArray() << false;
+    QTest::newRow("name too long to set aside: passed over by name, the run goes on, exit 6")
+        << ScriptedPeer::Reply("<html>no marker</html>") << longest << 6
+        << "Failed\nservice: no marker\nГотово\nЗагружено 0, отложено 0, пропущено 1\n"_ba << "passed over"_ba << true;
 }
 
 void TestUploadCommand::runEndsWithItsExitStatus()
@@ -137,11 +144,12 @@ void TestUploadCommand::runEndsWithItsExitStatus()
 
     QCOMPARE(m_process->exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_process->exitCode(), exitCode);
-    QVERIFY(m_process->readAllStandardOutput().endsWith(stdoutEnd));
+    const QByteArray stdoutText = m_process->readAllStandardOutput();
+    QVERIFY2(stdoutText.endsWith(stdoutEnd), stdoutText.constData());
     const QByteArray stderrText = m_process->readAllStandardError();
     QVERIFY2(stderrHas.isEmpty() ? stderrText.isEmpty() : stderrText.contains(stderrHas), stderrText.constData());
     QCOMPARE(picture.exists(), stays);
-    QCOMPARE(QDir(m_home->filePath("img")).entryList(QDir::Files).size(), int(stays));
+    QCOMPARE(QDir(m_home->filePath("img")).entryList(QDir::Files).size(), int(stays) + int(exitCode == 6 && !stays));
     QCOMPARE(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie"),
              "user_login=member; user_pass=" + QCryptographicHash::hash("typed pass", QCryptographicHash::Md5).toHex());
 }

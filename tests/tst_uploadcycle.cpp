@@ -34,6 +34,7 @@ public:
     QString LoginText() const override { return login; }
     QString PasswordText() const override { return password; }
     void ReportUnexpectedError(const QString &message) override { errors.append(message); }
+    void ShowServiceWords(const QString &words) override { this->words.append(words); }
     void ReportPassedOver(const QString &path, const QString &reason) override
     {
         passedOver.append(QFileInfo(path).fileName() + QStringLiteral(": ") + reason);
@@ -73,6 +74,7 @@ public:
     QStringList statuses;
     QStringList errors;
     QStringList passedOver;
+    QStringList words;
     bool stopShown = false;
     QString login = QStringLiteral("member");
     QString password = QStringLiteral("secret");

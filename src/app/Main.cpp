@@ -206,7 +206,15 @@ void Main::ShowFoundCount()
 
 void Main::ShowStatus(const QString &text)
 {
+    // The service's words stay until the next picture starts.
+    if (text == QLatin1String("Соединение..."))
+        m_st->setToolTip(QString());
     m_st->setText(text);
+}
+
+void Main::ShowServiceWords(const QString &words)
+{
+    m_st->setToolTip(words);
 }
 
 void Main::ShowStopButton(bool shown)

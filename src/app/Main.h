@@ -51,6 +51,7 @@ public:
     QString PasswordText() const override;
     void ReportUnexpectedError(const QString &message) override;
     void ReportPassedOver(const QString &path, const QString &reason) override;
+    void ShowServiceWords(const QString &words) override;
 
     QListView *Files() const { return m_FilesView; }
     QLineEdit *Text1() const { return m_Text1; }

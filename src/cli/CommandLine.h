@@ -16,6 +16,8 @@ enum ExitStatus {
     Refused = 3,
     SocketError = 4,
     Stopped = 5,
+    // The run went to its end, but some pictures were set aside or passed over.
+    LeftSomething = 6,
 };
 
 // Names the commands a program argument list may start with.

@@ -5,8 +5,10 @@
 #include "config/BuildSettings.h"
 #include "folder/FileList.h"
 #include "folder/ImageFolder.h"
+#include "upload/RunSummary.h"
 #include "upload/SilenceTimeout.h"
 #include "upload/UploadCycle.h"
+#include "upload/UploadLog.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -85,11 +87,23 @@ int UploadCommand::Run(const QStringList &arguments)
     UploadCycle cycle(command, files);
     cycle.SetServer(host, port);
     cycle.SetTimeout(int(timeout));
+    RunSummary summary;
+    summary.Follow(cycle);
+    UploadLog log(parser.isSet(QStringLiteral("home")) ? UploadLog::PathInHome(CommandLine::HomeFolder(parser))
+                                                       : UploadLog::DefaultPath());
+    log.Follow(cycle);
+    QObject::connect(&log, &UploadLog::Trouble, &log, [](const QString &message) {
+        CommandLine::PrintLine(stderr, QStringLiteral("picaroon upload: ") + message);
+    });
     StopSignals stopSignals;
     QEventLoop loop;
     int status = CommandLine::Success;
     QObject::connect(&cycle, &UploadCycle::RunEnded, &loop, [&](UploadCycle::Outcome outcome) {
         status = ExitStatusOf(outcome);
+        if (outcome != UploadCycle::Outcome::NothingToUpload)
+            CommandLine::PrintLine(stdout, summary.Text());
+        if (outcome == UploadCycle::Outcome::Done && summary.LeftSomething())
+            status = CommandLine::LeftSomething;
         loop.exit();
     });
     // A signal before the run got going still ends the command as stopped.
@@ -122,4 +136,10 @@ void UploadCommand::ReportPassedOver(const QString &path, const QString &reason)
 {
     CommandLine::PrintLine(stderr, QStringLiteral("picaroon upload: passed over %1 (it stays in the image folder): %2")
                                        .arg(QDir::toNativeSeparators(path), reason));
+}
+
+void UploadCommand::ShowServiceWords(const QString &words)
+{
+    if (!words.isEmpty())
+        CommandLine::PrintLine(stdout, QStringLiteral("service: ") + words);
 }

@@ -17,6 +17,7 @@ public:
     QString PasswordText() const override { return m_password; }
     void ReportUnexpectedError(const QString &message) override;
     void ReportPassedOver(const QString &path, const QString &reason) override;
+    void ShowServiceWords(const QString &words) override;
 
 private:
     QString m_login;

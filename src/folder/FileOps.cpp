@@ -287,6 +287,11 @@ bool SetAside(const QString &path, QString *asideName, QString *error)
     return false;
 }
 
+int RenameWithoutReplacing(const QString &from, const QString &to)
+{
+    return RenameNoReplace(Native(from), Native(to));
+}
+
 bool OpenForReading(const QString &path, QFile &file, QString *error)
 {
     QString why;

@@ -21,6 +21,9 @@ bool DeleteFile(const QString &path, bool force, QString *error);
 bool SetAside(const QString &path, QString *asideName, QString *error);
 // The n-th candidate name for a set-aside a.jpg: a.jpg_!, a (2).jpg_!, …
 QString SetAsideName(const QString &name, int n = 1);
+// Renames only if nothing has the new name; 0, or the errno that stood in
+// the way (EEXIST: the name is taken).
+int RenameWithoutReplacing(const QString &from, const QString &to);
 // Opens a plain file for reading without ever waiting: a name that leads
 // to a named pipe or a device is refused, not opened.
 bool OpenForReading(const QString &path, QFile &file, QString *error);

@@ -55,6 +55,11 @@ void UploadCycle::Start()
     m_FileNo = 0;
     m_FileTotal = m_Files.Count();
     m_passedOver.clear();
+    QStringList paths;
+    paths.reserve(m_Files.Count());
+    for (qsizetype i = 0; i < m_Files.Count(); ++i)
+        paths.append(m_Files.EntryPath(i));
+    emit RunStarted(paths);
     m_view.ShowStopButton(true);
     m_CurrentFile = m_Files.EntryPath(0);
     NextFile();
@@ -68,6 +73,7 @@ void UploadCycle::Stop()
     // before the socket can report it.
     DropConnection();
     m_view.ShowStatus(QStringLiteral("Остановлено"));
+    ReportCurrent(PictureOutcome::Kind::Stopped, QString());
     EndRun(Outcome::Stopped);
 }
 
@@ -84,6 +90,7 @@ void UploadCycle::NextFile()
         return;
     }
     m_ReplyText.Clear();
+    m_words.Clear();
     m_view.ShowStatus(QStringLiteral("Соединение..."));
     m_state = State::Connecting;
 
@@ -107,6 +114,7 @@ bool UploadCycle::OpenNextPicture()
         if (m_passedOver.contains(path))
             continue;
         m_CurrentFile = path;
+        m_inFlight = true;
         if (m_Ahead.IsOpen() && m_Ahead.Path() == path) {
             m_Sending = std::exchange(m_Ahead, PictureRequest());
             return true;
@@ -124,6 +132,22 @@ void UploadCycle::PassOver(const QString &path, const QString &reason)
 {
     m_passedOver.insert(path);
     m_view.ReportPassedOver(path, reason);
+    const qint64 size = path == m_Sending.Path() ? m_Sending.PictureSize() : -1;
+    Report(PictureOutcome::Kind::PassedOver, path, size, reason);
+}
+
+void UploadCycle::Report(PictureOutcome::Kind kind, const QString &path, qint64 size, const QString &words,
+                         const QString &asideName)
+{
+    if (path == m_CurrentFile)
+        m_inFlight = false;
+    emit PictureHandled({kind, path, size, asideName, words});
+}
+
+void UploadCycle::ReportCurrent(PictureOutcome::Kind kind, const QString &words)
+{
+    if (m_inFlight)
+        Report(kind, m_CurrentFile, m_Sending.IsOpen() ? m_Sending.PictureSize() : -1, words);
 }
 
 void UploadCycle::OnConnected()
@@ -154,14 +178,16 @@ void UploadCycle::OnConnected()
     // The request goes out in one piece and nothing follows it: holding its
     // last segment back for an acknowledgement only adds a delay.
     m_WS->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    m_WS->write(m_Sending.TakeRequest());
+    QByteArray request = m_Sending.TakeRequest();
+    m_requestSize = request.size();
+    m_WS->write(request);
 }
 
 void UploadCycle::PassOverCurrent(const QString &reason)
 {
     DropConnection();
-    m_Sending.Clear();
     PassOver(m_CurrentFile, reason);
+    m_Sending.Clear();
     NextFile();
 }
 
@@ -177,6 +203,7 @@ void UploadCycle::OnBytesWritten()
     if (size > 0)
         percent = std::clamp(100 - int(std::min(std::floor(double(waiting) / double(size) * 100.0), 1000.0)), 0, 100);
     m_view.ShowStatus(CounterText() + QStringLiteral(" (%1%)").arg(percent));
+    emit SendProgress(m_requestSize - waiting, m_requestSize);
     if (waiting == 0)
         UseTheWait();
 }
@@ -212,6 +239,7 @@ void UploadCycle::TakeReplyBytes()
     if (bytes.isEmpty())
         return;
     m_ReplyText.Append(bytes);
+    m_words.Append(bytes);
     m_view.ShowStatus(QStringLiteral("Load data - %1 Kb").arg(m_ReplyText.Size() / 1024));
 }
 
@@ -225,6 +253,7 @@ void UploadCycle::OnClosedByPeer()
     switch (m_ReplyText.Judge()) {
     case ReplyJudge::Verdict::Refused:
         m_view.ShowStatus(QStringLiteral("Неверное имя или пароль"));
+        ReportCurrent(PictureOutcome::Kind::Refused, QString());
         EndRun(Outcome::Refused);
         return;
     case ReplyJudge::Verdict::Accepted:
@@ -235,11 +264,18 @@ void UploadCycle::OnClosedByPeer()
             FailUnexpectedly(error);
             return;
         }
+        Report(PictureOutcome::Kind::Accepted, m_CurrentFile, m_Sending.PictureSize(), QString());
         break;
     case ReplyJudge::Verdict::Failed: {
         m_view.ShowStatus(QStringLiteral("Failed"));
+        const QString words = m_words.Text();
+        m_view.ShowServiceWords(words);
+        if (!m_Sending.StillOnDisk())
+            break;
         QString asideName;
-        if (m_Sending.StillOnDisk() && !FileOps::SetAside(m_CurrentFile, &asideName, &error))
+        if (FileOps::SetAside(m_CurrentFile, &asideName, &error))
+            Report(PictureOutcome::Kind::SetAside, m_CurrentFile, m_Sending.PictureSize(), words, asideName);
+        else
             PassOver(m_CurrentFile, error);
         break;
     }
@@ -260,7 +296,9 @@ void UploadCycle::OnError(QAbstractSocket::SocketError error)
     }
     // Dropped so that a later Start connects afresh.
     DropConnection();
-    m_view.ShowStatus(QStringLiteral("Error #%1").arg(SocketErrorNumber(error)));
+    const QString status = QStringLiteral("Error #%1").arg(SocketErrorNumber(error));
+    m_view.ShowStatus(status);
+    ReportCurrent(PictureOutcome::Kind::Error, status);
     EndRun(Outcome::SocketError);
 }
 
@@ -269,7 +307,9 @@ void UploadCycle::OnTimedOut()
     if (m_state == State::Idle)
         return;
     DropConnection();
-    m_view.ShowStatus(QStringLiteral("Error #%1").arg(SocketErrorNumber(QAbstractSocket::SocketTimeoutError)));
+    const QString status = QStringLiteral("Error #%1").arg(SocketErrorNumber(QAbstractSocket::SocketTimeoutError));
+    m_view.ShowStatus(status);
+    ReportCurrent(PictureOutcome::Kind::Error, status);
     EndRun(Outcome::SocketError);
 }
 
@@ -293,6 +333,7 @@ void UploadCycle::DropConnection()
 void UploadCycle::EndRun(Outcome outcome, const QString &message)
 {
     m_state = State::Idle;
+    m_inFlight = false;
     m_Sending.Clear();
     m_Ahead.Clear();
     m_Handled.reset();
@@ -305,5 +346,6 @@ void UploadCycle::EndRun(Outcome outcome, const QString &message)
 void UploadCycle::FailUnexpectedly(const QString &message)
 {
     DropConnection();
+    ReportCurrent(PictureOutcome::Kind::Error, message);
     EndRun(Outcome::Unexpected, message);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "upload/PictureOutcome.h"
 #include "upload/PictureRequest.h"
 #include "upload/ReplyJudge.h"
 #include "upload/RequestBuilder.h"
+#include "upload/ServiceWords.h"
 #include "upload/SilenceTimeout.h"
 
 #include <QAbstractSocket>
@@ -48,6 +50,11 @@ public slots:
     void Stop();
 
 signals:
+    // With the paths listed at Start, before the first picture is taken.
+    void RunStarted(const QStringList &paths);
+    // Bytes of the current picture's request handed on so far, of all.
+    void SendProgress(qint64 sent, qint64 total);
+    void PictureHandled(const PictureOutcome &outcome);
     void RunEnded(UploadCycle::Outcome outcome);
 
 private:
@@ -63,6 +70,10 @@ private:
     bool OpenNextPicture();
     void PassOver(const QString &path, const QString &reason);
     void PassOverCurrent(const QString &reason);
+    void Report(PictureOutcome::Kind kind, const QString &path, qint64 size, const QString &words,
+                const QString &asideName = QString());
+    // The picture in flight when the run ends other than by its own reply.
+    void ReportCurrent(PictureOutcome::Kind kind, const QString &words);
     void TakeReplyBytes();
     QString CounterText() const;
     void DropConnection();
@@ -84,6 +95,10 @@ private:
     // so the first entry is no longer always the next one to take.
     QSet<QString> m_passedOver;
     ReplyJudge m_ReplyText;
+    ServiceWords m_words;
+    qint64 m_requestSize = 0;
+    // The current picture is taken and nothing has been reported of it yet.
+    bool m_inFlight = false;
     QString m_CurrentFile;
     PictureRequest m_Sending;
     PictureRequest m_Ahead;

@@ -22,4 +22,7 @@ public:
     // large, or impossible to set aside) stays where it is and the run goes
     // on; the member is told which and why.
     virtual void ReportPassedOver(const QString &path, const QString &reason) = 0;
+    // What the service said of a picture it did not accept, right after
+    // "Failed"; empty when its reply had no words.
+    virtual void ShowServiceWords(const QString &words) = 0;
 };

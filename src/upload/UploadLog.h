@@ -1,0 +1,51 @@
+#pragma once
+
+#include "upload/PictureOutcome.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+class UploadCycle;
+
+// One line per picture a run handled, appended to a log the member can
+// read later: time, name, size, outcome and the service's words, separated
+// by tabs. Names are escaped, so no name can break a record; the password
+// and its digest are never known here. A log that cannot be written is
+// reported once per run and never stops the upload.
+class UploadLog : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit UploadLog(const QString &path, QObject *parent = nullptr);
+    ~UploadLog() override;
+
+    // uploads.log in the user's state folder ($XDG_STATE_HOME, by default
+    // ~/.local/state, then picaroon/).
+    static QString DefaultPath();
+    // A run on a home folder of its own keeps its log there.
+    static QString PathInHome(const QString &home);
+    static QByteArray Line(const QDateTime &when, const PictureOutcome &outcome);
+    // Backslash escapes for tabs, line breaks, other control characters,
+    // the backslash itself and each byte of a name that is not text.
+    static QString Escaped(const QString &text);
+
+    QString Path() const { return m_path; }
+    void Follow(UploadCycle &cycle);
+    void Record(const PictureOutcome &outcome);
+    void BeginRun();
+    void EndRun();
+
+signals:
+    void Trouble(const QString &message);
+
+private:
+    bool Open(QString *why);
+    void Fail(const QString &why);
+
+    QString m_path;
+    int m_fd = -1;
+    bool m_failed = false;
+};
