@@ -99,23 +99,25 @@ void TestUploadCommand::runEndsWithItsExitStatus_data()
     QTest::addColumn<QByteArray>("stdoutEnd");
     QTest::addColumn<QByteArray>("stderrHas");
     QTest::addColumn<bool>("stays");
+    QTest::addColumn<QByteArray>("logged");
 
     // One byte short of the longest name: "_!" cannot be added to it.
     const QString longest = QString(251, 'a') + QStringLiteral(".jpg");
     QTest::newRow("accepted") << ScriptedPeer::Reply(ScriptedPeer::AcceptedPage()) << "a.jpg" << 0
-                              << "Готово\nЗагружено 1, отложено 0, пропущено 0\n"_ba << QByteArray() << false;
+                              << "Готово\nЗагружено 1, отложено 0, пропущено 0\n"_ba << QByteArray() << false
+                              << "\ta.jpg\t7\taccepted\n"_ba;
     QTest::newRow("terminated while the service stores: stopped")
         << ScriptedPeer::Hold() << "a.jpg" << 5 << "Остановлено\nЗагружено 0, отложено 0, пропущено 0\n"_ba
-        << QByteArray() << true;
+        << QByteArray() << true << "\ta.jpg\t7\tstopped\n"_ba;
     QTest::newRow("failed with the service's words: set aside, said, exit 6")
         << ScriptedPeer::Reply("HTTP/1.0 200 OK\r\nX-Note: head\r\n\r\n<html><head><title>t</title></head><body>"
                                "<p>\xD4\xE0\xE9\xEB   \xF1\xEB\xE8\xF8\xEA\xEE\xEC</p><p>\xE2\xE5\xEB\xE8\xEA</p>"
                                "</body></html>")
         << "a.jpg" << 6 << "Failed\nservice: Файл слишком велик\nГотово\nЗагружено 0, отложено 1, пропущено 0\n"_ba
-        << QByteArray() << false;
+        << QByteArray() << false << "\ta.jpg\t7\tset aside as a.jpg_!\tФайл слишком велик\n"_ba;
     QTest::newRow("name too long to set aside: passed over by name, the run goes on, exit 6")
         << ScriptedPeer::Reply("<html>no marker</html>") << longest << 6
-        << "Failed\nservice: no marker\nГотово\nЗагружено 0, отложено 0, пропущено 1\n"_ba << "passed over"_ba << true;
+        << "Failed\nservice: no marker\nГотово\nЗагружено 0, отложено 0, пропущено 1\n"_ba << "passed over"_ba << true << "\t7\tpassed over\tCannot set "_ba;
 }
 
 void TestUploadCommand::runEndsWithItsExitStatus()
@@ -126,6 +128,7 @@ void TestUploadCommand::runEndsWithItsExitStatus()
     QFETCH(QByteArray, stdoutEnd);
     QFETCH(QByteArray, stderrHas);
     QFETCH(bool, stays);
+    QFETCH(QByteArray, logged);
 
     QFile picture(m_home->filePath("img/" + name));
     QVERIFY(picture.open(QIODevice::WriteOnly) && picture.write("picture") == 7);
@@ -149,6 +152,12 @@ void TestUploadCommand::runEndsWithItsExitStatus()
     const QByteArray stderrText = m_process->readAllStandardError();
     QVERIFY2(stderrHas.isEmpty() ? stderrText.isEmpty() : stderrText.contains(stderrHas), stderrText.constData());
     QCOMPARE(picture.exists(), stays);
+    QFile log(m_home->filePath("uploads.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray records = log.readAll();
+    QCOMPARE(records.count('\n'), 1);
+    QVERIFY2(records.contains(logged), records.constData());
+    QVERIFY(!records.contains(QCryptographicHash::hash("typed pass", QCryptographicHash::Md5).toHex()));
     QCOMPARE(QDir(m_home->filePath("img")).entryList(QDir::Files).size(), int(stays) + int(exitCode == 6 && !stays));
     QCOMPARE(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie"),
              "user_login=member; user_pass=" + QCryptographicHash::hash("typed pass", QCryptographicHash::Md5).toHex());

@@ -1,0 +1,68 @@
+#include "text/Cp1251.h"
+#include "upload/ServiceWords.h"
+
+#include <QTest>
+
+class TestServiceWords : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void visibleTextOfTheReply_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QString>("words");
+
+        const QByteArray tooLarge = Cp1251::FromUnicode(u"Файл слишком велик");
+        QTest::newRow("page in Windows-1251") << "<html><body><p>" + tooLarge + "</p></body></html>"
+                                              << QStringLiteral("Файл слишком велик");
+        QTest::newRow("HTTP head left out")
+            << QByteArray("HTTP/1.0 500 Internal Server Error\r\nContent-Type: text/html\r\n\r\n<b>Busy</b>")
+            << "Busy";
+        QTest::newRow("script, style and head left out")
+            << QByteArray("<html><head><title>T</title><style>p{}</style></head><body><script>var a = '<p>';"
+                          "</script>Try later</body></html>") << "Try later";
+        QTest::newRow("block tags part words, inline ones do not")
+            << QByteArray("<div>Quota</div><div>exceeded</div>: <b>1</b>0 MB<br/>max") << "Quota exceeded : 10 MB max";
+        QTest::newRow("white space folded")
+            << QByteArray("  many \t\r\n  spaces\n\n here ") << "many spaces here";
+        QTest::newRow("entities")
+            << QByteArray("a &amp; b &lt;c&gt; &#1060;&#x444; &nbsp;d &unknown; e & f") << QStringLiteral("a & b <c> Фф d &unknown; e & f");
+        QTest::newRow("plain text without markup") << QByteArray("Internal error") << "Internal error";
+        QTest::newRow("nothing at all") << QByteArray() << QString();
+        QTest::newRow("only markup") << QByteArray("<html><body></body></html>") << QString();
+        QTest::newRow("control bytes are no words") << QByteArray("a\x01\x02" "b") << "a b";
+        QTest::newRow("long reply cut to 300 characters")
+            << QByteArray(10 * 1024 * 1024, 'x') << QString(299, 'x') + QChar(0x2026);
+    }
+
+    // Fed whole and a byte at a time, as the socket may deliver it.
+    void visibleTextOfTheReply()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, words);
+
+        ServiceWords whole;
+        whole.Append(reply);
+        QCOMPARE(whole.Text(), words);
+        QVERIFY(whole.Text().size() <= ServiceWords::MaxLength);
+
+        ServiceWords pieces;
+        for (qsizetype i = 0; i < qMin<qsizetype>(reply.size(), 4096); ++i)
+            pieces.Append(reply.mid(i, 1));
+        pieces.Append(reply.mid(4096));
+        QCOMPARE(pieces.Text(), words);
+    }
+
+    void clearedForTheNextPicture()
+    {
+        ServiceWords words;
+        words.Append("<script>never closed");
+        words.Clear();
+        words.Append("fresh");
+        QCOMPARE(words.Text(), QStringLiteral("fresh"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServiceWords)
+#include "tst_servicewords.moc"
