@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -56,33 +57,35 @@ QString UploadLog::PathInHome(const QString &home)
 
 QString UploadLog::Escaped(const QString &text)
 {
+    const auto plain = [](QChar ch) {
+        const char16_t u = ch.unicode();
+        return u >= 0x20 && u != 0x7F && u != '\\' && !ch.isSurrogate() && ch != QChar::LineSeparator
+            && ch != QChar::ParagraphSeparator;
+    };
+    if (std::all_of(text.cbegin(), text.cend(), plain))
+        return text;
     QString out;
-    out.reserve(text.size());
-    const QByteArray native = NativeName::Encode(text);
-    // Walk the name as the system keeps it, so an escaped byte comes out
-    // as the very byte it was.
-    const QString decoded = QString::fromUtf8(native);
-    if (decoded.toUtf8() != native) {
-        for (char byte : native) {
-            const uchar b = uchar(byte);
-            if (b >= 0x80 || b < 0x20 || b == 0x7F || b == '\\')
-                out += b == '\\' ? QStringLiteral("\\\\") : QStringLiteral("\\x%1").arg(b, 2, 16, QLatin1Char('0'));
-            else
-                out += QLatin1Char(byte);
-        }
-        return out;
-    }
-    for (QChar ch : decoded) {
-        switch (ch.unicode()) {
-        case '\t': out += QStringLiteral("\\t"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        case '\\': out += QStringLiteral("\\\\"); break;
-        default:
-            if (ch.unicode() < 0x20 || ch.unicode() == 0x7F || ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator)
-                out += QStringLiteral("\\x%1").arg(ch.unicode(), 2, 16, QLatin1Char('0'));
-            else
-                out += ch;
+    out.reserve(text.size() + 8);
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const QChar ch = text.at(at);
+        if (plain(ch)) {
+            out += ch;
+        } else if (ch.isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate()) {
+            out += ch;
+            out += text.at(++at);
+        } else if (ch == QLatin1Char('\t')) {
+            out += QStringLiteral("\\t");
+        } else if (ch == QLatin1Char('\n')) {
+            out += QStringLiteral("\\n");
+        } else if (ch == QLatin1Char('\r')) {
+            out += QStringLiteral("\\r");
+        } else if (ch == QLatin1Char('\\')) {
+            out += QStringLiteral("\\\\");
+        } else {
+            // A byte of a name that is not text comes out as that byte.
+            const char16_t u = ch.unicode();
+            const uint code = u >= 0xDC80 && u <= 0xDCFF ? u - 0xDC00 : u;
+            out += QStringLiteral("\\x%1").arg(code, code > 0xFF ? 4 : 2, 16, QLatin1Char('0'));
         }
     }
     return out;
@@ -90,14 +93,32 @@ QString UploadLog::Escaped(const QString &text)
 
 QByteArray UploadLog::Line(const QDateTime &when, const PictureOutcome &outcome)
 {
-    const QDateTime local = when.toLocalTime();
-    const QString time = local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
-    QStringList fields = {time, Escaped(QFileInfo(outcome.path).fileName()),
-                          outcome.size >= 0 ? QString::number(outcome.size) : QStringLiteral("-"),
-                          Escaped(OutcomeText(outcome))};
-    if (!outcome.words.isEmpty())
-        fields << Escaped(outcome.words);
-    return fields.join(QLatin1Char('\t')).toUtf8() + '\n';
+    // Formatting a local time with its offset asks the time zone each
+    // time; a run logs many pictures a second, so the text is kept per second.
+    static thread_local qint64 cachedSecond = -1;
+    static thread_local QByteArray cachedTime;
+    const qint64 second = when.toSecsSinceEpoch();
+    if (second != cachedSecond) {
+        const QDateTime local = QDateTime::fromSecsSinceEpoch(second).toLocalTime();
+        cachedTime = local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate).toLatin1();
+        cachedSecond = second;
+    }
+    const QString name = outcome.path.mid(outcome.path.lastIndexOf(QLatin1Char('/')) + 1);
+    QByteArray line;
+    line.reserve(128);
+    line += cachedTime;
+    line += '\t';
+    line += Escaped(name).toUtf8();
+    line += '\t';
+    line += outcome.size >= 0 ? QByteArray::number(outcome.size) : QByteArray("-");
+    line += '\t';
+    line += Escaped(OutcomeText(outcome)).toUtf8();
+    if (!outcome.words.isEmpty()) {
+        line += '\t';
+        line += Escaped(outcome.words).toUtf8();
+    }
+    line += '\n';
+    return line;
 }
 
 void UploadLog::Follow(UploadCycle &cycle)
@@ -150,7 +171,7 @@ void UploadLog::Record(const PictureOutcome &outcome)
         Fail(why);
         return;
     }
-    const QByteArray line = Line(QDateTime::currentDateTime(), outcome);
+    const QByteArray line = Line(QDateTime::currentDateTimeUtc(), outcome);
     const ssize_t put = ::write(m_fd, line.constData(), size_t(line.size()));
     if (put == line.size())
         return;
