@@ -24,6 +24,7 @@ private slots:
     void wrongUsageIsRefused();
     void runEndsWithItsExitStatus_data();
     void runEndsWithItsExitStatus();
+    void requeuedPictureGoesUpInTheNextRun();
 
 private:
     void Start(const QStringList &arguments, const QByteArray &input = {});
@@ -161,6 +162,39 @@ void TestUploadCommand::runEndsWithItsExitStatus()
     QCOMPARE(QDir(m_home->filePath("img")).entryList(QDir::Files).size(), int(stays) + int(exitCode == 6 && !stays));
     QCOMPARE(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie"),
              "user_login=member; user_pass=" + QCryptographicHash::hash("typed pass", QCryptographicHash::Md5).toHex());
+}
+
+// A clash with a picture imported meanwhile must not cost either picture.
+void TestUploadCommand::requeuedPictureGoesUpInTheNextRun()
+{
+    const QDir img(m_home->filePath("img"));
+    QFile picture(img.filePath("a.jpg"));
+    QVERIFY(picture.open(QIODevice::WriteOnly) && picture.write("first") == 5);
+    picture.close();
+    m_peer->script = {ScriptedPeer::Reply("<html>busy</html>"), ScriptedPeer::Hold()};
+    const QStringList upload = {"upload", "--login", "member", "--home", m_home->path(),
+                                "--host", QStringLiteral("127.0.0.1:%1").arg(m_peer->serverPort())};
+    Start(upload, "pass\n");
+    WaitForExit();
+    QCOMPARE(m_process->exitCode(), 6);
+    QVERIFY(picture.open(QIODevice::WriteOnly) && picture.write("imported later") == 14);
+    picture.close();
+
+    Start({"requeue", "--home", m_home->path()});
+    WaitForExit();
+    QCOMPARE(m_process->exitCode(), 0);
+    QCOMPARE(m_process->readAllStandardOutput(), "Возвращено в очередь: 1\n"_ba);
+    QCOMPARE(img.entryList(QDir::Files), QStringList({"a (2).jpg", "a.jpg"}));
+
+    m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+    m_peer->requests.clear();
+    Start(upload, "pass\n");
+    WaitForExit();
+    QCOMPARE(m_process->exitCode(), 0);
+    QCOMPARE(QSet<QByteArray>({ScriptedPeer::PictureOf(m_peer->requests.value(0)),
+                               ScriptedPeer::PictureOf(m_peer->requests.value(1))}),
+             QSet<QByteArray>({"first", "imported later"}));
+    QVERIFY(img.entryList(QDir::Files).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestUploadCommand)

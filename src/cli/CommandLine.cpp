@@ -3,6 +3,7 @@
 #include "cli/ExtractLinksCommand.h"
 #include "cli/ImportCommand.h"
 #include "cli/MakePostsCommand.h"
+#include "cli/RequeueCommand.h"
 #include "cli/UploadCommand.h"
 
 #include <QCommandLineParser>
@@ -17,10 +18,11 @@ namespace {
 
 const char Synopsis[] =
     "usage: picaroon [--home DIR] [--host HOST[:PORT]] [--image-host HOST]   (the window)\n"
-    "       picaroon upload --login LOGIN [--home DIR] [--host HOST[:PORT]]\n"
+    "       picaroon upload --login LOGIN [--home DIR] [--host HOST[:PORT]] [--timeout SECONDS]\n"
     "       picaroon extract-links [--home DIR] [--image-host HOST]\n"
     "       picaroon make-posts [--home DIR]\n"
     "       picaroon import FOLDER [--home DIR]\n"
+    "       picaroon requeue [--home DIR]\n"
     "The password comes from PICAROON_PASSWORD, else from the first line of standard input.\n"
     "extract-links reads the photo-library page markup (UTF-8) from standard input.\n";
 
@@ -29,7 +31,8 @@ const char Synopsis[] =
 bool IsCommand(const QString &name)
 {
     return name == QLatin1String("upload") || name == QLatin1String("extract-links")
-        || name == QLatin1String("make-posts") || name == QLatin1String("import");
+        || name == QLatin1String("make-posts") || name == QLatin1String("import")
+        || name == QLatin1String("requeue");
 }
 
 int Run(const QStringList &arguments)
@@ -43,6 +46,8 @@ int Run(const QStringList &arguments)
         return MakePostsCommand::Run(arguments.mid(1));
     if (command == QLatin1String("import"))
         return ImportCommand::Run(arguments.mid(1));
+    if (command == QLatin1String("requeue"))
+        return RequeueCommand::Run(arguments.mid(1));
     return UsageError(command, QStringLiteral("unknown command"));
 }
 
