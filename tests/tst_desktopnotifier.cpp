@@ -1,0 +1,73 @@
+#include "app/DesktopNotifier.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// Plays the desktop's notification service on the test's own session bus.
+class NotificationService : public QDBusVirtualObject
+{
+    Q_OBJECT
+
+public:
+    QString introspect(const QString &) const override { return {}; }
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        if (message.member() != QLatin1String("Notify"))
+            return false;
+        connection.send(message.createReply(uint(1)));
+        emit Notified(message.arguments());
+        return true;
+    }
+
+signals:
+    void Notified(const QVariantList &arguments);
+};
+
+}
+
+class TestDesktopNotifier : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void summaryReachesTheService()
+    {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected())
+            QSKIP("no session bus here: CTest runs this case under dbus-run-session too");
+        NotificationService service;
+        QVERIFY(bus.registerVirtualObject(QStringLiteral("/org/freedesktop/Notifications"), &service));
+        QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+        QSignalSpy notified(&service, &NotificationService::Notified);
+
+        QVERIFY(DesktopNotifier().Notify(QStringLiteral("Готово"), QStringLiteral("Загружено 3, отложено 1, пропущено 0")));
+        QTRY_COMPARE(notified.size(), 1);
+        const QVariantList arguments = notified.at(0).at(0).toList();
+        QCOMPARE(arguments.size(), 8);
+        QCOMPARE(arguments.at(3).toString(), QStringLiteral("Готово"));
+        QCOMPARE(arguments.at(4).toString(), QStringLiteral("Загружено 3, отложено 1, пропущено 0"));
+
+        bus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+        bus.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
+    }
+
+    // Without a bus, or without the service on it, the message goes
+    // nowhere, quietly and without waiting.
+    void noServiceIsNoTrouble()
+    {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (bus.isConnected())
+            QVERIFY(!bus.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.Notifications")));
+        QCOMPARE(DesktopNotifier().Notify(QStringLiteral("Готово"), QString()), bus.isConnected());
+        QTest::qWait(50);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDesktopNotifier)
+#include "tst_desktopnotifier.moc"
