@@ -124,15 +124,24 @@ void TestEndToEnd::runOutcome()
     QFETCH(QString, lastLine);
 
     StartStandIn();
-    const QSet<QByteArray> pictures = WritePictures(5, 20000);
+    QSet<QByteArray> pictures = WritePictures(5, 20000);
     QCOMPARE(pictures.size(), 5);
+    // A picture that holds the request's own delimiter lines: a service
+    // parsing by the fixed boundary would store it cut short.
+    const QByteArray delimiter = "------------IueSxZI5qhfr8cpW1iNd7v";
+    const QByteArray tricky = "\xFF\xD8\r\n" + delimiter + "\r\nContent-Type: image/pjpeg\r\n\r\nX\r\n" + delimiter
+                              + "--\r\n\r\n\xFF\xD9";
+    QFile trickyFile(QDir(Img()).filePath(QStringLiteral("delimiter.jpg")));
+    QVERIFY(trickyFile.open(QIODevice::WriteOnly) && trickyFile.write(tricky) == tricky.size());
+    trickyFile.close();
+    pictures.insert(tricky);
     StartUpload(password);
     QVERIFY(m_upload->waitForFinished(30000));
 
     QCOMPARE(m_upload->exitCode(), exitStatus);
     const QString output = QString::fromUtf8(m_upload->readAllStandardOutput()).trimmed();
     QCOMPARE(output.section('\n', -2, -2), lastLine);
-    QCOMPARE(output.section('\n', -1), QStringLiteral("Загружено %1, отложено 0, пропущено 0").arg(exitStatus == 0 ? 5 : 0));
+    QCOMPARE(output.section('\n', -1), QStringLiteral("Загружено %1, отложено 0, пропущено 0").arg(exitStatus == 0 ? 6 : 0));
     const bool uploaded = exitStatus == 0;
     QCOMPARE(Contents(Store()), uploaded ? pictures : QSet<QByteArray>());
     QCOMPARE(Contents(Img()), uploaded ? QSet<QByteArray>() : pictures);
