@@ -1,5 +1,7 @@
 #include "linktools/LinkExtractor.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -17,6 +19,8 @@ QString Entry(const QString &address, const QString &lead = Lead)
 }
 
 QByteArray Latin1(const QString &text) { return text.toLatin1(); }
+
+const QByteArray Missing = "(no file)";
 
 }
 
@@ -58,6 +62,41 @@ private slots:
         const LinkExtractor extractor(Host);
         QCOMPARE(extractor.Extract(page), addresses);
         QCOMPARE(extractor.ExtractUtf8(page.toUtf8()), addresses);
+    }
+
+    void appendedAddressesStartALineOfTheirOwn_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("found");
+        QTest::addColumn<QByteArray>("after");
+
+        const QByteArray a = Latin1(Dir + "a.jpg\r\n");
+        QTest::newRow("no url.txt yet") << Missing << 1 << a;
+        QTest::newRow("ends with CR LF") << QByteArray("x\r\n") << 1 << "x\r\n" + a;
+        QTest::newRow("ends with a lone CR") << QByteArray("x\r") << 1 << "x\r" + a;
+        QTest::newRow("ends inside a line") << QByteArray("x") << 1 << "x\r\n" + a;
+        QTest::newRow("ends with a lone LF, which belongs to the line") << QByteArray("x\n") << 1 << "x\n\r\n" + a;
+        QTest::newRow("nothing found, the open line stays as it was") << QByteArray("x") << 0 << QByteArray("x");
+    }
+
+    void appendedAddressesStartALineOfTheirOwn()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(int, found);
+        QFETCH(QByteArray, after);
+
+        QTemporaryDir home;
+        QFile file(LinkExtractor::UrlFilePath(home.path()));
+        if (before != Missing)
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size() && file.flush());
+        file.close();
+        int count = -1;
+        QString error;
+        QVERIFY2(LinkExtractor(Host).AppendToUrlFile(home.path(), found ? Entry(Dir + "a.jpg") : QString(), &count, &error),
+                 qPrintable(error));
+        QCOMPARE(count, found);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), after);
     }
 };
 

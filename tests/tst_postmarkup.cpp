@@ -1,5 +1,7 @@
 #include "linktools/PostMarkup.h"
 
+#include "SmallFilesystem.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -74,30 +76,74 @@ private slots:
         QCOMPARE(Read(home.filePath("url.txt")), urls);
     }
 
+    void newRecordsStayWhole_data()
+    {
+        QTest::addColumn<QByteArray>("urls");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+
+        const QByteArray a = Record(AThumb, A);
+        QTest::newRow("ends with a terminator") << A << a << a + a;
+        QTest::newRow("ends with a terminator and a line break") << A << a + "\r\n" << a + "\r\n" + a;
+        QTest::newRow("ends inside a cut-off record, which gets closed")
+            << A << QByteArray("<div align=\"cen") << "<div align=\"cen--endanecdot-" + a;
+        QTest::newRow("nothing to append, the cut-off record stays as it was")
+            << QByteArray() << QByteArray("<div align=\"cen") << QByteArray("<div align=\"cen");
+    }
+
+    void newRecordsStayWhole()
+    {
+        QFETCH(QByteArray, urls);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+
+        QTemporaryDir home;
+        QVERIFY(Write(home.filePath("url.txt"), urls) && Write(home.filePath("base_url.txt"), before));
+        int made = -1;
+        QString error;
+        QVERIFY2(PostMarkup::MakePosts(home.path(), &made, &error), qPrintable(error));
+        QCOMPARE(Read(home.filePath("base_url.txt")), after);
+    }
+
     void failureLeavesPostsAlone_data()
     {
-        QTest::addColumn<QString>("postLink"); // base_url.txt a link to it; empty: a file, url.txt missing
+        QTest::addColumn<QString>("trouble");
         QTest::addColumn<QString>("named");
 
-        QTest::newRow("missing url.txt leaves base_url.txt as it was") << QString() << "url.txt";
-        QTest::newRow("base_url.txt cannot be written") << "/dev/full" << "base_url.txt";
+        QTest::newRow("missing url.txt") << "no url.txt" << "url.txt";
+        QTest::newRow("base_url.txt a device") << "device" << "base_url.txt";
+        // The records outgrow the room left, so some reach the disk first.
+        QTest::newRow("disk full halfway through the records") << "full disk" << "base_url.txt";
     }
 
     void failureLeavesPostsAlone()
     {
-        QFETCH(QString, postLink);
+        QFETCH(QString, trouble);
         QFETCH(QString, named);
 
-        QTemporaryDir home;
-        const QString posts = home.filePath("base_url.txt");
-        QVERIFY(Write(postLink.isEmpty() ? posts : home.filePath("url.txt"), "old"));
-        QVERIFY(postLink.isEmpty() || QFile::link(postLink, posts));
+        QTemporaryDir plainHome;
+        SmallFilesystem disk;
+        QString home = plainHome.path();
+        if (trouble == "full disk") {
+            QString why;
+            if (!disk.Mount(&why))
+                QSKIP(qPrintable(why));
+            home = disk.Path();
+        }
+        const QString posts = QDir(home).filePath("base_url.txt");
+        QByteArray urls;
+        for (int line = 0; line < 200; ++line)
+            urls += A + "\r\n";
+        QVERIFY(trouble == "no url.txt" || Write(QDir(home).filePath("url.txt"), urls));
+        QVERIFY(trouble == "device" ? QFile::link("/dev/full", posts) : Write(posts, "old"));
+        QVERIFY(trouble != "full disk" || disk.Fill());
+
         int made = -1;
         QString error;
-        QVERIFY(!PostMarkup::MakePosts(home.path(), &made, &error));
+        QVERIFY(!PostMarkup::MakePosts(home, &made, &error));
         QCOMPARE(made, 0);
-        QVERIFY2(error.contains(QDir::toNativeSeparators(home.filePath(named))), qPrintable(error));
-        if (postLink.isEmpty())
+        QVERIFY2(error.contains(QDir::toNativeSeparators(QDir(home).filePath(named))), qPrintable(error));
+        if (trouble != "device")
             QCOMPARE(Read(posts), QByteArray("old"));
     }
 };

@@ -92,13 +92,20 @@ bool LinkExtractor::AppendUtf8ToUrlFile(const QString &home, QByteArrayView page
 
 bool LinkExtractor::AppendLines(const QString &home, const QList<QByteArray> &addresses, int *count, QString *error)
 {
-    QByteArray lines;
-    for (const QByteArray &address : addresses) {
-        lines += address;
-        lines += "\r\n";
-    }
     *count = 0;
-    if (!TextFileAppender::Append(UrlFilePath(home), lines, error))
+    TextFileAppender file(UrlFilePath(home));
+    if (!file.Open(error))
+        return false;
+    // A last line left without its break would take the first address in.
+    const QByteArray tail = file.Tail();
+    const bool lineOpen = !tail.isEmpty() && !tail.endsWith('\r') && !tail.endsWith("\r\n");
+    if (lineOpen && !addresses.isEmpty() && !file.Write("\r\n", error))
+        return false;
+    for (const QByteArray &address : addresses) {
+        if (!file.Write(address, error) || !file.Write("\r\n", error))
+            return false;
+    }
+    if (!file.Commit(error))
         return false;
     *count = int(addresses.size());
     return true;

@@ -24,7 +24,7 @@ public:
     // decoded whole: only the addresses are.
     QList<QByteArray> ExtractUtf8(QByteArrayView page) const;
 
-    // Append each address and CR LF to url.txt in home, in one write.
+    // Append each address and CR LF to url.txt in home, all or nothing.
     bool AppendToUrlFile(const QString &home, QStringView page, int *count, QString *error) const;
     bool AppendUtf8ToUrlFile(const QString &home, QByteArrayView page, int *count, QString *error) const;
 

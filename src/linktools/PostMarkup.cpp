@@ -36,6 +36,15 @@ QList<QByteArrayView> Lines(QByteArrayView text)
     return lines;
 }
 
+// A record cut off before its terminator would make one post of itself and
+// the first new record; closing it keeps the new one whole.
+bool EndsInsideRecord(QByteArray tail)
+{
+    while (tail.endsWith('\r') || tail.endsWith('\n'))
+        tail.chop(1);
+    return !tail.isEmpty() && !tail.endsWith(Terminator);
+}
+
 bool ReadAll(const QString &path, QByteArray *bytes, QString *error)
 {
     QFile file(path);
@@ -79,10 +88,16 @@ bool PostMarkup::MakePosts(const QString &home, int *count, QString *error)
     if (!ReadAll(LinkExtractor::UrlFilePath(home), &text, error))
         return false;
     const QList<QByteArrayView> lines = Lines(text);
-    QByteArray records;
-    for (QByteArrayView line : lines)
-        records += Record(line);
-    if (!TextFileAppender::Append(PostFilePath(home), records, error))
+    TextFileAppender file(PostFilePath(home));
+    if (!file.Open(error))
+        return false;
+    if (!lines.isEmpty() && EndsInsideRecord(file.Tail()) && !file.Write(Terminator, error))
+        return false;
+    for (QByteArrayView line : lines) {
+        if (!file.Write(Record(line), error))
+            return false;
+    }
+    if (!file.Commit(error))
         return false;
     *count = int(lines.size());
     return true;

@@ -14,6 +14,6 @@ public:
     // The record for one line of url.txt, terminator included.
     static QByteArray Record(QByteArrayView line);
     // Reads all of url.txt in home first: when that fails, base_url.txt is
-    // left untouched. The records then go out in one write.
+    // left untouched. The records then go out all or nothing.
     static bool MakePosts(const QString &home, int *count, QString *error);
 };
