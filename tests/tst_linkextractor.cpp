@@ -1,4 +1,5 @@
 #include "linktools/LinkExtractor.h"
+#include "text/Cp1251.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -39,20 +40,31 @@ private slots:
             << Entry(b) + Entry("http://pics.test/userdir/1/7/3/5/173590/a.jpg") + Entry(a)
                    + Entry("http://other.test/userdir/4/1/8/2/418265/a.jpg") + Entry(a)
             << QByteArrayList{Latin1(b), Latin1(a), Latin1(a)};
-        // Each of these markers' addresses runs on to the one end they share.
         QTest::newRow("marker in capitals; .JPG' and .jpg'> are no ends")
             << Entry(a, "<a CLASS=\"other\"></a><span><a href='") + Lead + Dir + "A.JPG' " + Lead + Dir + "b.jpg'>"
                    + Lead + c + "' "
-            << QByteArrayList{Latin1(Dir + "A.JPG' " + Lead + Dir + "b.jpg'>" + Lead + c),
-                              Latin1(Dir + "b.jpg'>" + Lead + c), Latin1(c)};
-        // The Cyrillic link text it runs over goes out in Windows-1251.
-        QTest::newRow("address without .jpg' runs on to the next one")
-            << Entry(Dir + "a.png") + Entry(b)
-            << QByteArrayList{Latin1(Dir + "a.png' target='_blank'>") + "\xD4\xEE\xF2\xEE"
-                                  + Latin1("</a></span></td>\r\n<td><a href='" + b),
-                              Latin1(b)};
+            << QByteArrayList{Latin1(c)};
+        QTest::newRow("address not ending in .jpg' is skipped") << Entry(Dir + "a.png") + Entry(b)
+                                                                 << QByteArrayList{Latin1(b)};
         QTest::newRow("marker with no end anywhere writes nothing")
             << Entry(a) + Lead + Dir + "b.png' " << QByteArrayList{Latin1(a)};
+        // Each marker's address would run on to the one end they share.
+        QTest::newRow("markers sharing one far end: only the last is an address")
+            << (Lead + Dir).repeated(1000) + Lead + c + "' " << QByteArrayList{Latin1(c)};
+
+        const QList<std::pair<const char *, QString>> breaks{
+            {"a double quote", "\""}, {"an apostrophe", "'"}, {"a less-than", "<"}, {"a greater-than", ">"},
+            {"a space", " "}, {"a tab", "\t"}, {"CR LF", "\r\n"}, {"a lone LF", "\n"},
+            {"a no-break space", "\u00A0"}, {"a line separator", "\u2028"}};
+        for (const auto &[name, text] : breaks)
+            QTest::newRow(qPrintable(QStringLiteral("address holding %1 is skipped").arg(name)))
+                << Lead + Dir + "a" + text + "a.jpg' " + Entry(c) << QByteArrayList{Latin1(c)};
+
+        // Two bytes a letter in UTF-8, one once written.
+        const QString longest = Dir + QString(2048 - Dir.size() - 4, QChar(u'я')) + ".jpg";
+        QTest::newRow("2,048 bytes is the longest address")
+            << Entry(longest) + Entry(Dir + "x" + longest.mid(Dir.size()))
+            << QByteArrayList{Cp1251::FromUnicode(longest)};
     }
 
     void extractsAddresses()
@@ -92,8 +104,8 @@ private slots:
         file.close();
         int count = -1;
         QString error;
-        QVERIFY2(LinkExtractor(Host).AppendToUrlFile(home.path(), found ? Entry(Dir + "a.jpg") : QString(), &count, &error),
-                 qPrintable(error));
+        const QString page = found ? Entry(Dir + "a.jpg") : QString();
+        QVERIFY2(LinkExtractor(Host).AppendToUrlFile(home.path(), page, &count, &error), qPrintable(error));
         QCOMPARE(count, found);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), after);
