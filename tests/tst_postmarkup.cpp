@@ -56,6 +56,14 @@ private slots:
         QTest::newRow("account folder twice gets thumb/ twice")
             << QByteArray("h/418265/418265/a") << Record("h/418265/thumb/418265/thumb/a", "h/418265/418265/a");
         QTest::newRow("Windows-1251 bytes and place holders stay as they are") << odd << Record(odd, odd);
+        // url.txt is read in blocks of 64 KB.
+        const QByteArray first(64 * 1024 - 1, 'x');
+        QTest::newRow("CR LF split between two blocks is one break")
+            << first + "\r\n" + B << Record(first, first) + Record(BThumb, B);
+        const QByteArray longLine = "h/418265/" + QByteArray(150 * 1000, 'y');
+        QTest::newRow("line over three blocks")
+            << A + "\r" + longLine + "\r\n"
+            << Record(AThumb, A) + Record("h/418265/thumb/" + longLine.mid(9), longLine);
     }
 
     void makesRecords()
@@ -67,10 +75,10 @@ private slots:
         QVERIFY(Write(home.filePath("url.txt"), urls));
         // The second run appends behind the first.
         for (int run = 0; run < 2; ++run) {
-            int made = -1;
+            qint64 made = -1;
             QString error;
             QVERIFY2(PostMarkup::MakePosts(home.path(), &made, &error), qPrintable(error));
-            QCOMPARE(made, int(records.count("--endanecdot-")));
+            QCOMPARE(made, records.count("--endanecdot-"));
         }
         QCOMPARE(Read(home.filePath("base_url.txt")), records + records);
         QCOMPARE(Read(home.filePath("url.txt")), urls);
@@ -99,10 +107,22 @@ private slots:
 
         QTemporaryDir home;
         QVERIFY(Write(home.filePath("url.txt"), urls) && Write(home.filePath("base_url.txt"), before));
-        int made = -1;
+        qint64 made = -1;
         QString error;
         QVERIFY2(PostMarkup::MakePosts(home.path(), &made, &error), qPrintable(error));
         QCOMPARE(Read(home.filePath("base_url.txt")), after);
+    }
+
+    void postsFileThatIsUrlFileTakesWhatItHeldBefore()
+    {
+        QTemporaryDir home;
+        QVERIFY(Write(home.filePath("url.txt"), A + "\r\n"));
+        QVERIFY(QFile::link(home.filePath("url.txt"), home.filePath("base_url.txt")));
+        qint64 made = -1;
+        QString error;
+        QVERIFY2(PostMarkup::MakePosts(home.path(), &made, &error), qPrintable(error));
+        QCOMPARE(made, 1);
+        QCOMPARE(Read(home.filePath("url.txt")), A + "\r\n--endanecdot-" + Record(AThumb, A));
     }
 
     void failureLeavesPostsAlone_data()
@@ -138,7 +158,7 @@ private slots:
         QVERIFY(trouble == "device" ? QFile::link("/dev/full", posts) : Write(posts, "old"));
         QVERIFY(trouble != "full disk" || disk.Fill());
 
-        int made = -1;
+        qint64 made = -1;
         QString error;
         QVERIFY(!PostMarkup::MakePosts(home, &made, &error));
         QCOMPARE(made, 0);

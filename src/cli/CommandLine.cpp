@@ -105,7 +105,7 @@ bool Parse(QCommandLineParser &parser, const QStringList &arguments, qsizetype m
     return true;
 }
 
-void PrintAppended(int count, const QString &one, const QString &many, const QString &path)
+void PrintAppended(qint64 count, const QString &one, const QString &many, const QString &path)
 {
     PrintLine(stdout, QStringLiteral("%1 %2 appended to %3")
                           .arg(count)

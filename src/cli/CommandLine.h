@@ -34,7 +34,7 @@ bool ParseHost(const QString &text, QString *host, quint16 *port);
 bool Parse(QCommandLineParser &parser, const QStringList &arguments, qsizetype maxArguments, QString *error);
 int UsageError(const QString &command, const QString &message);
 // "N things appended to PATH", the report of the link commands.
-void PrintAppended(int count, const QString &one, const QString &many, const QString &path);
+void PrintAppended(qint64 count, const QString &one, const QString &many, const QString &path);
 void PrintLine(FILE *stream, const QString &text);
 
 }
