@@ -21,6 +21,8 @@ enum ExitStatus {
 // Names the commands a program argument list may start with.
 bool IsCommand(const QString &name);
 // Runs the command named by arguments[1]; arguments[0] is the program.
+// When any write to standard output failed, says so on standard error and
+// turns the command's success into Unexpected.
 int Run(const QStringList &arguments);
 
 void AddHomeOption(QCommandLineParser &parser);
@@ -35,6 +37,7 @@ bool Parse(QCommandLineParser &parser, const QStringList &arguments, qsizetype m
 int UsageError(const QString &command, const QString &message);
 // "N things appended to PATH", the report of the link commands.
 void PrintAppended(qint64 count, const QString &one, const QString &many, const QString &path);
+// Notes a failed write to standard output for Run to report.
 void PrintLine(FILE *stream, const QString &text);
 
 }
