@@ -37,20 +37,6 @@ class TestTextFileAppender : public QObject
     Q_OBJECT
 
 private slots:
-    void appendsBehindWhatWasThere()
-    {
-        QTemporaryDir folder;
-        const QString path = folder.filePath("url.txt");
-        const QByteArray old = QByteArray(40, 'a') + QByteArray(60, 'b');
-        QVERIFY(Write(path, old));
-        TextFileAppender file(path);
-        QString error;
-        QVERIFY2(file.Open(&error), qPrintable(error));
-        QCOMPARE(file.Tail(), old.right(TextFileAppender::TailSize));
-        QVERIFY(file.Write("new", &error) && file.Commit(&error));
-        QCOMPARE(Read(path), old + "new");
-    }
-
     void failedRunLeavesTheFileAsItWas_data()
     {
         QTest::addColumn<QByteArray>("old");
