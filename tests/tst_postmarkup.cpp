@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray Record(const QByteArray &thumb, const QByteArray &picture)
@@ -131,6 +133,7 @@ private slots:
         QTest::addColumn<QString>("named");
 
         QTest::newRow("missing url.txt") << "no url.txt" << "url.txt";
+        QTest::newRow("url.txt a named pipe without a writer") << "pipe" << "url.txt";
         QTest::newRow("base_url.txt a device") << "device" << "base_url.txt";
         // The records outgrow the room left, so some reach the disk first.
         QTest::newRow("disk full halfway through the records") << "full disk" << "base_url.txt";
@@ -154,7 +157,11 @@ private slots:
         QByteArray urls;
         for (int line = 0; line < 200; ++line)
             urls += A + "\r\n";
-        QVERIFY(trouble == "no url.txt" || Write(QDir(home).filePath("url.txt"), urls));
+        const QString urlFile = QDir(home).filePath("url.txt");
+        if (trouble == "pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(urlFile).constData(), 0644), 0);
+        else
+            QVERIFY(trouble == "no url.txt" || Write(urlFile, urls));
         QVERIFY(trouble == "device" ? QFile::link("/dev/full", posts) : Write(posts, "old"));
         QVERIFY(trouble != "full disk" || disk.Fill());
 

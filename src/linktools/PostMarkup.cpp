@@ -69,7 +69,12 @@ bool OpenForReading(const QString &path, QFile *file, qint64 *size, QString *err
         return false;
     }
     *size = status.st_size;
-    return file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *error = QStringLiteral("Cannot open %1 for reading: %2").arg(Shown(path), file->errorString());
+        return false;
+    }
+    return true;
 }
 
 }

@@ -39,7 +39,6 @@ private:
     QString m_path;
     int m_fd = -1;
     bool m_running = false;
-    bool m_regular = false;
     bool m_created = false;
     qint64 m_oldSize = 0;
     QByteArray m_tail;
