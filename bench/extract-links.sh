@@ -3,6 +3,10 @@
 # about 10 MB of markup listing 20,000 of the account's pictures, with other
 # members' pictures and filler between them. Run by hand after building into
 # build/; the target is at least 200 MB/s.
+# Then a hostile page of HOSTILE_BYTES (default about 375 KB): address
+# markers one after another that share a single ".jpg' " at the very end.
+# Only the last marker has an address, so url.txt gets one line, and the
+# peak memory (with /usr/bin/time) stays near that of a small page.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -61,3 +65,22 @@ done
 lines=$(wc -l <"$work/url.txt")
 echo "url.txt: $lines lines"
 echo "best: $best MB/s (target: 200 MB/s)"
+
+hostile=$work/hostile.html
+LC_ALL=C awk -v total="${HOSTILE_BYTES:-375000}" -v host="$host" 'BEGIN {
+    marker = "<a class=\"other\"></a><span><a href=\x27http://" host "/userdir/4/1/8/2/418265/"
+    for (written = 0; written + length(marker) <= total; written += length(marker)) printf "%s", marker
+    printf "last.jpg\x27 \r\n"
+}' >"$hostile"
+markers=$(grep -o 'class="other"' "$hostile" | wc -l)
+rm -f "$work/url.txt"
+measure=()
+[[ -x /usr/bin/time ]] && measure=(/usr/bin/time -f '%M' -o "$work/peak")
+start=$(date +%s%N)
+result=$("${measure[@]}" "$program" extract-links --home "$work" --image-host "$host" <"$hostile")
+end=$(date +%s%N)
+[[ $result == "1 address appended to"* ]] || { echo "unexpected output: $result" >&2; exit 1; }
+peak="not measured (no /usr/bin/time)"
+[[ -s $work/peak ]] && peak="$(cat "$work/peak") KB"
+echo "hostile page: $(stat -c %s "$hostile") bytes, $markers markers sharing one end:" \
+    "url.txt $(stat -c %s "$work/url.txt") bytes, $(((end - start) / 1000000)) ms, peak RSS $peak"

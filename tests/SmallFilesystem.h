@@ -3,24 +3,25 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A real file system of a few kilobytes, to run out of space for real: a
-// tmpfs mounted on a temporary folder, unmounted again on destruction.
-// Mounting needs root (or the capability); IsMounted() says whether it
-// worked, and Why() what stood in the way.
+// A real file system small enough to fill up: a 64 KB tmpfs mounted on a
+// temporary folder for the object's life. Mounting needs root.
 class SmallFilesystem
 {
 public:
-    explicit SmallFilesystem(qint64 bytes);
+    SmallFilesystem() = default;
     ~SmallFilesystem();
     SmallFilesystem(const SmallFilesystem &) = delete;
     SmallFilesystem &operator=(const SmallFilesystem &) = delete;
 
-    bool IsMounted() const { return m_mounted; }
-    QString Why() const { return m_why; }
-    QString Path() const { return m_dir.path(); }
+    // False with *why when it could not be mounted.
+    bool Mount(QString *why);
+    QString Path() const { return m_folder.path(); }
+    QString FilePath(const QString &name) const { return m_folder.filePath(name); }
+    // Takes every free block with a file of its own. Files already there
+    // can still grow within their last block, and no further.
+    bool Fill();
 
 private:
-    QTemporaryDir m_dir;
+    QTemporaryDir m_folder;
     bool m_mounted = false;
-    QString m_why;
 };

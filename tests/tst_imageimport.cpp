@@ -118,9 +118,10 @@ private slots:
     // stays whole, nothing half-written is left, and the cause is named.
     void fullDiskLeavesTheNamesakeWhole()
     {
-        SmallFilesystem disk(64 * 1024);
-        if (!disk.IsMounted())
-            QSKIP(qPrintable(disk.Why()));
+        SmallFilesystem disk;
+        QString why;
+        if (!disk.Mount(&why))
+            QSKIP(qPrintable(why));
         QTemporaryDir source;
         const QDir image(disk.Path());
         Make(image, "old ", {"a.jpg"});

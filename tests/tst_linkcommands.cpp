@@ -89,6 +89,19 @@ private slots:
         QVERIFY(QDir(root.path()).isEmpty());
     }
 
+    void unreadablePageIsNamed()
+    {
+        QTemporaryDir home;
+        QProcess process;
+        process.setStandardInputFile(home.path()); // a folder opens but cannot be read
+        process.start(PICAROON_BIN, {"extract-links", "--home", home.path()});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 1);
+        const QByteArray errors = process.readAllStandardError();
+        QVERIFY2(errors.startsWith("picaroon extract-links: Cannot read standard input: "), errors.constData());
+        QVERIFY(QDir(home.path()).isEmpty());
+    }
+
 private:
     int Run(const QStringList &arguments, const QString &input = {})
     {

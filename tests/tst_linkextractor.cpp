@@ -1,5 +1,8 @@
 #include "linktools/LinkExtractor.h"
+#include "text/Cp1251.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -18,6 +21,8 @@ QString Entry(const QString &address, const QString &lead = Lead)
 
 QByteArray Latin1(const QString &text) { return text.toLatin1(); }
 
+const QByteArray Missing = "(no file)";
+
 }
 
 class TestLinkExtractor : public QObject
@@ -35,20 +40,31 @@ private slots:
             << Entry(b) + Entry("http://pics.test/userdir/1/7/3/5/173590/a.jpg") + Entry(a)
                    + Entry("http://other.test/userdir/4/1/8/2/418265/a.jpg") + Entry(a)
             << QByteArrayList{Latin1(b), Latin1(a), Latin1(a)};
-        // Each of these markers' addresses runs on to the one end they share.
         QTest::newRow("marker in capitals; .JPG' and .jpg'> are no ends")
             << Entry(a, "<a CLASS=\"other\"></a><span><a href='") + Lead + Dir + "A.JPG' " + Lead + Dir + "b.jpg'>"
                    + Lead + c + "' "
-            << QByteArrayList{Latin1(Dir + "A.JPG' " + Lead + Dir + "b.jpg'>" + Lead + c),
-                              Latin1(Dir + "b.jpg'>" + Lead + c), Latin1(c)};
-        // The Cyrillic link text it runs over goes out in Windows-1251.
-        QTest::newRow("address without .jpg' runs on to the next one")
-            << Entry(Dir + "a.png") + Entry(b)
-            << QByteArrayList{Latin1(Dir + "a.png' target='_blank'>") + "\xD4\xEE\xF2\xEE"
-                                  + Latin1("</a></span></td>\r\n<td><a href='" + b),
-                              Latin1(b)};
+            << QByteArrayList{Latin1(c)};
+        QTest::newRow("address not ending in .jpg' is skipped") << Entry(Dir + "a.png") + Entry(b)
+                                                                 << QByteArrayList{Latin1(b)};
         QTest::newRow("marker with no end anywhere writes nothing")
             << Entry(a) + Lead + Dir + "b.png' " << QByteArrayList{Latin1(a)};
+        // Each marker's address would run on to the one end they share.
+        QTest::newRow("markers sharing one far end: only the last is an address")
+            << (Lead + Dir).repeated(1000) + Lead + c + "' " << QByteArrayList{Latin1(c)};
+
+        const QList<std::pair<const char *, QString>> breaks{
+            {"a double quote", "\""}, {"an apostrophe", "'"}, {"a less-than", "<"}, {"a greater-than", ">"},
+            {"a space", " "}, {"a tab", "\t"}, {"CR LF", "\r\n"}, {"a lone LF", "\n"},
+            {"a no-break space", "\u00A0"}, {"a line separator", "\u2028"}};
+        for (const auto &[name, text] : breaks)
+            QTest::newRow(qPrintable(QStringLiteral("address holding %1 is skipped").arg(name)))
+                << Lead + Dir + "a" + text + "a.jpg' " + Entry(c) << QByteArrayList{Latin1(c)};
+
+        // Two bytes a letter in UTF-8, one once written.
+        const QString longest = Dir + QString(2048 - Dir.size() - 4, QChar(u'я')) + ".jpg";
+        QTest::newRow("2,048 bytes is the longest address")
+            << Entry(longest) + Entry(Dir + "x" + longest.mid(Dir.size()))
+            << QByteArrayList{Cp1251::FromUnicode(longest)};
     }
 
     void extractsAddresses()
@@ -58,6 +74,41 @@ private slots:
         const LinkExtractor extractor(Host);
         QCOMPARE(extractor.Extract(page), addresses);
         QCOMPARE(extractor.ExtractUtf8(page.toUtf8()), addresses);
+    }
+
+    void appendedAddressesStartALineOfTheirOwn_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("found");
+        QTest::addColumn<QByteArray>("after");
+
+        const QByteArray a = Latin1(Dir + "a.jpg\r\n");
+        QTest::newRow("no url.txt yet") << Missing << 1 << a;
+        QTest::newRow("ends with CR LF") << QByteArray("x\r\n") << 1 << "x\r\n" + a;
+        QTest::newRow("ends with a lone CR") << QByteArray("x\r") << 1 << "x\r" + a;
+        QTest::newRow("ends inside a line") << QByteArray("x") << 1 << "x\r\n" + a;
+        QTest::newRow("ends with a lone LF, which belongs to the line") << QByteArray("x\n") << 1 << "x\n\r\n" + a;
+        QTest::newRow("nothing found, the open line stays as it was") << QByteArray("x") << 0 << QByteArray("x");
+    }
+
+    void appendedAddressesStartALineOfTheirOwn()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(int, found);
+        QFETCH(QByteArray, after);
+
+        QTemporaryDir home;
+        QFile file(LinkExtractor::UrlFilePath(home.path()));
+        if (before != Missing)
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size() && file.flush());
+        file.close();
+        int count = -1;
+        QString error;
+        const QString page = found ? Entry(Dir + "a.jpg") : QString();
+        QVERIFY2(LinkExtractor(Host).AppendToUrlFile(home.path(), page, &count, &error), qPrintable(error));
+        QCOMPARE(count, found);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), after);
     }
 };
 

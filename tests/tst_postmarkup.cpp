@@ -1,9 +1,13 @@
 #include "linktools/PostMarkup.h"
 
+#include "SmallFilesystem.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -54,6 +58,14 @@ private slots:
         QTest::newRow("account folder twice gets thumb/ twice")
             << QByteArray("h/418265/418265/a") << Record("h/418265/thumb/418265/thumb/a", "h/418265/418265/a");
         QTest::newRow("Windows-1251 bytes and place holders stay as they are") << odd << Record(odd, odd);
+        // url.txt is read in blocks of 64 KB.
+        const QByteArray first(64 * 1024 - 1, 'x');
+        QTest::newRow("CR LF split between two blocks is one break")
+            << first + "\r\n" + B << Record(first, first) + Record(BThumb, B);
+        const QByteArray longLine = "h/418265/" + QByteArray(150 * 1000, 'y');
+        QTest::newRow("line over three blocks")
+            << A + "\r" + longLine + "\r\n"
+            << Record(AThumb, A) + Record("h/418265/thumb/" + longLine.mid(9), longLine);
     }
 
     void makesRecords()
@@ -65,39 +77,100 @@ private slots:
         QVERIFY(Write(home.filePath("url.txt"), urls));
         // The second run appends behind the first.
         for (int run = 0; run < 2; ++run) {
-            int made = -1;
+            qint64 made = -1;
             QString error;
             QVERIFY2(PostMarkup::MakePosts(home.path(), &made, &error), qPrintable(error));
-            QCOMPARE(made, int(records.count("--endanecdot-")));
+            QCOMPARE(made, records.count("--endanecdot-"));
         }
         QCOMPARE(Read(home.filePath("base_url.txt")), records + records);
         QCOMPARE(Read(home.filePath("url.txt")), urls);
     }
 
+    void newRecordsStayWhole_data()
+    {
+        QTest::addColumn<QByteArray>("urls");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+
+        const QByteArray a = Record(AThumb, A);
+        QTest::newRow("ends with a terminator") << A << a << a + a;
+        QTest::newRow("ends with a terminator and a line break") << A << a + "\r\n" << a + "\r\n" + a;
+        QTest::newRow("ends inside a cut-off record, which gets closed")
+            << A << QByteArray("<div align=\"cen") << "<div align=\"cen--endanecdot-" + a;
+        QTest::newRow("nothing to append, the cut-off record stays as it was")
+            << QByteArray() << QByteArray("<div align=\"cen") << QByteArray("<div align=\"cen");
+    }
+
+    void newRecordsStayWhole()
+    {
+        QFETCH(QByteArray, urls);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+
+        QTemporaryDir home;
+        QVERIFY(Write(home.filePath("url.txt"), urls) && Write(home.filePath("base_url.txt"), before));
+        qint64 made = -1;
+        QString error;
+        QVERIFY2(PostMarkup::MakePosts(home.path(), &made, &error), qPrintable(error));
+        QCOMPARE(Read(home.filePath("base_url.txt")), after);
+    }
+
+    void postsFileThatIsUrlFileTakesWhatItHeldBefore()
+    {
+        QTemporaryDir home;
+        QVERIFY(Write(home.filePath("url.txt"), A + "\r\n"));
+        QVERIFY(QFile::link(home.filePath("url.txt"), home.filePath("base_url.txt")));
+        qint64 made = -1;
+        QString error;
+        QVERIFY2(PostMarkup::MakePosts(home.path(), &made, &error), qPrintable(error));
+        QCOMPARE(made, 1);
+        QCOMPARE(Read(home.filePath("url.txt")), A + "\r\n--endanecdot-" + Record(AThumb, A));
+    }
+
     void failureLeavesPostsAlone_data()
     {
-        QTest::addColumn<QString>("postLink"); // base_url.txt a link to it; empty: a file, url.txt missing
+        QTest::addColumn<QString>("trouble");
         QTest::addColumn<QString>("named");
 
-        QTest::newRow("missing url.txt leaves base_url.txt as it was") << QString() << "url.txt";
-        QTest::newRow("base_url.txt cannot be written") << "/dev/full" << "base_url.txt";
+        QTest::newRow("missing url.txt") << "no url.txt" << "url.txt";
+        QTest::newRow("url.txt a named pipe without a writer") << "pipe" << "url.txt";
+        QTest::newRow("base_url.txt a device") << "device" << "base_url.txt";
+        // The records outgrow the room left, so some reach the disk first.
+        QTest::newRow("disk full halfway through the records") << "full disk" << "base_url.txt";
     }
 
     void failureLeavesPostsAlone()
     {
-        QFETCH(QString, postLink);
+        QFETCH(QString, trouble);
         QFETCH(QString, named);
 
-        QTemporaryDir home;
-        const QString posts = home.filePath("base_url.txt");
-        QVERIFY(Write(postLink.isEmpty() ? posts : home.filePath("url.txt"), "old"));
-        QVERIFY(postLink.isEmpty() || QFile::link(postLink, posts));
-        int made = -1;
+        QTemporaryDir plainHome;
+        SmallFilesystem disk;
+        QString home = plainHome.path();
+        if (trouble == "full disk") {
+            QString why;
+            if (!disk.Mount(&why))
+                QSKIP(qPrintable(why));
+            home = disk.Path();
+        }
+        const QString posts = QDir(home).filePath("base_url.txt");
+        QByteArray urls;
+        for (int line = 0; line < 200; ++line)
+            urls += A + "\r\n";
+        const QString urlFile = QDir(home).filePath("url.txt");
+        if (trouble == "pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(urlFile).constData(), 0644), 0);
+        else
+            QVERIFY(trouble == "no url.txt" || Write(urlFile, urls));
+        QVERIFY(trouble == "device" ? QFile::link("/dev/full", posts) : Write(posts, "old"));
+        QVERIFY(trouble != "full disk" || disk.Fill());
+
+        qint64 made = -1;
         QString error;
-        QVERIFY(!PostMarkup::MakePosts(home.path(), &made, &error));
+        QVERIFY(!PostMarkup::MakePosts(home, &made, &error));
         QCOMPARE(made, 0);
-        QVERIFY2(error.contains(QDir::toNativeSeparators(home.filePath(named))), qPrintable(error));
-        if (postLink.isEmpty())
+        QVERIFY2(error.contains(QDir::toNativeSeparators(QDir(home).filePath(named))), qPrintable(error));
+        if (trouble != "device")
             QCOMPARE(Read(posts), QByteArray("old"));
     }
 };

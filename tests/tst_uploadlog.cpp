@@ -56,9 +56,10 @@ private slots:
     // and recording goes on failing quietly rather than stopping anything.
     void fullDiskKeepsRecordsWholeAndIsToldOnce()
     {
-        SmallFilesystem disk(16 * 1024);
-        if (!disk.IsMounted())
-            QSKIP(qPrintable(disk.Why()));
+        SmallFilesystem disk;
+        QString why;
+        if (!disk.Mount(&why))
+            QSKIP(qPrintable(why));
         UploadLog log(UploadLog::PathInHome(disk.Path()));
         QSignalSpy trouble(&log, &UploadLog::Trouble);
         log.BeginRun();

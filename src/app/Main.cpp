@@ -278,7 +278,7 @@ void Main::ParseClipboard()
 
 void Main::ParseFile()
 {
-    int count = 0;
+    qint64 count = 0;
     QString error;
     if (!PostMarkup::MakePosts(m_options.home, &count, &error))
         m_messages->ShowError(this, error);

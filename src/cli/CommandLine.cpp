@@ -10,7 +10,9 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace CommandLine {
 
@@ -26,6 +28,25 @@ const char Synopsis[] =
     "The password comes from PICAROON_PASSWORD, else from the first line of standard input.\n"
     "extract-links reads the photo-library page markup (UTF-8) from standard input.\n";
 
+// The cause of the first write to standard output that failed; 0 while
+// none has.
+int StandardOutputError = 0;
+
+int RunCommand(const QString &command, const QStringList &arguments)
+{
+    if (command == QLatin1String("upload"))
+        return UploadCommand::Run(arguments.mid(1));
+    if (command == QLatin1String("extract-links"))
+        return ExtractLinksCommand::Run(arguments.mid(1));
+    if (command == QLatin1String("make-posts"))
+        return MakePostsCommand::Run(arguments.mid(1));
+    if (command == QLatin1String("import"))
+        return ImportCommand::Run(arguments.mid(1));
+    if (command == QLatin1String("requeue"))
+        return RequeueCommand::Run(arguments.mid(1));
+    return UsageError(command, QStringLiteral("unknown command"));
+}
+
 }
 
 bool IsCommand(const QString &name)
@@ -38,17 +59,18 @@ bool IsCommand(const QString &name)
 int Run(const QStringList &arguments)
 {
     const QString command = arguments.value(1);
-    if (command == QLatin1String("upload"))
-        return UploadCommand::Run(arguments.mid(1));
-    if (command == QLatin1String("extract-links"))
-        return ExtractLinksCommand::Run(arguments.mid(1));
-    if (command == QLatin1String("make-posts"))
-        return MakePostsCommand::Run(arguments.mid(1));
-    if (command == QLatin1String("import"))
-        return ImportCommand::Run(arguments.mid(1));
-    if (command == QLatin1String("requeue"))
-        return RequeueCommand::Run(arguments.mid(1));
-    return UsageError(command, QStringLiteral("unknown command"));
+    const int status = RunCommand(command, arguments);
+    // Output lost to a full disk or a closed descriptor must not pass for a
+    // run that went well: whoever reads it would take it as complete.
+    if (std::fflush(stdout) != 0 && StandardOutputError == 0)
+        StandardOutputError = errno;
+    if (std::ferror(stdout) && StandardOutputError == 0)
+        StandardOutputError = EIO;
+    if (StandardOutputError == 0)
+        return status;
+    PrintLine(stderr, QStringLiteral("picaroon %1: Cannot write standard output: %2")
+                          .arg(command, QString::fromLocal8Bit(std::strerror(StandardOutputError))));
+    return status == Success ? Unexpected : status;
 }
 
 void AddHomeOption(QCommandLineParser &parser)
@@ -110,7 +132,7 @@ bool Parse(QCommandLineParser &parser, const QStringList &arguments, qsizetype m
     return true;
 }
 
-void PrintAppended(int count, const QString &one, const QString &many, const QString &path)
+void PrintAppended(qint64 count, const QString &one, const QString &many, const QString &path)
 {
     PrintLine(stdout, QStringLiteral("%1 %2 appended to %3")
                           .arg(count)
@@ -128,8 +150,10 @@ int UsageError(const QString &command, const QString &message)
 void PrintLine(FILE *stream, const QString &text)
 {
     const QByteArray line = text.toUtf8() + '\n';
-    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
-    std::fflush(stream);
+    const bool written = std::fwrite(line.constData(), 1, size_t(line.size()), stream) == size_t(line.size())
+        && std::fflush(stream) == 0;
+    if (!written && stream == stdout && StandardOutputError == 0)
+        StandardOutputError = errno != 0 ? errno : EIO;
 }
 
 }

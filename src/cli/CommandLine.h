@@ -23,6 +23,8 @@ enum ExitStatus {
 // Names the commands a program argument list may start with.
 bool IsCommand(const QString &name);
 // Runs the command named by arguments[1]; arguments[0] is the program.
+// When any write to standard output failed, says so on standard error and
+// turns the command's success into Unexpected.
 int Run(const QStringList &arguments);
 
 void AddHomeOption(QCommandLineParser &parser);
@@ -36,7 +38,8 @@ bool ParseHost(const QString &text, QString *host, quint16 *port);
 bool Parse(QCommandLineParser &parser, const QStringList &arguments, qsizetype maxArguments, QString *error);
 int UsageError(const QString &command, const QString &message);
 // "N things appended to PATH", the report of the link commands.
-void PrintAppended(int count, const QString &one, const QString &many, const QString &path);
+void PrintAppended(qint64 count, const QString &one, const QString &many, const QString &path);
+// Notes a failed write to standard output for Run to report.
 void PrintLine(FILE *stream, const QString &text);
 
 }

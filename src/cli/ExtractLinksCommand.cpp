@@ -24,12 +24,13 @@ int ExtractLinksCommand::Run(const QStringList &arguments)
         return CommandLine::UsageError(name, QStringLiteral("--image-host wants a host name"));
 
     QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly)) {
+    const bool opened = input.open(stdin, QIODevice::ReadOnly);
+    const QByteArray page = opened ? input.readAll() : QByteArray();
+    if (!opened || input.error() != QFileDevice::NoError) {
         CommandLine::PrintLine(stderr, QStringLiteral("picaroon extract-links: Cannot read standard input: ")
                                            + input.errorString());
         return CommandLine::Unexpected;
     }
-    const QByteArray page = input.readAll();
 
     const QString home = CommandLine::HomeFolder(parser);
     int count = 0;

@@ -15,7 +15,7 @@ int MakePostsCommand::Run(const QStringList &arguments)
         return CommandLine::UsageError(name, usage);
 
     const QString home = CommandLine::HomeFolder(parser);
-    int count = 0;
+    qint64 count = 0;
     QString error;
     if (!PostMarkup::MakePosts(home, &count, &error)) {
         CommandLine::PrintLine(stderr, QStringLiteral("picaroon make-posts: ") + error);

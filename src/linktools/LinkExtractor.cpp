@@ -13,36 +13,62 @@ namespace {
 // Everything of the marker before the address: class="other"></a><span><a href='
 const QString MarkerLead = QStringLiteral("class=\"other\"></a><span><a href='");
 const QString AccountDir = QStringLiteral("/userdir/4/1/8/2/418265/");
-const QString AddressEnd = QStringLiteral(".jpg' ");
-constexpr qsizetype KeptOfEnd = 4; // ".jpg"
+constexpr qsizetype LongestAddress = 2048;
 
 QString Marker(const QString &imageHost)
 {
     return MarkerLead + QStringLiteral("http://") + imageHost + AccountDir;
 }
 
-// Marker and end are ASCII, and UTF-8 never uses ASCII bytes inside a
-// longer sequence, so the byte positions in UTF-8 are those of the text.
-template <typename View, typename Matcher, typename Encode>
-QList<QByteArray> Addresses(View page, const Matcher &marker, const Matcher &addressEnd, Encode encode)
+char16_t At(QStringView text, qsizetype i) { return text[i].unicode(); }
+char16_t At(QByteArrayView bytes, qsizetype i) { return uchar(bytes[i]); }
+
+bool IsDelimiter(char16_t c)
 {
-    QList<QByteArray> addresses;
-    qsizetype end = -1;
-    qsizetype found = marker.indexIn(page, 0);
-    while (found >= 0) {
+    return c == u'\'' || c == u'"' || c == u'<' || c == u'>' || c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+// The address runs from start to the first quote, angle bracket or white
+// space, and that must be the apostrophe of ".jpg' ". Stopping there keeps
+// every address to its own stretch of the page, so neither the scan nor the
+// output can outgrow the page, however many markers share one far end.
+// Returns the address's end, or -1 when it is no address.
+template <typename View>
+qsizetype AddressEnd(View page, qsizetype start, qsizetype longest)
+{
+    const qsizetype stop = std::min(page.size(), start + longest + 1);
+    qsizetype end = start;
+    while (end < stop && !IsDelimiter(At(page, end)))
+        ++end;
+    if (end == stop || end + 1 >= page.size() || At(page, end) != u'\'' || At(page, end + 1) != u' ')
+        return -1;
+    if (end - start < 4 || At(page, end - 4) != u'.' || At(page, end - 3) != u'j' || At(page, end - 2) != u'p'
+        || At(page, end - 1) != u'g') {
+        return -1;
+    }
+    return end;
+}
+
+// Marker and delimiters are ASCII, and UTF-8 never uses ASCII bytes inside
+// a longer sequence, so the byte positions in UTF-8 are those of the text.
+// take gets each address as it stands in the page and may still refuse it.
+template <typename View, typename Matcher, typename Take>
+void ForEachAddress(View page, const Matcher &marker, qsizetype longest, Take take)
+{
+    for (qsizetype found = marker.indexIn(page, 0); found >= 0;) {
         const qsizetype start = found + MarkerLead.size();
-        // An end found for an earlier marker that lies past this start is
-        // still the first one after it: searching again would make runs of
-        // markers without ends quadratic.
-        if (end < start)
-            end = addressEnd.indexIn(page, start);
-        // With no end left anywhere, no later marker can have one either.
-        if (end < 0)
-            break;
-        addresses.append(encode(page.sliced(start, end + KeptOfEnd - start)));
+        const qsizetype end = AddressEnd(page, start, longest);
+        if (end >= 0)
+            take(page.sliced(start, end - start));
         found = marker.indexIn(page, start);
     }
-    return addresses;
+}
+
+// White space beyond ASCII counts as well, so that both readings of a page
+// agree.
+bool HoldsWideSpace(QStringView address)
+{
+    return std::any_of(address.begin(), address.end(), [](QChar c) { return c.unicode() >= 0x80 && c.isSpace(); });
 }
 
 }
@@ -54,9 +80,7 @@ LinkExtractor::LinkExtractor()
 
 LinkExtractor::LinkExtractor(const QString &imageHost)
     : m_marker(Marker(imageHost))
-    , m_end(AddressEnd)
     , m_markerUtf8(Marker(imageHost).toUtf8())
-    , m_endUtf8(AddressEnd.toUtf8())
 {
 }
 
@@ -67,17 +91,31 @@ QString LinkExtractor::UrlFilePath(const QString &home)
 
 QList<QByteArray> LinkExtractor::Extract(QStringView page) const
 {
-    return Addresses(page, m_marker, m_end, [](QStringView address) { return Cp1251::FromUnicode(address); });
+    QList<QByteArray> addresses;
+    // One Windows-1251 byte per UTF-16 unit.
+    ForEachAddress(page, m_marker, LongestAddress, [&](QStringView address) {
+        if (!HoldsWideSpace(address))
+            addresses.append(Cp1251::FromUnicode(address));
+    });
+    return addresses;
 }
 
 QList<QByteArray> LinkExtractor::ExtractUtf8(QByteArrayView page) const
 {
-    return Addresses(page, m_markerUtf8, m_endUtf8, [](QByteArrayView address) {
+    QList<QByteArray> addresses;
+    // Up to three UTF-8 bytes make one UTF-16 unit, and so one byte written.
+    ForEachAddress(page, m_markerUtf8, 3 * LongestAddress, [&](QByteArrayView address) {
         // Addresses are plain ASCII as a rule, the same bytes in both encodings.
-        if (std::all_of(address.begin(), address.end(), [](char c) { return uchar(c) < 0x80; }))
-            return address.toByteArray();
-        return Cp1251::FromUnicode(QString::fromUtf8(address));
+        if (std::all_of(address.begin(), address.end(), [](char c) { return uchar(c) < 0x80; })) {
+            if (address.size() <= LongestAddress)
+                addresses.append(address.toByteArray());
+            return;
+        }
+        const QString text = QString::fromUtf8(address);
+        if (text.size() <= LongestAddress && !HoldsWideSpace(text))
+            addresses.append(Cp1251::FromUnicode(text));
     });
+    return addresses;
 }
 
 bool LinkExtractor::AppendToUrlFile(const QString &home, QStringView page, int *count, QString *error) const
@@ -92,13 +130,20 @@ bool LinkExtractor::AppendUtf8ToUrlFile(const QString &home, QByteArrayView page
 
 bool LinkExtractor::AppendLines(const QString &home, const QList<QByteArray> &addresses, int *count, QString *error)
 {
-    QByteArray lines;
-    for (const QByteArray &address : addresses) {
-        lines += address;
-        lines += "\r\n";
-    }
     *count = 0;
-    if (!TextFileAppender::Append(UrlFilePath(home), lines, error))
+    TextFileAppender file(UrlFilePath(home));
+    if (!file.Open(error))
+        return false;
+    // A last line left without its break would take the first address in.
+    const QByteArray tail = file.Tail();
+    const bool lineOpen = !tail.isEmpty() && !tail.endsWith('\r') && !tail.endsWith("\r\n");
+    if (lineOpen && !addresses.isEmpty() && !file.Write("\r\n", error))
+        return false;
+    for (const QByteArray &address : addresses) {
+        if (!file.Write(address, error) || !file.Write("\r\n", error))
+            return false;
+    }
+    if (!file.Commit(error))
         return false;
     *count = int(addresses.size());
     return true;

@@ -7,8 +7,9 @@
 #include <QStringMatcher>
 
 // Picks the account's picture addresses out of photo-library page markup.
-// Each address follows the link marker and runs up to the first ".jpg' "
-// after it, whatever lies in between.
+// Each address follows the link marker and ends in ".jpg' ". What would hold
+// a quote, an angle bracket or white space on its way there, or run longer
+// than 2,048 bytes, is no address and is skipped.
 class LinkExtractor
 {
 public:
@@ -24,7 +25,7 @@ public:
     // decoded whole: only the addresses are.
     QList<QByteArray> ExtractUtf8(QByteArrayView page) const;
 
-    // Append each address and CR LF to url.txt in home, in one write.
+    // Append each address and CR LF to url.txt in home, all or nothing.
     bool AppendToUrlFile(const QString &home, QStringView page, int *count, QString *error) const;
     bool AppendUtf8ToUrlFile(const QString &home, QByteArrayView page, int *count, QString *error) const;
 
@@ -32,7 +33,5 @@ private:
     static bool AppendLines(const QString &home, const QList<QByteArray> &addresses, int *count, QString *error);
 
     QStringMatcher m_marker;
-    QStringMatcher m_end;
     QByteArrayMatcher m_markerUtf8;
-    QByteArrayMatcher m_endUtf8;
 };

@@ -13,7 +13,8 @@ public:
 
     // The record for one line of url.txt, terminator included.
     static QByteArray Record(QByteArrayView line);
-    // Reads all of url.txt in home first: when that fails, base_url.txt is
-    // left untouched. The records then go out in one write.
-    static bool MakePosts(const QString &home, int *count, QString *error);
+    // Streams url.txt in home into records appended to base_url.txt, all or
+    // nothing, in memory bounded by the longest line. When url.txt cannot
+    // be opened, base_url.txt is left untouched.
+    static bool MakePosts(const QString &home, qint64 *count, QString *error);
 };

@@ -1,0 +1,123 @@
+#include "linktools/TextFileAppender.h"
+
+#include "SmallFilesystem.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QByteArray Missing = "(no file)";
+
+QByteArray Read(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return Missing;
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+bool Write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+}
+
+class TestTextFileAppender : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void failedRunLeavesTheFileAsItWas_data()
+    {
+        QTest::addColumn<QByteArray>("old");
+        QTest::addColumn<int>("pieceSize");
+        QTest::addColumn<int>("pieces");
+        QTest::addColumn<QString>("failsAt"); // on a full disk; "drop": dropped before Commit
+
+        QTest::newRow("dropped before commit") << QByteArray("h/a.jpg\r\n") << 1000 << 100 << "drop";
+        QTest::newRow("dropped before commit, file new") << Missing << 1000 << 100 << "drop";
+        // The old file's last block has room for some of the bytes, so they
+        // really reach the disk before it is full.
+        QTest::newRow("full disk shows at the commit's flush") << QByteArray("h/a.jpg") << 100 << 100 << "commit";
+        QTest::newRow("full disk shows while writing") << QByteArray("h/a.jpg\r\n") << 1000 << 300 << "write";
+        QTest::newRow("full disk, one write past the buffer") << QByteArray("h/a.jpg\r\n") << 200000 << 1 << "write";
+        QTest::newRow("full disk, file new") << Missing << 1000 << 10 << "commit";
+    }
+
+    void failedRunLeavesTheFileAsItWas()
+    {
+        QFETCH(QByteArray, old);
+        QFETCH(int, pieceSize);
+        QFETCH(int, pieces);
+        QFETCH(QString, failsAt);
+
+        QTemporaryDir plainFolder;
+        SmallFilesystem disk;
+        QString folder = plainFolder.path();
+        if (failsAt != "drop") {
+            QString why;
+            if (!disk.Mount(&why))
+                QSKIP(qPrintable(why));
+            folder = disk.Path();
+        }
+        const QString path = QDir(folder).filePath("url.txt");
+        if (old != Missing)
+            QVERIFY(Write(path, old));
+        if (failsAt != "drop")
+            QVERIFY(disk.Fill());
+
+        {
+            TextFileAppender file(path);
+            QString error;
+            QVERIFY2(file.Open(&error), qPrintable(error));
+            const QByteArray piece(pieceSize, 'x');
+            int written = 0;
+            while (written < pieces && file.Write(piece, &error))
+                ++written;
+            QCOMPARE(written < pieces, failsAt == "write");
+            if (failsAt != "drop") {
+                QVERIFY(failsAt == "write" || !file.Commit(&error));
+                QVERIFY2(error.startsWith("Cannot write " + QDir::toNativeSeparators(path) + ": "), qPrintable(error));
+                QVERIFY2(error.endsWith(QString::fromLocal8Bit(std::strerror(ENOSPC))), qPrintable(error));
+                // Once failed, it takes nothing more, even where there is room.
+                QString again;
+                QVERIFY(!file.Write("x", &again) && !file.Commit(&again));
+                QCOMPARE(again, error);
+            }
+        }
+        QCOMPARE(Read(path), old);
+    }
+
+    void refusesWhatCannotBeCutBack_data()
+    {
+        QTest::addColumn<bool>("pipe"); // else a link to a device
+
+        QTest::newRow("named pipe without a reader") << true;
+        QTest::newRow("link to a device") << false;
+    }
+
+    void refusesWhatCannotBeCutBack()
+    {
+        QFETCH(bool, pipe);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("base_url.txt");
+        QVERIFY(pipe ? ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0 : QFile::link("/dev/full", path));
+        TextFileAppender file(path);
+        QString error;
+        QVERIFY(!file.Open(&error));
+        QCOMPARE(error, "Cannot append to " + QDir::toNativeSeparators(path) + ": not a regular file");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextFileAppender)
+#include "tst_textfileappender.moc"
