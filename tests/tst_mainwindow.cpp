@@ -5,7 +5,10 @@
 #include "controls/CommonDialog.h"
 #include "controls/XpB.h"
 
+#include "app/FileListModel.h"
+
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -69,6 +72,9 @@ private slots:
     void parseButtonsWriteTheTextFiles();
     void buttonsDrawTheirStoredPictures_data();
     void buttonsDrawTheirStoredPictures();
+    void runTellsItsProgressWordsAndSummary();
+    void setAsidePicturesListedGreyedAndRequeued_data();
+    void setAsidePicturesListedGreyedAndRequeued();
 
 private:
     QString Img(const QString &name = QString()) const { return m_home->filePath(QStringLiteral("img/") + name); }
@@ -210,6 +216,65 @@ void TestMainWindow::startAndStopSwapTheButtons()
     QVERIFY(m_window->Start()->isVisible());
     QCOMPARE(Listed(), QStringList());
     QVERIFY(ScriptedPeer::HeaderValue(m_peer->requests.last(), "Cookie").startsWith("user_login=member;"));
+}
+
+void TestMainWindow::runTellsItsProgressWordsAndSummary()
+{
+    MakeImg({"a.jpg", "b.jpg"});
+    m_peer->script = {ScriptedPeer::Reply("<html><body><p>Quota exceeded</p></body></html>"),
+                      ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+    Open();
+    QStringList titles;
+    connect(m_window.get(), &QWidget::windowTitleChanged, this, [&](const QString &title) { titles.append(title); });
+    emit m_window->Start()->Click();
+    QTRY_COMPARE(m_window->st()->text(), QStringLiteral("Готово"));
+
+    // Pictures done of all, and the bytes sent of all.
+    QVERIFY2(titles.contains(QStringLiteral("Picaroon — 1 из 2, 50%")) && titles.contains(QStringLiteral("Picaroon — 2 из 2, 100%")),
+             qPrintable(titles.join(" | ")));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Picaroon"));
+    QCOMPARE(m_window->st()->toolTip(), QStringLiteral("Quota exceeded\n\nЗагружено 1, отложено 1, пропущено 0"));
+    QCOMPARE(Listed(), QStringList{"a.jpg_!"});
+    QFile log(m_home->filePath("uploads.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> records = log.readAll().split('\n');
+    QCOMPARE(records.size(), 3);
+    QVERIFY(records.at(0).contains("\tset aside as a.jpg_!\tQuota exceeded"));
+    QVERIFY(records.at(1).contains("\tb.jpg\t9\taccepted"));
+}
+
+void TestMainWindow::setAsidePicturesListedGreyedAndRequeued_data()
+{
+    QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<QStringList>("after");
+
+    QTest::newRow("nothing selected: all of them")
+        << QList<int>{} << QStringList{"a (2).jpg", "a.jpg", "c.jpg"};
+    QTest::newRow("the chosen one only") << QList<int>{2} << QStringList{"a.jpg", "c.jpg", "a.jpg_!"};
+    QTest::newRow("a picture chosen, not a set-aside one: all of them")
+        << QList<int>{0} << QStringList{"a (2).jpg", "a.jpg", "c.jpg"};
+}
+
+void TestMainWindow::setAsidePicturesListedGreyedAndRequeued()
+{
+    QFETCH(QList<int>, selected);
+    QFETCH(QStringList, after);
+
+    MakeImg({"a.jpg", "a.jpg_!", "c.jpg_!"});
+    Open();
+    QCOMPARE(Listed(), QStringList({"a.jpg", "a.jpg_!", "c.jpg_!"}));
+    const QAbstractItemModel *model = m_window->Files()->model();
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(model->index(row, 0).data(FileListModel::SetAsideRole).toBool(), row > 0);
+    QVERIFY(model->index(1, 0).data(Qt::ForegroundRole).isValid());
+    QVERIFY(!model->index(0, 0).data(Qt::ForegroundRole).isValid());
+    QVERIFY(m_window->Files()->actions().contains(m_window->RequeueAction()));
+
+    for (int row : selected)
+        m_window->Files()->selectionModel()->select(model->index(row, 0), QItemSelectionModel::Select);
+    m_window->activateWindow();
+    QTest::keyClick(m_window.get(), Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(Listed(), after);
 }
 
 void TestMainWindow::import_data()

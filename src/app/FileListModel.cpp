@@ -2,30 +2,84 @@
 
 #include "folder/FileList.h"
 
-FileListModel::FileListModel(const FileList &files, QObject *parent)
+#include <QApplication>
+#include <QPalette>
+#include <QStyle>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+int Clamped(qsizetype count)
+{
+    return int(std::min<qsizetype>(count, std::numeric_limits<int>::max() / 2));
+}
+
+}
+
+FileListModel::FileListModel(const FileList &files, const FileList &setAside, QObject *parent)
     : QAbstractListModel(parent)
     , m_files(files)
+    , m_setAside(setAside)
 {
-    connect(&files, &FileList::AboutToReset, this, &FileListModel::beginResetModel);
-    connect(&files, &FileList::Reset, this, &FileListModel::endResetModel);
-    connect(&files, &FileList::AboutToInsert, this,
-            [this](qsizetype index) { beginInsertRows(QModelIndex(), int(index), int(index)); });
-    connect(&files, &FileList::Inserted, this, &FileListModel::endInsertRows);
-    connect(&files, &FileList::AboutToRemove, this,
-            [this](qsizetype index) { beginRemoveRows(QModelIndex(), int(index), int(index)); });
-    connect(&files, &FileList::Removed, this, &FileListModel::endRemoveRows);
+    Follow(files, &FileListModel::NoOffset);
+    Follow(setAside, &FileListModel::PicturesCount);
+}
+
+void FileListModel::Follow(const FileList &list, int (FileListModel::*offset)() const)
+{
+    connect(&list, &FileList::AboutToReset, this, &FileListModel::beginResetModel);
+    connect(&list, &FileList::Reset, this, &FileListModel::endResetModel);
+    connect(&list, &FileList::AboutToInsert, this, [this, offset](qsizetype index) {
+        const int row = (this->*offset)() + int(index);
+        beginInsertRows(QModelIndex(), row, row);
+    });
+    connect(&list, &FileList::Inserted, this, &FileListModel::endInsertRows);
+    connect(&list, &FileList::AboutToRemove, this, [this, offset](qsizetype index) {
+        const int row = (this->*offset)() + int(index);
+        beginRemoveRows(QModelIndex(), row, row);
+    });
+    connect(&list, &FileList::Removed, this, &FileListModel::endRemoveRows);
+}
+
+int FileListModel::PicturesCount() const
+{
+    return Clamped(m_files.Count());
 }
 
 int FileListModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid())
         return 0;
-    return int(std::min<qsizetype>(m_files.Count(), std::numeric_limits<int>::max()));
+    return PicturesCount() + Clamped(m_setAside.Count());
 }
 
 QVariant FileListModel::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_files.Count())
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    return m_files.Entry(index.row());
+    const int pictures = PicturesCount();
+    const bool setAside = index.row() >= pictures;
+    switch (role) {
+    case Qt::DisplayRole:
+        return setAside ? m_setAside.Entry(index.row() - pictures) : m_files.Entry(index.row());
+    case SetAsideRole:
+        return setAside;
+    case Qt::ForegroundRole:
+        if (setAside)
+            return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+        return {};
+    case Qt::DecorationRole:
+        if (setAside)
+            return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+        return {};
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        if (setAside)
+            return QStringLiteral("Отложен: сервис не принял его. «Вернуть в очередь» отправит его снова.");
+        return {};
+    default:
+        return {};
+    }
 }

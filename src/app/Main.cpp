@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "app/CreditLabel.h"
+#include "app/DesktopNotifier.h"
 #include "app/FileListModel.h"
 #include "app/MessageDialog.h"
 #include "config/BuildSettings.h"
@@ -10,10 +11,14 @@
 #include "folder/FileList.h"
 #include "folder/ImageFolder.h"
 #include "folder/ImageImport.h"
+#include "folder/SetAsideQueue.h"
 #include "linktools/LinkExtractor.h"
 #include "linktools/PostMarkup.h"
+#include "upload/RunSummary.h"
 #include "upload/UploadCycle.h"
+#include "upload/UploadLog.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
@@ -72,11 +77,25 @@ Main::Main(const Options &options, QWidget *parent)
     : QWidget(parent)
     , m_options(options)
     , m_Files(new FileList(this))
+    , m_SetAside(new FileList(this))
+    , m_notifier(std::make_unique<DesktopNotifier>())
     , m_ownMessages(std::make_unique<MessageDialog>())
     , m_messages(m_ownMessages.get())
 {
     m_cycle = new UploadCycle(*this, *m_Files, this);
     m_cycle->SetServer(options.uploadHost, options.uploadPort);
+    m_summary = new RunSummary(this);
+    m_summary->Follow(*m_cycle);
+    m_log = new UploadLog(options.logPath.isEmpty() ? UploadLog::PathInHome(options.home) : options.logPath, this);
+    m_log->Follow(*m_cycle);
+    connect(m_log, &UploadLog::Trouble, this, [this](const QString &message) { m_messages->ShowNotice(this, message); });
+    connect(m_cycle, &UploadCycle::RunStarted, this, &Main::OnRunStarted);
+    connect(m_cycle, &UploadCycle::RunEnded, this, [this](UploadCycle::Outcome outcome) { OnRunEnded(int(outcome)); });
+    connect(m_cycle, &UploadCycle::PictureHandled, this, [this](const PictureOutcome &outcome) {
+        if (outcome.kind == PictureOutcome::Kind::SetAside)
+            m_SetAside->Refresh();
+    });
+    connect(m_summary, &RunSummary::Changed, this, &Main::ShowRunProgress);
     setWindowTitle(QStringLiteral("Picaroon"));
     QIcon icon;
     icon.addFile(QStringLiteral(":/pictures/icon32.png"));
@@ -107,7 +126,15 @@ void Main::BuildControls()
     m_FilesView->setLayoutMode(QListView::Batched);
     m_FilesView->setBatchSize(64);
     m_FilesView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_FilesView->setModel(new FileListModel(*m_Files, m_FilesView));
+    m_FilesView->setModel(new FileListModel(*m_Files, *m_SetAside, m_FilesView));
+    m_FilesView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_FilesView->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_requeue = new QAction(QStringLiteral("Вернуть в очередь"), m_FilesView);
+    m_requeue->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_requeue->setShortcutContext(Qt::WindowShortcut);
+    m_requeue->setToolTip(QStringLiteral("Вернуть отложенные изображения (выбранные или все) в очередь"));
+    connect(m_requeue, &QAction::triggered, this, &Main::RequeueSetAside);
+    m_FilesView->addAction(m_requeue);
     SetBackground(m_FilesView, QColor(240, 240, 240), QPalette::Base);
 
     const PropertyBag form = StoredForm();
@@ -195,6 +222,9 @@ void Main::Load()
         m_messages->ShowError(this, error);
         return;
     }
+    m_SetAside->SetFolder(m_Files->Folder());
+    m_SetAside->SetPattern(QString::fromLatin1(SetAsideQueue::Pattern));
+    m_SetAside->Refresh();
     if (m_Files->Count() > 0)
         ShowFoundCount();
 }
@@ -214,7 +244,71 @@ void Main::ShowStatus(const QString &text)
 
 void Main::ShowServiceWords(const QString &words)
 {
+    m_lastWords = words;
     m_st->setToolTip(words);
+}
+
+void Main::RefreshLists()
+{
+    m_Files->Refresh();
+    if (!m_SetAside->Folder().isEmpty())
+        m_SetAside->Refresh();
+}
+
+void Main::RequeueSetAside()
+{
+    m_SetAside->Refresh();
+    QStringList chosen;
+    const int pictures = int(m_Files->Count());
+    for (const QModelIndex &index : m_FilesView->selectionModel()->selectedIndexes()) {
+        if (index.data(FileListModel::SetAsideRole).toBool())
+            chosen.append(m_SetAside->Entry(index.row() - pictures));
+    }
+    if (chosen.isEmpty())
+        chosen = m_SetAside->Entries();
+    if (chosen.isEmpty())
+        return;
+    int returned = 0;
+    QString error;
+    const bool ok = SetAsideQueue::Requeue(m_SetAside->Folder(), chosen, &returned, &error);
+    RefreshLists();
+    if (!ok)
+        m_messages->ShowError(this, error);
+    else if (m_cycle->CurrentState() == UploadCycle::State::Idle)
+        ShowFoundCount();
+}
+
+void Main::OnRunStarted()
+{
+    m_runTime.start();
+    m_lastWords.clear();
+    m_st->setToolTip(QString());
+}
+
+void Main::ShowRunProgress()
+{
+    if (m_cycle->CurrentState() == UploadCycle::State::Idle && !m_runTime.isValid())
+        return;
+    setWindowTitle(QStringLiteral("Picaroon — %1 из %2, %3%")
+                       .arg(m_summary->Handled())
+                       .arg(m_summary->Total())
+                       .arg(m_summary->BytePercent()));
+}
+
+void Main::OnRunEnded(int outcome)
+{
+    setWindowTitle(QStringLiteral("Picaroon"));
+    if (UploadCycle::Outcome(outcome) == UploadCycle::Outcome::NothingToUpload || !m_runTime.isValid())
+        return;
+    const qint64 took = m_runTime.elapsed();
+    m_runTime.invalidate();
+    RefreshLists();
+    // The last picture's own words stay readable beside the summary.
+    const QString summary = m_summary->Text();
+    m_st->setToolTip(m_lastWords.isEmpty() ? summary : m_lastWords + QStringLiteral("\n\n") + summary);
+    // Someone who went away from a long run learns how it ended.
+    if (took > 10000 && !isActiveWindow())
+        m_notifier->Notify(m_st->text(), summary);
 }
 
 void Main::ShowStopButton(bool shown)
@@ -257,13 +351,13 @@ void Main::ImportPictures()
     QString error;
     const bool ok = ImageImport::CopyPictures(folder, m_Files->Folder(), &copied, &error);
     if (!ok) {
-        m_Files->Refresh();
+        RefreshLists();
         ShowStatus(QStringLiteral("Копирование не удалось"));
         m_messages->ShowError(this, error);
         return;
     }
     ShowStatus(QStringLiteral("Файлы скопированы"));
-    m_Files->Refresh();
+    RefreshLists();
     ShowFoundCount();
 }
 

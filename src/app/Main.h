@@ -2,6 +2,7 @@
 
 #include "upload/UploadView.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 
@@ -9,6 +10,10 @@
 
 class CommonDialog;
 class CreditLabel;
+class DesktopNotifier;
+class QAction;
+class RunSummary;
+class UploadLog;
 class FileList;
 class MessageDialog;
 class PropertyBag;
@@ -33,6 +38,8 @@ public:
         QString uploadHost;
         quint16 uploadPort = 80;
         QString imageHost;
+        // Empty: uploads.log in the home folder.
+        QString logPath;
     };
 
     explicit Main(const Options &options, QWidget *parent = nullptr);
@@ -63,19 +70,33 @@ public:
     QPushButton *Command1() const { return m_Command1; }
     QPushButton *Command2() const { return m_Command2; }
     CreditLabel *Label4() const { return m_Label4; }
+    QAction *RequeueAction() const { return m_requeue; }
     UploadCycle &Cycle() const { return *m_cycle; }
 
 private:
     void BuildControls();
     XpB *MakeButton(const PropertyBag &form, const QString &name, const QRect &twips);
     void ShowFoundCount();
+    // The pictures and, below them, those set aside.
+    void RefreshLists();
+    void RequeueSetAside();
+    void OnRunStarted();
+    void OnRunEnded(int outcome);
+    void ShowRunProgress();
     void ImportPictures();
     void ParseClipboard();
     void ParseFile();
 
     Options m_options;
     FileList *m_Files;
+    FileList *m_SetAside;
     UploadCycle *m_cycle;
+    RunSummary *m_summary;
+    UploadLog *m_log;
+    std::unique_ptr<DesktopNotifier> m_notifier;
+    QElapsedTimer m_runTime;
+    QString m_lastWords;
+    QAction *m_requeue = nullptr;
     CommonDialog *m_CD = nullptr;
     std::unique_ptr<MessageDialog> m_ownMessages;
     MessageDialog *m_messages;
