@@ -3,6 +3,8 @@
 #include "upload/RequestBuilder.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -18,8 +20,22 @@ const QByteArray AccountDir = "/userdir/4/1/8/2/418265/";
 const QByteArray ImageHost = "pics.test.invalid";
 // Goes out percent-encoded, so every accepted request is a check of the decoding.
 const QString Login = u"Кот ab"_s;
+// As long as the uploader's own, as its other boundary will be.
+const QByteArray Boundary = "----------Xq7Tz2Lp9Rw4Ks6Vn1Bc3M";
 
 QByteArray BodyOf(const QByteArray &reply) { return reply.mid(reply.indexOf("\r\n\r\n") + 4); }
+
+// The uploader's framing around a picture, by any boundary.
+QByteArray Framed(const QByteArray &boundary, const QByteArray &picture)
+{
+    const QByteArray delimiter = "--" + boundary + "\r\n";
+    return delimiter + "Content-Disposition: form-data; name=\"module\"\r\n\r\nphotolib\r\n" + delimiter
+        + "Content-Disposition: form-data; name=\"new_file\"; filename=\"Virtual File\"\r\n"
+          "Content-Type: image/pjpeg\r\n\r\n"
+        + picture + "\r\n--" + boundary + "--\r\n\r\n";
+}
+
+
 
 }
 
@@ -33,11 +49,15 @@ private slots:
     void cleanup();
     void uploadIsJudgedThenServed_data();
     void uploadIsJudgedThenServed();
+    void boundaryComesFromTheRequest_data();
+    void boundaryComesFromTheRequest();
 
 private:
     bool Start();
     QByteArray Exchange(const QByteArray &request, qsizetype unsent = 0);
     QByteArray Request(const QByteArray &picture);
+    QByteArray Head(const QByteArray &contentType, qint64 contentLength, const QByteArray &password = "secret");
+    QByteArrayList Stored() const;
 
     QTemporaryDir m_home;
     QString m_store;
@@ -95,6 +115,29 @@ QByteArray TestStandin::Request(const QByteArray &picture)
     return *RequestBuilder(u"127.0.0.1:%1"_s.arg(m_port)).BuildRequest(Login, u"secret"_s, picture, &error);
 }
 
+// The uploader's head with another Content-Type and Content-Length.
+QByteArray TestStandin::Head(const QByteArray &contentType, qint64 contentLength, const QByteArray &password)
+{
+    QString error;
+    QByteArray head = *RequestBuilder(u"127.0.0.1:%1"_s.arg(m_port))
+                           .BuildRequest(Login, QString::fromLatin1(password), QByteArray(), &error);
+    head.truncate(head.indexOf("\r\n\r\n") + 4);
+    const qsizetype type = head.indexOf("Content-Type: ") + 14;
+    head.replace(type, head.indexOf("\r\n", type) - type, contentType);
+    const qsizetype length = head.indexOf("Content-Length: ") + 16;
+    return head.replace(length, head.indexOf("\r\n", length) - length, QByteArray::number(contentLength));
+}
+
+QByteArrayList TestStandin::Stored() const
+{
+    QByteArrayList contents;
+    for (const QFileInfo &info : QDir(m_store).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+        QFile file(info.filePath());
+        contents.append(file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable " + info.fileName().toUtf8());
+    }
+    return contents;
+}
+
 void TestStandin::uploadIsJudgedThenServed_data()
 {
     QTest::addColumn<QByteArray>("find");
@@ -143,6 +186,36 @@ void TestStandin::uploadIsJudgedThenServed()
         QCOMPARE(listed[i], "http://" + ImageHost + path);
         QCOMPARE(BodyOf(Exchange("GET " + path + " HTTP/1.0\r\n\r\n")), stored[i]);
     }
+}
+
+void TestStandin::boundaryComesFromTheRequest_data()
+{
+    QTest::addColumn<QByteArray>("contentType");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("another boundary") << "multipart/form-data; boundary=" + Boundary << true;
+    QTest::newRow("quoted") << "multipart/form-data; boundary=\"" + Boundary + '"' << true;
+    QTest::newRow("no boundary") << "multipart/form-data"_ba << false;
+    QTest::newRow("the default one, which the picture holds")
+        << "multipart/form-data; boundary=----------IueSxZI5qhfr8cpW1iNd7v"_ba << false;
+}
+
+void TestStandin::boundaryComesFromTheRequest()
+{
+    QFETCH(QByteArray, contentType);
+    QFETCH(bool, accepted);
+
+    // What makes the uploader choose another boundary: the default's
+    // delimiter lines, whole, inside the picture.
+    const QByteArray picture = "\xFF\xD8\r\n------------IueSxZI5qhfr8cpW1iNd7v\r\n"
+                               "Content-Disposition: form-data; name=\"x\"\r\n\r\n"
+                               "\r\n------------IueSxZI5qhfr8cpW1iNd7v--\r\n\xFF\xD9"_ba;
+    QVERIFY(Start());
+    const QByteArray body = Framed(Boundary, picture);
+    const QByteArray reply = Exchange(Head(contentType, body.size()) + body);
+    QCOMPARE(reply.contains(Accepted), accepted);
+    QVERIFY(!reply.contains(Refused));
+    QCOMPARE(Stored(), accepted ? QByteArrayList{picture} : QByteArrayList{});
 }
 
 QTEST_GUILESS_MAIN(TestStandin)
