@@ -36,7 +36,6 @@ QByteArray Framed(const QByteArray &boundary, const QByteArray &picture)
 }
 
 
-
 }
 
 // The real stand-in as a process on loopback, spoken to byte by byte the way
@@ -51,17 +50,25 @@ private slots:
     void uploadIsJudgedThenServed();
     void boundaryComesFromTheRequest_data();
     void boundaryComesFromTheRequest();
+    void strangerIsRefusedBeforeItsBody();
+    void slowClientIsCut_data();
+    void slowClientIsCut();
+    void uploadIsServedWhileConnectionsAreHeld();
+    void bodiesShareTheBudget();
+    void logLinesCannotBeForged();
 
 private:
-    bool Start();
+    bool Start(const QStringList &limits = {});
     QByteArray Exchange(const QByteArray &request, qsizetype unsent = 0);
     QByteArray Request(const QByteArray &picture);
     QByteArray Head(const QByteArray &contentType, qint64 contentLength, const QByteArray &password = "secret");
+    bool LogShows(const QByteArray &text);
     QByteArrayList Stored() const;
 
     QTemporaryDir m_home;
     QString m_store;
     QProcess m_process;
+    QByteArray m_log;
     quint16 m_port = 0;
     int m_starts = 0;
 };
@@ -72,13 +79,14 @@ void TestStandin::cleanup()
     m_process.waitForFinished();
 }
 
-bool TestStandin::Start()
+bool TestStandin::Start(const QStringList &limits)
 {
     // A store of its own for each run.
     m_store = m_home.filePath(QString::number(++m_starts));
+    m_log.clear();
     m_process.setReadChannel(QProcess::StandardOutput);
-    m_process.start(PICAROON_STANDIN_BIN, {"--port", "0", "--login", Login, "--password", "secret", "--store", m_store,
-                                           "--image-host", ImageHost});
+    m_process.start(PICAROON_STANDIN_BIN, QStringList{"--port", "0", "--login", Login, "--password", "secret",
+                                                      "--store", m_store, "--image-host", ImageHost} + limits);
     while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {}
     const QByteArray line = m_process.readLine().trimmed();
     m_port = line.startsWith("listening on 127.0.0.1:") ? line.mid(line.lastIndexOf(':') + 1).toUShort() : 0;
@@ -98,9 +106,7 @@ QByteArray TestStandin::Exchange(const QByteArray &request, qsizetype unsent)
         while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(10000)) {}
         socket.disconnectFromHost();
         // Only once the stand-in has logged the hang-up could it have stored anything.
-        QByteArray log;
-        while (!log.contains(" dropped ") && m_process.waitForReadyRead(10000))
-            log += m_process.readAll();
+        LogShows(" dropped ");
         return {};
     }
     QByteArray reply;
@@ -126,6 +132,17 @@ QByteArray TestStandin::Head(const QByteArray &contentType, qint64 contentLength
     head.replace(type, head.indexOf("\r\n", type) - type, contentType);
     const qsizetype length = head.indexOf("Content-Length: ") + 16;
     return head.replace(length, head.indexOf("\r\n", length) - length, QByteArray::number(contentLength));
+}
+
+// Waits for the stand-in to log the text; the log so far is kept in m_log.
+bool TestStandin::LogShows(const QByteArray &text)
+{
+    // What the event loop took in meanwhile is waiting already.
+    for (m_log += m_process.readAll(); !m_log.contains(text); m_log += m_process.readAll()) {
+        if (!m_process.waitForReadyRead(10000))
+            return false;
+    }
+    return true;
 }
 
 QByteArrayList TestStandin::Stored() const
@@ -216,6 +233,140 @@ void TestStandin::boundaryComesFromTheRequest()
     QCOMPARE(reply.contains(Accepted), accepted);
     QVERIFY(!reply.contains(Refused));
     QCOMPARE(Stored(), accepted ? QByteArrayList{picture} : QByteArrayList{});
+}
+
+void TestStandin::strangerIsRefusedBeforeItsBody()
+{
+    QVERIFY(Start());
+    QTcpSocket socket;
+    QByteArray reply;
+    connect(&socket, &QTcpSocket::readyRead, this, [&] { reply += socket.readAll(); });
+    socket.connectToHost(QHostAddress::LocalHost, m_port);
+    QVERIFY(socket.waitForConnected(10000));
+    // A body far larger than the test sends: the refusal must come without
+    // it. And, driven by events like the uploader, the client is still
+    // sending when the refusal comes: closed under it, the connection would
+    // be reset and the refusal lost, which the uploader would take for a
+    // failed picture.
+    socket.write(Head("multipart/form-data; boundary=" + Boundary, 400 * 1024 * 1024, "guess")
+                 + QByteArray(16 * 1024 * 1024, 'x'));
+    QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::UnconnectedState, 10000);
+    reply += socket.readAll();
+    QVERIFY2(reply.contains(Refused), reply.constData());
+    QVERIFY(LogShows("POST /kiplog.php refused"));
+    QVERIFY(Exchange(Request("next")).contains(Accepted));
+}
+
+void TestStandin::slowClientIsCut_data()
+{
+    QTest::addColumn<QStringList>("limits");
+    QTest::addColumn<bool>("headSent");
+    QTest::addColumn<QByteArray>("logged");
+
+    QTest::newRow("head trickled") << QStringList{"--head-timeout", "0.3", "--idle-timeout", "30"} << false
+                                   << "- - head-timeout"_ba;
+    QTest::newRow("body stalled") << QStringList{"--head-timeout", "30", "--idle-timeout", "0.3"} << true
+                                  << "POST /kiplog.php idle"_ba;
+}
+
+void TestStandin::slowClientIsCut()
+{
+    QFETCH(QStringList, limits);
+    QFETCH(bool, headSent);
+    QFETCH(QByteArray, logged);
+
+    QVERIFY(Start(limits));
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, m_port);
+    QVERIFY(socket.waitForConnected(10000));
+    if (headSent) {
+        socket.write(Head("multipart/form-data; boundary=" + Boundary, 1000) + "--");
+    } else {
+        // A byte every 20 ms never lets the connection go idle.
+        socket.write("POST /kiplog.php HTTP/1.0\r\n");
+        for (int i = 0; i < 1000 && socket.state() == QAbstractSocket::ConnectedState; ++i) {
+            socket.write("X");
+            QTest::qWait(20);
+        }
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::UnconnectedState, 10000);
+    QVERIFY(LogShows(logged));
+    QVERIFY(Exchange(Request("next")).contains(Accepted));
+    QCOMPARE(Stored(), QByteArrayList{"next"});
+}
+
+void TestStandin::uploadIsServedWhileConnectionsAreHeld()
+{
+    // Deadlines far beyond the test's own waits: only room made by the
+    // stand-in lets the upload through.
+    QVERIFY(Start({"--max-connections", "4", "--head-timeout", "60", "--idle-timeout", "60"}));
+    std::vector<std::unique_ptr<QTcpSocket>> held;
+    const QByteArrayList openings = {
+        QByteArray(),
+        "POST /kiplog.php HTTP/1.0\r\nCookie: user_login=",
+        Head("multipart/form-data; boundary=" + Boundary, 400 * 1024 * 1024, "guess") + "--",
+        "GET / HTTP/1.0\r\nX-Padding: " + QByteArray(60 * 1024, 'x'),
+    };
+    for (int round = 0; round < 3; ++round) {
+        for (const QByteArray &opening : openings) {
+            held.push_back(std::make_unique<QTcpSocket>());
+            held.back()->connectToHost(QHostAddress::LocalHost, m_port);
+            QVERIFY(held.back()->waitForConnected(10000));
+            held.back()->write(opening);
+            held.back()->waitForBytesWritten(10000);
+        }
+    }
+    QVERIFY(Exchange(Request("while held")).contains(Accepted));
+    QCOMPARE(Stored(), QByteArrayList{"while held"});
+    QVERIFY(LogShows(" evicted "));
+}
+
+void TestStandin::bodiesShareTheBudget()
+{
+    QVERIFY(Start({"--max-body", "64K", "--max-buffered", "100K"}));
+    const QByteArray type = "multipart/form-data; boundary=" + Boundary;
+    const QByteArray picture(60 * 1024, 'p');
+    const QByteArray body = Framed(Boundary, picture);
+
+    // Holds 60 KB of the 100 KB until it is sent whole.
+    QTcpSocket first;
+    first.connectToHost(QHostAddress::LocalHost, m_port);
+    QVERIFY(first.waitForConnected(10000));
+    first.write(Head(type, body.size()) + body.first(1000));
+    QVERIFY(first.waitForBytesWritten(10000));
+    // Answered only after the stand-in has read the head above, which was
+    // waiting before this connection was made.
+    QVERIFY(Exchange("GET / HTTP/1.0\r\n\r\n").startsWith("HTTP/1.0 200"));
+
+    const QByteArray crowded = Exchange(Head(type, body.size()) + body);
+    QVERIFY(!crowded.contains(Accepted) && !crowded.contains(Refused));
+    const QByteArray tooLarge = Framed(Boundary, QByteArray(64 * 1024, 'q'));
+    const QByteArray oversized = Exchange(Head(type, tooLarge.size()) + tooLarge);
+    QVERIFY(!oversized.contains(Accepted) && !oversized.contains(Refused));
+
+    first.write(body.sliced(1000));
+    QByteArray reply;
+    while (first.state() == QAbstractSocket::ConnectedState && first.waitForReadyRead(10000))
+        reply += first.readAll();
+    QVERIFY((reply + first.readAll()).contains(Accepted));
+    // Given back once answered.
+    QVERIFY(Exchange(Head(type, body.size()) + body).contains(Accepted));
+    QCOMPARE(Stored(), (QByteArrayList{picture, picture}));
+    QVERIFY(LogShows("rejected(too many uploads at once)"));
+    QVERIFY(LogShows("rejected(body too large)"));
+}
+
+void TestStandin::logLinesCannotBeForged()
+{
+    QVERIFY(Start());
+    // A lone LF is no line break to a request line, but it would be one in the log.
+    const QByteArray reply = Exchange("G\x1b[2JT /a\nPOST_/kiplog.php_stored(000001.jpg)\r\\\xFF HTTP/1.0\r\n\r\n");
+    QVERIFY(reply.startsWith("HTTP/1.0 404"));
+    QVERIFY(LogShows("G\\x1b[2JT /a\\x0aPOST_/kiplog.php_stored(000001.jpg)\\x0d\\x5c\\xff not-found in="));
+    const QByteArray line = m_log.first(m_log.indexOf('\n'));
+    for (char c : line)
+        QVERIFY2(c >= 0x20 && c < 0x7f, line.constData());
+    QCOMPARE(m_log.count('\n'), 1);
 }
 
 QTEST_GUILESS_MAIN(TestStandin)
