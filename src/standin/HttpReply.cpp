@@ -9,6 +9,7 @@ QByteArray ReasonPhrase(int status)
     case 400: return "Bad Request";
     case 404: return "Not Found";
     case 413: return "Payload Too Large";
+    case 503: return "Service Unavailable";
     default: return "Internal Server Error";
     }
 }
@@ -20,6 +21,6 @@ QByteArray HttpReply::Head() const
     return "HTTP/1.0 " + QByteArray::number(status) + ' ' + ReasonPhrase(status) + "\r\n"
         + "Server: picaroon-standin\r\n"
         + "Content-Type: " + contentType + "\r\n"
-        + "Content-Length: " + QByteArray::number(body.size()) + "\r\n"
+        + "Content-Length: " + QByteArray::number(BodySize()) + "\r\n"
         + "Connection: close\r\n\r\n";
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
+
+#include <memory>
 
 struct HttpReply
 {
@@ -9,6 +12,10 @@ struct HttpReply
     QByteArray body;
     // One word for the request log: stored, refused, rejected, served...
     QByteArray outcome;
+    // A stored picture goes out from its open file instead of the body, a
+    // piece at a time, so a client that reads slowly holds no copy of it.
+    std::shared_ptr<QFile> file;
 
+    qint64 BodySize() const { return file ? file->size() : body.size(); }
     QByteArray Head() const;
 };

@@ -36,20 +36,57 @@ std::optional<QByteArray> Parameter(QByteArrayView header, QByteArrayView key)
     return std::nullopt;
 }
 
-// A delimiter only counts at the start of a line and when the line ends
-// right after it (or goes on with "--" for the last one), so a picture may
-// hold the boundary text anywhere else.
-qsizetype FindDelimiterLine(QByteArrayView body, QByteArrayView delimiter, qsizetype from)
+// What may follow "--boundary" for it to be a delimiter: "--" for the
+// closing one, else transport padding and the line's end. Anything else
+// there leaves the text to the part it is in. *next: where the next part,
+// or the epilogue, starts.
+bool EndsDelimiter(QByteArrayView body, qsizetype at, qsizetype *next, bool *closing)
+{
+    QByteArrayView rest = body.sliced(at);
+    if (rest.startsWith("--")) {
+        *closing = true;
+        *next = at + 2;
+        return true;
+    }
+    qsizetype padding = 0;
+    while (padding < rest.size() && (rest[padding] == ' ' || rest[padding] == '\t'))
+        ++padding;
+    if (!rest.sliced(padding).startsWith(CrLf))
+        return false;
+    *closing = false;
+    *next = at + padding + CrLf.size();
+    return true;
+}
+
+// The CRLF before "--boundary" belongs to the delimiter, not to the part
+// that ends there. Each byte is looked at a bounded number of times: the
+// delimiter cannot overlap itself, since a boundary holds no CR.
+qsizetype FindDelimiter(QByteArrayView body, QByteArrayView delimiter, qsizetype from, qsizetype *next, bool *closing)
 {
     for (qsizetype at = body.indexOf(delimiter, from); at >= 0; at = body.indexOf(delimiter, at + 1)) {
-        const bool lineStart = at == 0 || (at >= 2 && body.sliced(at - 2, 2) == CrLf);
-        const QByteArrayView after = body.sliced(at + delimiter.size());
-        if (lineStart && (after.startsWith(CrLf) || after.startsWith("--")))
+        if (EndsDelimiter(body, at + delimiter.size(), next, closing))
             return at;
     }
     return -1;
 }
 
+bool IsBoundaryChar(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')
+        || QByteArrayView("'()+_,-./:=? ").contains(c);
+}
+
+}
+
+bool MultipartForm::IsBoundary(QByteArrayView boundary)
+{
+    if (boundary.isEmpty() || boundary.size() > MaxBoundarySize || boundary.endsWith(' '))
+        return false;
+    for (char c : boundary) {
+        if (!IsBoundaryChar(c))
+            return false;
+    }
+    return true;
 }
 
 QByteArray MultipartForm::BoundaryOf(QByteArrayView contentType)
@@ -57,40 +94,44 @@ QByteArray MultipartForm::BoundaryOf(QByteArrayView contentType)
     const QList<QByteArrayView> items = SplitParameters(contentType);
     if (items.front().compare("multipart/form-data", Qt::CaseInsensitive) != 0)
         return {};
-    return Parameter(contentType, "boundary").value_or(QByteArray());
+    const QByteArray boundary = Parameter(contentType, "boundary").value_or(QByteArray());
+    return IsBoundary(boundary) ? boundary : QByteArray();
 }
 
 std::optional<MultipartForm> MultipartForm::Parse(QByteArrayView body, QByteArrayView boundary)
 {
-    if (boundary.isEmpty())
+    if (!IsBoundary(boundary))
         return std::nullopt;
-    const QByteArray delimiter = "--" + boundary.toByteArray();
-    qsizetype at = FindDelimiterLine(body, delimiter, 0);
-    if (at < 0)
+    const QByteArray delimiter = "\r\n--" + boundary.toByteArray();
+    const QByteArrayView dashBoundary = QByteArrayView(delimiter).sliced(CrLf.size());
+    qsizetype next = 0;
+    bool closing = false;
+    // Only the first delimiter may open the body without a CRLF before it.
+    const bool atStart = body.startsWith(dashBoundary) && EndsDelimiter(body, dashBoundary.size(), &next, &closing);
+    if (!atStart && FindDelimiter(body, delimiter, 0, &next, &closing) < 0)
         return std::nullopt;
     MultipartForm form;
-    for (;;) {
-        const qsizetype lineEnd = at + delimiter.size();
-        if (body.sliced(lineEnd).startsWith("--"))
-            return form;
-        const qsizetype partStart = lineEnd + CrLf.size();
-        const qsizetype next = FindDelimiterLine(body, delimiter, partStart);
-        if (next < 0)
+    while (!closing) {
+        if (form.m_parts.size() == MaxParts)
             return std::nullopt;
-        // The CRLF before the next delimiter line belongs to the framing.
-        const qsizetype partEnd = qMax(partStart, next - CrLf.size());
+        const qsizetype partStart = next;
+        const qsizetype partEnd = FindDelimiter(body, delimiter, partStart, &next, &closing);
+        if (partEnd < 0)
+            return std::nullopt;
         std::optional<Part> part = ParsePart(body.sliced(partStart, partEnd - partStart));
         if (!part)
             return std::nullopt;
-        form.m_parts.append(*part);
-        at = next;
+        form.m_parts.append(std::move(*part));
     }
+    return form;
 }
 
 std::optional<MultipartForm::Part> MultipartForm::ParsePart(QByteArrayView part)
 {
     // A part with no headers starts with its blank line at once.
-    const qsizetype headEnd = part.startsWith(CrLf) ? 0 : part.indexOf("\r\n\r\n");
+    const qsizetype headEnd = part.startsWith(CrLf)
+        ? 0
+        : part.first(qMin(part.size(), MaxPartHeadSize + 4)).indexOf("\r\n\r\n");
     if (headEnd < 0)
         return std::nullopt;
     Part result;

@@ -18,12 +18,19 @@ public:
         QByteArrayView content;
     };
 
-    // Nothing unless the body is framed by the boundary from start to its
-    // closing delimiter.
+    // An upload has two parts with a few short header lines; a body past
+    // these is refused before it can cost more than its own size to parse.
+    static constexpr qsizetype MaxParts = 16;
+    static constexpr qsizetype MaxPartHeadSize = 8 * 1024;
+    static constexpr qsizetype MaxBoundarySize = 70;
+
+    // Nothing unless the body holds a delimiter, parts and a closing
+    // delimiter by this boundary; a preamble and an epilogue are skipped.
     static std::optional<MultipartForm> Parse(QByteArrayView body, QByteArrayView boundary);
-    // The boundary parameter of a Content-Type header; empty when it is not
-    // multipart/form-data.
+    // The boundary parameter of a Content-Type header, quoted or not; empty
+    // when the type is not multipart/form-data or the boundary is not one.
     static QByteArray BoundaryOf(QByteArrayView contentType);
+    static bool IsBoundary(QByteArrayView boundary);
 
     const Part *Find(QByteArrayView name) const;
 

@@ -77,10 +77,18 @@ std::optional<QString> PictureStore::Store(QByteArrayView picture, QString *erro
 
 std::optional<QByteArray> PictureStore::Read(const QString &name) const
 {
-    QFile file(PathOf(name));
-    if (!Contains(name) || !file.open(QIODevice::ReadOnly))
+    const std::unique_ptr<QFile> file = Open(name);
+    if (!file)
         return std::nullopt;
-    return file.readAll();
+    return file->readAll();
+}
+
+std::unique_ptr<QFile> PictureStore::Open(const QString &name) const
+{
+    auto file = std::make_unique<QFile>(PathOf(name));
+    if (!Contains(name) || !file->open(QIODevice::ReadOnly))
+        return nullptr;
+    return file;
 }
 
 QString PictureStore::PathOf(const QString &name) const

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 // The account's stored pictures, numbered in upload order. The folder is
@@ -21,6 +23,8 @@ public:
     const QStringList &Names() const { return m_names; }
     bool Contains(const QString &name) const { return m_known.contains(name); }
     std::optional<QByteArray> Read(const QString &name) const;
+    // Opened for reading; nothing when it is not one of the stored pictures.
+    std::unique_ptr<QFile> Open(const QString &name) const;
 
 private:
     QString PathOf(const QString &name) const;

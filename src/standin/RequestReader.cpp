@@ -45,11 +45,10 @@ void RequestReader::ReadHead(QIODevice &device)
             Fail(400, "request head too large");
         return;
     }
-    if (!ParseHead(QByteArrayView(m_head).first(end)))
+    if (!ParseHead(QByteArrayView(m_head).first(end)) || !ParseLength())
         return;
-    StartBody(QByteArrayView(m_head).sliced(end + HeadEnd.size()));
-    m_head.clear();
-    m_head.squeeze();
+    m_head.remove(0, end + HeadEnd.size());
+    m_state = State::HeadDone;
 }
 
 bool RequestReader::ParseHead(QByteArrayView head)
@@ -86,26 +85,34 @@ bool RequestReader::ParseHead(QByteArrayView head)
     return true;
 }
 
-void RequestReader::StartBody(QByteArrayView alreadyRead)
+bool RequestReader::ParseLength()
 {
-    qint64 length = 0;
     if (m_request.headers.contains("content-length")) {
         const QByteArray text = m_request.Header("content-length");
         bool digitsOnly = !text.isEmpty() && text.size() <= 18;
         for (char c : text)
             digitsOnly = digitsOnly && c >= '0' && c <= '9';
-        if (!digitsOnly)
-            return Fail(400, "bad Content-Length");
-        length = text.toLongLong();
-        if (length > MaxBodySize)
-            return Fail(413, "body too large");
+        if (!digitsOnly) {
+            Fail(400, "bad Content-Length");
+            return false;
+        }
+        m_bodyLength = text.toLongLong();
     } else if (m_request.method == "POST") {
-        return Fail(400, "no Content-Length");
+        Fail(400, "no Content-Length");
+        return false;
     }
-    m_request.body = QByteArray(qsizetype(length), Qt::Uninitialized);
-    m_bodyFilled = qMin<qint64>(length, alreadyRead.size());
-    std::memcpy(m_request.body.data(), alreadyRead.data(), size_t(m_bodyFilled));
-    m_state = m_bodyFilled == length ? State::Complete : State::Body;
+    return true;
+}
+
+void RequestReader::StartBody()
+{
+    if (m_state != State::HeadDone)
+        return;
+    m_request.body = QByteArray(qsizetype(m_bodyLength), Qt::Uninitialized);
+    m_bodyFilled = qMin<qint64>(m_bodyLength, m_head.size());
+    std::memcpy(m_request.body.data(), m_head.constData(), size_t(m_bodyFilled));
+    m_head = QByteArray();
+    m_state = m_bodyFilled == m_bodyLength ? State::Complete : State::Body;
 }
 
 void RequestReader::ReadBody(QIODevice &device)
@@ -120,10 +127,16 @@ void RequestReader::ReadBody(QIODevice &device)
         m_state = State::Complete;
 }
 
+void RequestReader::DropBody()
+{
+    m_request.body = QByteArray();
+    m_head = QByteArray();
+}
+
 void RequestReader::Fail(int status, const QByteArray &reason)
 {
     m_state = State::Failed;
     m_failStatus = status;
     m_failReason = reason;
-    m_request.body.clear();
+    DropBody();
 }

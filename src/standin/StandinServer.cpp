@@ -4,11 +4,20 @@
 
 #include <QTcpSocket>
 
-StandinServer::StandinServer(StandinService &service, QObject *parent)
+StandinServer::StandinServer(StandinService &service, const StandinLimits &limits, QObject *parent)
     : QObject(parent)
     , m_service(service)
+    , m_limits(limits)
+    , m_budget(limits.maxBuffered)
 {
     connect(&m_listener, &QTcpServer::newConnection, this, &StandinServer::OnNewConnection);
+}
+
+StandinServer::~StandinServer()
+{
+    // Before the budget they give back to goes, and with it those finished
+    // but not yet deleted.
+    qDeleteAll(findChildren<StandinConnection *>(Qt::FindDirectChildrenOnly));
 }
 
 bool StandinServer::Listen(quint16 port, QString *error)
@@ -21,6 +30,43 @@ bool StandinServer::Listen(quint16 port, QString *error)
 
 void StandinServer::OnNewConnection()
 {
-    while (QTcpSocket *socket = m_listener.nextPendingConnection())
-        new StandinConnection(socket, m_service, this);
+    while (m_listener.hasPendingConnections()) {
+        // The rest wait, accepted by the system, until a connection ends.
+        if (m_connections.size() >= m_limits.maxConnections && !MakeRoom())
+            return;
+        QTcpSocket *socket = m_listener.nextPendingConnection();
+        auto *connection = new StandinConnection(socket, m_service, m_budget, m_limits, this);
+        connect(connection, &StandinConnection::Finished, this, &StandinServer::OnFinished);
+        m_connections.append(connection);
+        connection->Start();
+    }
+}
+
+void StandinServer::OnFinished(StandinConnection *connection)
+{
+    m_connections.removeOne(connection);
+    // Later, not inside the finished connection's own call.
+    QMetaObject::invokeMethod(this, &StandinServer::OnNewConnection, Qt::QueuedConnection);
+}
+
+StandinConnection *StandinServer::Evictable() const
+{
+    for (StandinConnection *connection : m_connections) {
+        if (connection->GetPhase() == StandinConnection::Phase::Head)
+            return connection;
+    }
+    for (StandinConnection *connection : m_connections) {
+        if (!connection->AdmittedByCookie())
+            return connection;
+    }
+    return nullptr;
+}
+
+bool StandinServer::MakeRoom()
+{
+    StandinConnection *oldest = Evictable();
+    if (!oldest)
+        return false;
+    oldest->Evict();
+    return true;
 }

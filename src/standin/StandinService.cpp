@@ -7,10 +7,11 @@
 namespace {
 
 const QByteArray HtmlType = QByteArrayLiteral("text/html; charset=windows-1251");
+const QByteArray NotMultipart = QByteArrayLiteral("body is not multipart/form-data by its boundary");
 
 HttpReply HtmlReply(int status, const QByteArray &page, const QByteArray &outcome)
 {
-    return HttpReply{status, HtmlType, page, outcome};
+    return HttpReply{status, HtmlType, page, outcome, nullptr};
 }
 
 }
@@ -22,9 +23,25 @@ StandinService::StandinService(StandinAccount account, PictureStore store, Photo
 {
 }
 
+bool StandinService::IsUpload(const HttpRequest &request)
+{
+    return request.method == "POST" && request.path == "/kiplog.php";
+}
+
+std::optional<HttpReply> StandinService::RespondToHead(const HttpRequest &head)
+{
+    if (!IsUpload(head))
+        return Respond(head);
+    if (!m_account.Admits(head.Header("cookie")))
+        return Refusal();
+    if (MultipartForm::BoundaryOf(head.Header("content-type")).isEmpty())
+        return Reject(400, NotMultipart);
+    return std::nullopt;
+}
+
 HttpReply StandinService::Respond(const HttpRequest &request)
 {
-    if (request.method == "POST" && request.path == "/kiplog.php")
+    if (IsUpload(request))
         return Upload(request);
     if (request.method == "GET" && request.path == "/")
         return Library();
@@ -38,14 +55,19 @@ HttpReply StandinService::Reject(int status, const QByteArray &reason)
     return HtmlReply(status, ServicePages::Problem(reason), "rejected(" + reason + ")");
 }
 
+HttpReply StandinService::Refusal() const
+{
+    return HtmlReply(200, ServicePages::Refused(), "refused");
+}
+
 HttpReply StandinService::Upload(const HttpRequest &request)
 {
+    if (!m_account.Admits(request.Header("cookie")))
+        return Refusal();
     const QByteArray boundary = MultipartForm::BoundaryOf(request.Header("content-type"));
     const std::optional<MultipartForm> form = MultipartForm::Parse(request.body, boundary);
     if (!form)
-        return Reject(400, "body is not multipart/form-data by its boundary");
-    if (!m_account.Admits(request.Header("cookie")))
-        return HtmlReply(200, ServicePages::Refused(), "refused");
+        return Reject(400, NotMultipart);
     const MultipartForm::Part *module = form->Find("module");
     if (!module || module->content != "photolib")
         return Reject(200, "module is not photolib");
@@ -68,9 +90,14 @@ HttpReply StandinService::Picture(const QByteArray &path) const
 {
     const bool thumb = path.startsWith(PhotoLibraryPage::ThumbDir);
     const QString name = QString::fromLatin1(thumb ? path.mid(qsizetype(sizeof PhotoLibraryPage::ThumbDir) - 1) : path);
-    const std::optional<QByteArray> picture = m_store.Read(name);
-    if (!picture)
+    if (thumb) {
+        if (const std::optional<QByteArray> picture = m_store.Read(name)) {
+            if (std::optional<QByteArray> small = Thumbnail::Make(*picture))
+                return HttpReply{200, "image/jpeg", std::move(*small), "thumbnail", nullptr};
+        }
+    }
+    std::shared_ptr<QFile> file = m_store.Open(name);
+    if (!file)
         return HtmlReply(404, ServicePages::Problem("no such picture"), "not-found");
-    return HttpReply{200, "image/jpeg", thumb ? Thumbnail::Make(*picture) : *picture,
-                     thumb ? "thumbnail" : "picture"};
+    return HttpReply{200, "image/jpeg", {}, thumb ? "thumbnail" : "picture", std::move(file)};
 }

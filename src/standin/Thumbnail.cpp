@@ -5,18 +5,20 @@
 
 namespace Thumbnail {
 
-QByteArray Make(const QByteArray &picture)
+std::optional<QByteArray> Make(const QByteArray &picture)
 {
     const QImage image = QImage::fromData(picture);
     if (image.isNull())
-        return picture;
+        return std::nullopt;
     const QImage small = image.width() > MaxSide || image.height() > MaxSide
         ? image.scaled(MaxSide, MaxSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)
         : image;
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
-    return small.save(&buffer, "JPG", 80) ? jpeg : picture;
+    if (!small.save(&buffer, "JPG", 80))
+        return std::nullopt;
+    return jpeg;
 }
 
 }

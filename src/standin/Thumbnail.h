@@ -2,12 +2,14 @@
 
 #include <QByteArray>
 
+#include <optional>
+
 namespace Thumbnail {
 
 inline constexpr int MaxSide = 160;
 
-// A scaled-down JPEG of the picture, or the picture itself when it does not
-// decode: the page must still show something for a stored oddity.
-QByteArray Make(const QByteArray &picture);
+// A scaled-down JPEG of the picture; nothing when it does not decode, and
+// the page then shows the picture itself: a stored oddity still shows.
+std::optional<QByteArray> Make(const QByteArray &picture);
 
 }
