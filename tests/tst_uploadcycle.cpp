@@ -2,7 +2,9 @@
 
 #include "folder/FileList.h"
 #include "folder/ImageFolder.h"
+#include "upload/RunSummary.h"
 #include "upload/UploadCycle.h"
+#include "upload/UploadLog.h"
 #include "upload/UploadView.h"
 
 #include <QCryptographicHash>
@@ -114,6 +116,8 @@ private slots:
     void silentServiceEndsRunAsTimedOut();
     void nameThatIsNotTextRoundTrips_data();
     void nameThatIsNotTextRoundTrips();
+    void everyEndOfARunIsLoggedAndSummed_data();
+    void everyEndOfARunIsLoggedAndSummed();
 
 private:
     QString Img(const QString &name) const { return QDir(m_files.Folder()).filePath(name); }
@@ -578,6 +582,58 @@ void TestUploadCycle::nameThatIsNotTextRoundTrips()
     // QDir cannot see such a name, and so neither can QTemporaryDir's clean-up.
     if (!left.isEmpty())
         QCOMPARE(::unlink(folder + left), 0);
+}
+
+void TestUploadCycle::everyEndOfARunIsLoggedAndSummed_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QByteArrayList>("records");
+    QTest::addColumn<QString>("summary");
+
+    QTest::newRow("refused") << "refused" << QByteArrayList{"a.jpg\t5\tset aside as a.jpg_!\tbusy", "b.jpg\t6\trefused"}
+                             << "Загружено 0, отложено 1, пропущено 0";
+    QTest::newRow("stopped") << "stopped" << QByteArrayList{"a.jpg\t5\tset aside as a.jpg_!\tbusy", "b.jpg\t6\tstopped"}
+                             << "Загружено 0, отложено 1, пропущено 0";
+    QTest::newRow("TCP error") << "error"
+                               << QByteArrayList{"a.jpg\t5\tset aside as a.jpg_!\tbusy", "b.jpg\t6\terror\tError #10061"}
+                               << "Загружено 0, отложено 1, пропущено 0";
+    QTest::newRow("to the end") << "done" << QByteArrayList{"a.jpg\t5\tset aside as a.jpg_!\tbusy", "b.jpg\t6\taccepted"}
+                                << "Загружено 1, отложено 1, пропущено 0";
+}
+
+void TestUploadCycle::everyEndOfARunIsLoggedAndSummed()
+{
+    QFETCH(QString, end);
+    QFETCH(QByteArrayList, records);
+    QFETCH(QString, summary);
+
+    Write(QStringLiteral("a.jpg"), "first");
+    Write(QStringLiteral("b.jpg"), "second");
+    UploadLog log(UploadLog::PathInHome(m_home->path()));
+    log.Follow(*m_cycle);
+    RunSummary sum;
+    sum.Follow(*m_cycle);
+    const ScriptedPeer::Step second = end == "refused" ? ScriptedPeer::Reply(ScriptedPeer::RefusedPage())
+                                    : end == "done"    ? ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())
+                                                       : ScriptedPeer::Hold();
+    m_peer->script = {ScriptedPeer::Reply("<p>busy</p>"), second};
+    connect(m_peer, &ScriptedPeer::RequestReceived, this, [&](int index) {
+        if (index == 0 && end == "error")
+            m_peer->close();
+        if (index == 1 && end == "stopped")
+            m_cycle->Stop();
+    });
+    StartAndWait();
+
+    QFile file(log.Path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArrayList lines = file.readAll().split('\n');
+    QCOMPARE(lines.takeLast(), QByteArray());
+    QCOMPARE(lines.size(), records.size());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        QCOMPARE(lines.at(i).mid(lines.at(i).indexOf('\t') + 1), records.at(i));
+    QCOMPARE(sum.Text(), summary);
+    QCOMPARE(sum.LeftSomething(), true);
 }
 
 QTEST_GUILESS_MAIN(TestUploadCycle)

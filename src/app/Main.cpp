@@ -128,6 +128,9 @@ void Main::BuildControls()
     m_FilesView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_FilesView->setModel(new FileListModel(*m_Files, *m_SetAside, m_FilesView));
     m_FilesView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // The set-aside mark stays within a line of text, so rows keep their height.
+    const int mark = std::max(8, m_FilesView->fontMetrics().height() - 2);
+    m_FilesView->setIconSize(QSize(mark, mark));
     m_FilesView->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_requeue = new QAction(QStringLiteral("Вернуть в очередь"), m_FilesView);
     m_requeue->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
