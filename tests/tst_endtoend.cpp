@@ -150,15 +150,21 @@ void TestEndToEnd::runOutcome()
 void TestEndToEnd::standInStoppedMidRunLosesNothing()
 {
     StartStandIn();
-    QSet<QByteArray> pictures = WritePictures(40, 1 << 20);
-    QCOMPARE(pictures.size(), 40);
+    // Enough that a run cannot end before the test sees it start, even on a
+    // busy machine.
+    QSet<QByteArray> pictures = WritePictures(200, 1 << 19);
+    QCOMPARE(pictures.size(), 200);
     StartUpload(Password);
-    QTRY_VERIFY_WITH_TIMEOUT(QDir(Store()).entryList(QDir::Files).size() >= 2, 20000);
+    // Killed as the third picture starts: polling the store instead could
+    // let a quick run finish first.
+    QByteArray output;
+    QTRY_VERIFY_WITH_TIMEOUT((output += m_upload->readAllStandardOutput()).contains("Закачка 3 из 200"), 20000);
     m_standIn->kill();
     QVERIFY(m_upload->waitForFinished(30000));
 
-    QCOMPARE(m_upload->exitCode(), 4);
-    QVERIFY(QString::fromUtf8(m_upload->readAllStandardOutput()).trimmed().section('\n', -2, -2).endsWith("Error #10061"));
+    output += m_upload->readAllStandardOutput();
+    QVERIFY2(m_upload->exitCode() == 4, output.right(400).constData());
+    QVERIFY(QString::fromUtf8(output).trimmed().section('\n', -2, -2).endsWith("Error #10061"));
     // Every picture is in the service's store, or still in the image folder
     // (perhaps set aside), byte for byte.
     QVERIFY(pictures.subtract(Contents(Store()) + Contents(Img())).isEmpty());
