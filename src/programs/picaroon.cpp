@@ -2,6 +2,7 @@
 #include "cli/CommandLine.h"
 #include "config/BuildSettings.h"
 #include "folder/NativeName.h"
+#include "upload/UploadLog.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -31,6 +32,7 @@ int RunWindow(int argc, char *argv[])
 
     Main::Options options;
     options.home = CommandLine::HomeFolder(parser);
+    options.logPath = parser.isSet(QStringLiteral("home")) ? UploadLog::PathInHome(options.home) : UploadLog::DefaultPath();
     options.uploadHost = QString::fromLatin1(BuildSettings::UploadHost);
     options.imageHost = parser.value(QStringLiteral("image-host"));
     if (options.imageHost.isEmpty())
