@@ -6,6 +6,7 @@
 #include "controls/XpBRenderer.h"
 #include "controls/XpBStorage.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
@@ -25,7 +26,7 @@ XpB::XpB(QWidget *parent)
     : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
-    // Hover is tracked from plain movements, not from enter and leave.
+    // Entries are seen in plain movements, exits in movements and leaves.
     setMouseTracking(true);
 }
 
@@ -69,10 +70,7 @@ void XpB::SetShowFocusRect(bool New_ShowFocusRect)
 void XpB::SetEnabledCtrl(bool New_Enabled)
 {
     setEnabled(New_Enabled);
-    // A disabled widget gets no mouse input, so a grab it kept would never
-    // be given back and would swallow every click of the window.
-    if (!New_Enabled)
-        ReleaseCapture();
+    m_spaceWentDown = false;
     m_state.HasFocus = 0;
     m_state.IsPressed = 0;
     m_state.IsHover = 0;
@@ -152,12 +150,6 @@ int XpB::HimetricToPixels(int himetric, qreal dpi)
     return XpBLayout::RoundHalfEven(himetric * dpi / 2540.0);
 }
 
-void XpB::ReleaseCapture()
-{
-    if (mouseGrabber() == this)
-        releaseMouse();
-}
-
 bool XpB::event(QEvent *event)
 {
     if (event->type() == QEvent::Shortcut && static_cast<QShortcutEvent *>(event)->shortcutId() == m_shortcutId) {
@@ -182,13 +174,6 @@ void XpB::showEvent(QShowEvent *)
     ApplySize();
 }
 
-// A hidden widget gets no movements, so it could never see the pointer
-// leave and give its grab back.
-void XpB::hideEvent(QHideEvent *)
-{
-    ReleaseCapture();
-}
-
 void XpB::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
@@ -196,9 +181,9 @@ void XpB::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-void XpB::focusInEvent(QFocusEvent *)
+void XpB::focusInEvent(QFocusEvent *event)
 {
-    XpBInput(*this).FocusEntered();
+    XpBInput(*this).FocusEntered(event->reason());
 }
 
 void XpB::focusOutEvent(QFocusEvent *)
@@ -208,7 +193,8 @@ void XpB::focusOutEvent(QFocusEvent *)
 
 void XpB::keyPressEvent(QKeyEvent *event)
 {
-    XpBInput(*this).KeyDown(XpBInputArgs::KeyCodeOf(*event), XpBInputArgs::ShiftOf(event->modifiers()));
+    XpBInput(*this).KeyDown(XpBInputArgs::KeyCodeOf(*event), XpBInputArgs::ShiftOf(event->modifiers()),
+                            event->isAutoRepeat());
 }
 
 // Held keys repeat as presses only; a repeated Space release would
@@ -246,4 +232,9 @@ void XpB::mouseReleaseEvent(QMouseEvent *event)
     }
     XpBInput(*this).MouseUp(button, XpBInputArgs::ShiftOf(event->modifiers()), float(event->position().x()),
                             float(event->position().y()));
+}
+
+void XpB::leaveEvent(QEvent *)
+{
+    XpBInput(*this).PointerLeft(XpBInputArgs::ShiftOf(QGuiApplication::keyboardModifiers()));
 }

@@ -61,6 +61,7 @@ public:
     quint8 HasFocus() const { return m_state.HasFocus; }
     quint8 IsPressed() const { return m_state.IsPressed; }
     quint8 IsHover() const { return m_state.IsHover; }
+    bool FocusCue() const { return m_state.FocusCue; }
     EdgeRect FullRect() const { return m_state.FullRect; }
     EdgeRect ContentRect() const { return m_state.ContentRect; }
     EdgeRect PictureRect() const { return m_state.PictureRect; }
@@ -88,7 +89,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -97,15 +97,16 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     friend class XpBInput;
     friend class XpBStorage;
 
-    void ReleaseCapture();
-
     XpBState m_state;
     QImage m_face;
     QString m_AccessKey;
     int m_shortcutId = 0;
+    // Space went down here while focused; only then does its release click.
+    bool m_spaceWentDown = false;
 };

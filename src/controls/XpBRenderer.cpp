@@ -56,7 +56,7 @@ void XpBRenderer::Refresh(QImage &image)
         DrawCaption(image);
     if (m_state.Picture)
         DrawPicture(image, canvas);
-    if (m_state.HasFocus == 1 && m_state.ShowFocusRect && m_state.ButtonStyle != 3)
+    if (m_state.HasFocus == 1 && (m_state.ShowFocusRect || m_state.FocusCue) && m_state.ButtonStyle != 3)
         canvas.InvertDotted(m_state.FocusRect);
 }
 
