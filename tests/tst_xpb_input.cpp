@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QMessageBox>
 #include <QtTest>
 
@@ -16,6 +18,8 @@ private slots:
     void eventOrder_data();
     void eventOrder();
     void messageBoxFromAClickAnswersTheMouse();
+    void pressedThroughAssistiveTechnology_data();
+    void pressedThroughAssistiveTechnology();
 
 private:
     void Key(QEvent::Type type, Qt::Key key = Qt::Key_Space, bool repeat = false);
@@ -230,6 +234,41 @@ void TestXpBInput::messageBoxFromAClickAnswersTheMouse()
     QCOMPARE(answered, 1);
     QCOMPARE(tries, 1);
     QCOMPARE(QWidget::mouseGrabber(), nullptr);
+}
+
+void TestXpBInput::pressedThroughAssistiveTechnology_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accelerator");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("access key marker dropped") << "&Go" << true << "Go" << "Alt+G" << 1;
+    QTest::newRow("doubled ampersand shown as one, no key") << "Salt && Pepper" << true << "Salt & Pepper" << "" << 1;
+    QTest::newRow("Cyrillic caption and key") << "За&качать" << true << "Закачать" << "Alt+К" << 1;
+    QTest::newRow("disabled: named, cannot be pressed") << "&Go" << false << "Go" << "Alt+G" << 0;
+}
+
+void TestXpBInput::pressedThroughAssistiveTechnology()
+{
+    QFETCH(QString, caption);
+    QFETCH(bool, enabled);
+    QFETCH(QString, name);
+    QFETCH(QString, accelerator);
+    QFETCH(int, clicks);
+    m_button->SetCaption(caption);
+    m_button->SetEnabledCtrl(enabled);
+    QAccessibleInterface *described = QAccessible::queryAccessibleInterface(m_button);
+    QVERIFY(described);
+    QCOMPARE(described->role(), QAccessible::Button);
+    QCOMPARE(described->text(QAccessible::Name), name);
+    QCOMPARE(described->text(QAccessible::Accelerator), accelerator);
+    QCOMPARE(described->state().disabled, !enabled);
+    QAccessibleActionInterface *actions = described->actionInterface();
+    QVERIFY(actions);
+    QCOMPARE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()), enabled);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(m_log.count("Click"), clicks);
 }
 
 QTEST_MAIN(TestXpBInput)

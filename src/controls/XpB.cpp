@@ -1,11 +1,13 @@
 #include "controls/XpB.h"
 
+#include "controls/XpBAccessible.h"
 #include "controls/XpBInput.h"
 #include "controls/XpBInputArgs.h"
 #include "controls/XpBLayout.h"
 #include "controls/XpBRenderer.h"
 #include "controls/XpBStorage.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -20,11 +22,22 @@ namespace {
 // 150 twips at 15 twips per pixel.
 constexpr int MinimumSide = 10;
 
+void AnnounceName(XpB *button)
+{
+    QAccessibleEvent event(button, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
 }
 
 XpB::XpB(QWidget *parent)
     : QWidget(parent)
 {
+    static const bool describedToAssistiveTechnology = [] {
+        QAccessible::installFactory(&XpBAccessible::Create);
+        return true;
+    }();
+    Q_UNUSED(describedToAssistiveTechnology);
     setFocusPolicy(Qt::StrongFocus);
     // Entries are seen in plain movements, exits in movements and leaves.
     setMouseTracking(true);
@@ -36,6 +49,7 @@ void XpB::SetCaption(const QString &New_Caption)
 {
     m_state.Caption = New_Caption;
     UpdateAccessKey();
+    AnnounceName(this);
     Refresh();
 }
 
@@ -95,6 +109,12 @@ void XpB::Refresh()
     update();
 }
 
+void XpB::Press()
+{
+    if (isEnabled())
+        emit Click();
+}
+
 void XpB::ApplySize()
 {
     if (width() < MinimumSide || height() < MinimumSide)
@@ -137,6 +157,7 @@ void XpB::ReadProperties(const PropertyBag &bag)
 {
     XpBStorage::Read(*this, bag);
     UpdateAccessKey();
+    AnnounceName(this);
     ApplySize();
 }
 

@@ -48,6 +48,8 @@ public:
     void SetUseMaskColor(bool New_V);
 
     void Refresh();
+    // Clicks an enabled button, as its access key or assistive technology does.
+    void Press();
     void ApplySize();
     void UpdateAccessKey();
     // The access key, lower-cased, or empty for none.

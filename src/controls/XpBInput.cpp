@@ -120,8 +120,7 @@ void XpBInput::KeyUp(short KeyCode, short Shift)
 
 void XpBInput::AccessKeyPressed()
 {
-    if (m_button.isEnabled())
-        emit m_button.Click();
+    m_button.Press();
 }
 
 // The focus is shown when it came from the keyboard, whatever the stored
