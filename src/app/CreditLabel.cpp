@@ -14,7 +14,11 @@ CreditLabel::CreditLabel(const QString &name, const QUrl &page, QWidget *parent)
     font.setUnderline(true);
     setFont(font);
     setToolTip(page.toString());
-    setCursor(QCursor(QPixmap(QStringLiteral(":/pictures/hand.png")), 5, 0));
+    const bool dense = devicePixelRatioF() > 1.0;
+    QPixmap hand(dense ? QStringLiteral(":/pictures/hand@2x.png") : QStringLiteral(":/pictures/hand.png"));
+    hand.setDevicePixelRatio(dense ? 2.0 : 1.0);
+    // The hot spot is where the finger points, in the cursor's own pixels.
+    setCursor(QCursor(hand, 5, 0));
 }
 
 void CreditLabel::mouseReleaseEvent(QMouseEvent *event)

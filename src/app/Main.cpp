@@ -54,6 +54,19 @@ QLabel *TransparentLabel(const QString &text, const QRect &designed, QWidget *pa
     return label;
 }
 
+// Drawn for the screen: name@2x.png, at twice the size, on a dense one.
+QPixmap WindowPicture(const QString &name, qreal ratio)
+{
+    if (ratio > 1.0) {
+        QPixmap doubled(QStringLiteral(":/pictures/%1@2x.png").arg(name));
+        if (!doubled.isNull()) {
+            doubled.setDevicePixelRatio(2.0);
+            return doubled;
+        }
+    }
+    return QPixmap(QStringLiteral(":/pictures/%1.png").arg(name));
+}
+
 PropertyBag StoredForm()
 {
     PropertyBag form;
@@ -79,8 +92,8 @@ Main::Main(const Options &options, QWidget *parent)
     m_cycle->SetServer(options.uploadHost, options.uploadPort);
     setWindowTitle(QStringLiteral("Picaroon"));
     QIcon icon;
-    icon.addFile(QStringLiteral(":/pictures/icon32.png"));
-    icon.addFile(QStringLiteral(":/pictures/icon16.png"));
+    for (const char *name : {"icon32.png", "icon16.png", "icon32@2x.png", "icon16@2x.png"})
+        icon.addFile(QStringLiteral(":/pictures/") + QLatin1String(name));
     setWindowIcon(icon);
     QFont font = this->font();
     font.setPointSizeF(8.25);
@@ -95,7 +108,7 @@ void Main::BuildControls()
 {
     m_BG = new QLabel(this);
     m_BG->setScaledContents(true);
-    m_BG->setPixmap(QPixmap(QStringLiteral(":/pictures/background.png")));
+    m_BG->setPixmap(WindowPicture(QStringLiteral("background"), devicePixelRatioF()));
     m_BG->setGeometry(Twips(0, 0, 75, 135));
 
     m_FilesView = new QListView(this);
@@ -111,7 +124,7 @@ void Main::BuildControls()
     SetBackground(m_FilesView, QColor(240, 240, 240), QPalette::Base);
 
     const PropertyBag form = StoredForm();
-    m_XpB1 = MakeButton(form, QStringLiteral("XpB1"), Twips(120, 1800, 2115, 375));
+    m_XpB1 = MakeButton(form, QStringLiteral("XpB1"), QStringLiteral("folder"), Twips(120, 1800, 2115, 375));
     connect(m_XpB1, &XpB::Click, this, &Main::ImportPictures);
 
     TransparentLabel(QStringLiteral("Логин:"), Twips(240, 2460, 510, 195), this);
@@ -126,8 +139,8 @@ void Main::BuildControls()
     // One "*" per character, as the member expects, not the style's bullet.
     m_Text2->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 
-    m_Start = MakeButton(form, QStringLiteral("Start"), Twips(120, 3180, 2115, 435));
-    m_StopB = MakeButton(form, QStringLiteral("StopB"), Twips(120, 3180, 2115, 435));
+    m_Start = MakeButton(form, QStringLiteral("Start"), QStringLiteral("start"), Twips(120, 3180, 2115, 435));
+    m_StopB = MakeButton(form, QStringLiteral("StopB"), QStringLiteral("stop"), Twips(120, 3180, 2115, 435));
     m_StopB->hide();
     connect(m_Start, &XpB::Click, m_cycle, &UploadCycle::Start);
     connect(m_StopB, &XpB::Click, m_cycle, &UploadCycle::Stop);
@@ -164,11 +177,16 @@ void Main::BuildControls()
     m_BG->lower();
 }
 
-XpB *Main::MakeButton(const PropertyBag &form, const QString &name, const QRect &geometry)
+// The stored picture keeps its bytes and size; it is drawn from the window's
+// own double-size drawing on a dense screen.
+XpB *Main::MakeButton(const PropertyBag &form, const QString &name, const QString &picture, const QRect &geometry)
 {
     auto *button = new XpB(this);
     button->setObjectName(name);
     button->ReadProperties(form.ReadProperty(name).value<PropertyBag>());
+    const QImage doubled(QStringLiteral(":/pictures/%1@2x.png").arg(picture));
+    if (button->Picture() && !doubled.isNull())
+        button->SetPicture(button->Picture()->WithDoubleSize(doubled));
     button->setGeometry(geometry);
     return button;
 }

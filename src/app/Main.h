@@ -66,7 +66,7 @@ public:
 
 private:
     void BuildControls();
-    XpB *MakeButton(const PropertyBag &form, const QString &name, const QRect &twips);
+    XpB *MakeButton(const PropertyBag &form, const QString &name, const QString &picture, const QRect &geometry);
     void ShowFoundCount();
     void ImportPictures();
     void ParseClipboard();

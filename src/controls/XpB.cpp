@@ -105,8 +105,13 @@ void XpB::SetUseMaskColor(bool New_V)
 
 void XpB::Refresh()
 {
-    XpBRenderer(m_state, palette(), font(), EnabledCtrl()).Refresh(m_face);
+    Render();
     update();
+}
+
+void XpB::Render()
+{
+    XpBRenderer(m_state, palette(), font(), EnabledCtrl()).Refresh(m_face, devicePixelRatioF());
 }
 
 void XpB::Press()
@@ -180,8 +185,12 @@ bool XpB::event(QEvent *event)
     return QWidget::event(event);
 }
 
+// The window may have moved to a screen of another density since the last
+// repaint.
 void XpB::paintEvent(QPaintEvent *)
 {
+    if (m_face.devicePixelRatio() != devicePixelRatioF())
+        Render();
     QPainter(this).drawImage(0, 0, m_face);
 }
 

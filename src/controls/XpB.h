@@ -12,8 +12,9 @@ class PropertyBag;
 // four looks (0 raised, 1 and 2 flat, 3 rounded gradient face), with a
 // caption that may carry an access key and an optional picture beside,
 // above or below it.
-// It keeps the face in a persistent image that paintEvent only shows, and
-// reports clicks and raw input through its signals.
+// It keeps the face in a persistent image, in the screen's own pixels, that
+// paintEvent only shows, and reports clicks and raw input through its
+// signals.
 class XpB : public QWidget
 {
     Q_OBJECT
@@ -105,6 +106,7 @@ private:
     friend class XpBInput;
     friend class XpBStorage;
 
+    void Render();
     XpBState m_state;
     QImage m_face;
     QString m_AccessKey;
