@@ -44,9 +44,8 @@ private slots:
     void initTestCase();
     void faceLinesAreOneScreenPixel_data();
     void faceLinesAreOneScreenPixel();
-    void captionAtScreenResolution();
-    void windowButtonsDrawTheirDoubleSizePictures_data();
-    void windowButtonsDrawTheirDoubleSizePictures();
+    void windowButtonsAtScreenResolution_data();
+    void windowButtonsAtScreenResolution();
 };
 
 void TestHighDpi::initTestCase()
@@ -83,24 +82,7 @@ void TestHighDpi::faceLinesAreOneScreenPixel()
     QCOMPARE(At(shown, 1, 24) == edge, false);
 }
 
-void TestHighDpi::captionAtScreenResolution()
-{
-    std::unique_ptr<XpB> button(MakeButton(1, 100, 30));
-    button->SetCaption(QStringLiteral("Закачать"));
-    button->show();
-    QVERIFY(QTest::qWaitForWindowExposed(button.get()));
-    const QImage shown = button->grab().toImage();
-    const QRect caption = Scaled(button->CaptionRect());
-    int ink = 0;
-    for (int y = caption.top(); y <= caption.bottom(); ++y) {
-        for (int x = caption.left(); x <= caption.right(); ++x)
-            ink += At(shown, x, y) == Black;
-    }
-    QVERIFY2(ink > 20, qPrintable(QStringLiteral("%1 caption pixels").arg(ink)));
-    QVERIFY(!Blocky(shown, caption));
-}
-
-void TestHighDpi::windowButtonsDrawTheirDoubleSizePictures_data()
+void TestHighDpi::windowButtonsAtScreenResolution_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QColor>("pictureColor");
@@ -109,7 +91,7 @@ void TestHighDpi::windowButtonsDrawTheirDoubleSizePictures_data()
     QTest::newRow("XpB1: tan folder") << "XpB1" << QColor(226, 190, 130);
 }
 
-void TestHighDpi::windowButtonsDrawTheirDoubleSizePictures()
+void TestHighDpi::windowButtonsAtScreenResolution()
 {
     QFETCH(QString, button);
     QFETCH(QColor, pictureColor);
