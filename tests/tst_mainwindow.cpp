@@ -1,25 +1,40 @@
 #include "ScriptedPeer.h"
 
+#include "app/CreditLabel.h"
 #include "app/Main.h"
 #include "app/MessageDialog.h"
+#include "app/StatusLine.h"
 #include "controls/CommonDialog.h"
 #include "controls/XpB.h"
+#include "upload/UploadCycle.h"
 
 #include "app/FileListModel.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFocusFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -31,19 +46,81 @@ public:
     QString OpenFolder(const QString &Title, QWidget *) override
     {
         titles.append(Title);
+        startFolders.append(StartFolder());
         return answer;
     }
     QString answer;
     QStringList titles;
+    QStringList startFolders;
 };
 
+// Also notes where the window stood when the error was told.
 class MessagesDouble : public MessageDialog
 {
 public:
-    void ShowError(QWidget *, const QString &message) override { errors.append(message); }
+    void ShowError(QWidget *owner, const QString &message) override
+    {
+        errors.append(message);
+        ownerShownAt = owner->isVisible() ? owner->pos() : QPoint(-1, -1);
+    }
     void ShowNotice(QWidget *, const QString &message) override { notices.append(message); }
     QStringList errors;
     QStringList notices;
+    QPoint ownerShownAt;
+};
+
+// Answers the modal dialogs as a member would, with real mouse clicks through
+// their own windows: the folder dialog with the button named by "answer",
+// a message box with OK. A dialog the clicks cannot reach is closed after
+// a few tries, so that a test fails rather than hangs.
+class DialogAnswerer : public QObject
+{
+public:
+    explicit DialogAnswerer(QDialogButtonBox::ButtonRole answer)
+        : m_answer(answer)
+    {
+        connect(&m_timer, &QTimer::timeout, this, &DialogAnswerer::Look);
+        m_timer.start(20);
+    }
+
+    QStringList seen;
+    QString folderDialogDirectory;
+    int unanswered = 0;
+
+private:
+    void Look()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || !modal->windowHandle() || !modal->windowHandle()->isExposed())
+            return;
+        if (modal != m_last) {
+            m_last = modal;
+            m_tries = 0;
+            seen.append(QString::fromLatin1(modal->metaObject()->className()));
+        }
+        if (++m_tries > 5) {
+            ++unanswered;
+            static_cast<QDialog *>(modal)->reject();
+            return;
+        }
+        QAbstractButton *button = nullptr;
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            button = box->button(QMessageBox::Ok);
+        } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            folderDialogDirectory = QDir::toNativeSeparators(dialog->directory().absolutePath());
+            for (QAbstractButton *b : dialog->findChild<QDialogButtonBox *>()->buttons()) {
+                if (dialog->findChild<QDialogButtonBox *>()->buttonRole(b) == m_answer)
+                    button = b;
+            }
+        }
+        if (button)
+            QTest::mouseClick(modal->windowHandle(), Qt::LeftButton, {}, button->mapTo(modal, button->rect().center()));
+    }
+
+    QDialogButtonBox::ButtonRole m_answer;
+    QTimer m_timer;
+    QPointer<QWidget> m_last;
+    int m_tries = 0;
 };
 
 bool Write(const QString &path)
@@ -61,15 +138,30 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void startUp_data();
     void startUp();
     void passwordStarsAndTabOrder();
+    void listShowsItsFocus();
     void startAndStopSwapTheButtons();
+    void keyboardOnlyRun_data();
+    void keyboardOnlyRun();
     void import_data();
     void import();
+    void realFolderDialogAnswersTheMouse_data();
+    void realFolderDialogAnswersTheMouse();
+    void dropImports_data();
+    void dropImports();
+    void listFollowsTheFolder_data();
+    void listFollowsTheFolder();
+    void parseButtonsWriteTheTextFiles_data();
     void parseButtonsWriteTheTextFiles();
+    void toldToAssistiveTechnology_data();
+    void toldToAssistiveTechnology();
+    void statusTextsShownInFull_data();
+    void statusTextsShownInFull();
     void buttonsDrawTheirStoredPictures_data();
     void buttonsDrawTheirStoredPictures();
     void runTellsItsProgressWordsAndSummary();
@@ -77,24 +169,36 @@ private slots:
     void setAsidePicturesListedGreyedAndRequeued();
 
 private:
+    enum class Dialogs { Doubles, Real };
+
     QString Img(const QString &name = QString()) const { return m_home->filePath(QStringLiteral("img/") + name); }
     void MakeImg(const QStringList &pictures);
-    void Open(const QString &home = QString());
+    void Open(const QString &home = QString(), Dialogs dialogs = Dialogs::Doubles);
     QStringList Listed() const;
+    bool Drop(const QStringList &paths);
 
     std::unique_ptr<QTemporaryDir> m_home;
     std::unique_ptr<Main> m_window;
     PickerDouble *m_picker = nullptr;
     MessagesDouble m_messages;
+    MessageDialog m_realMessages;
     ScriptedPeer *m_peer = nullptr;
 };
+
+// The remembered import folder goes to a settings file of the tests' own.
+void TestMainWindow::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY2(Main::Settings()->fileName().contains(".qttest"), qPrintable(Main::Settings()->fileName()));
+}
 
 void TestMainWindow::init()
 {
     // The offscreen cursor is shared by the whole process: keep it away.
     QCursor::setPos(4000, 4000);
     m_home = std::make_unique<QTemporaryDir>();
-    m_messages.errors.clear();
+    m_messages = MessagesDouble();
+    Main::Settings()->clear();
     m_peer = new ScriptedPeer(this);
     QVERIFY(m_peer->Listen());
 }
@@ -112,7 +216,8 @@ void TestMainWindow::MakeImg(const QStringList &pictures)
         QVERIFY(Write(Img(name)));
 }
 
-void TestMainWindow::Open(const QString &home)
+// Loaded, placed and shown in the program's own order.
+void TestMainWindow::Open(const QString &home, Dialogs dialogs)
 {
     Main::Options options;
     options.home = home.isEmpty() ? m_home->path() : home;
@@ -120,12 +225,35 @@ void TestMainWindow::Open(const QString &home)
     options.uploadPort = m_peer->serverPort();
     options.imageHost = QStringLiteral("img.example.test");
     m_window = std::make_unique<Main>(options);
-    m_picker = new PickerDouble;
-    m_window->SetPicker(m_picker);
-    m_window->SetMessageDialog(&m_messages);
+    m_picker = nullptr;
+    if (dialogs == Dialogs::Doubles) {
+        m_picker = new PickerDouble;
+        m_window->SetPicker(m_picker);
+        m_window->SetMessageDialog(&m_messages);
+    } else {
+        m_window->SetMessageDialog(&m_realMessages);
+    }
     m_window->Load();
+    m_window->move(123, 77);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+bool TestMainWindow::Drop(const QStringList &paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    data.setUrls(urls);
+    const QPoint at(40, 40);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &drop);
+    return drop.isAccepted();
 }
 
 QStringList TestMainWindow::Listed() const
@@ -145,7 +273,8 @@ void TestMainWindow::startUp_data()
     QTest::newRow("first run: folder created, Ready, not a count of 0") << true << QStringList{} << "Ready";
     QTest::newRow("pictures listed and counted") << true << QStringList{"a.jpg", "b.jpg"} << "Найдено файлов - 2";
     // The member may fix the folder and press Start.
-    QTest::newRow("no usable folder: said so, the window stays") << false << QStringList{} << "Ready";
+    QTest::newRow("no usable folder: said so in the window's language, over the placed window")
+        << false << QStringList{} << "Ready";
 }
 
 void TestMainWindow::startUp()
@@ -167,9 +296,14 @@ void TestMainWindow::startUp()
     QCOMPARE(m_window->st()->text(), status);
     QVERIFY(m_window->Start()->isVisible());
     QVERIFY(!m_window->StopB()->isVisible());
-    QCOMPARE(m_messages.errors.size(), usable ? 0 : 1);
-    if (!usable)
-        QVERIFY2(m_messages.errors.first().contains("img"), qPrintable(m_messages.errors.first()));
+    QTRY_COMPARE(m_messages.errors.size(), usable ? 0 : 1);
+    if (!usable) {
+        const QString expected = QStringLiteral("Папка изображений %1 недоступна: %2")
+                                     .arg(QDir::toNativeSeparators(home + "/img"),
+                                          QString::fromLocal8Bit(std::strerror(ENOTDIR)));
+        QCOMPARE(m_messages.errors.first(), expected);
+        QCOMPARE(m_messages.ownerShownAt, QPoint(123, 77));
+    }
 }
 
 // The parse buttons lie beyond the window's width: out of sight, yet the
@@ -190,6 +324,21 @@ void TestMainWindow::passwordStarsAndTabOrder()
         QCOMPARE(QApplication::focusWidget(), next);
     }
     QVERIFY(m_window->Command1()->x() >= m_window->width());
+}
+
+// The list's style shows its focus on the current row only, so an empty
+// list gets a ring of its own while it has the focus.
+void TestMainWindow::listShowsItsFocus()
+{
+    Open();
+    m_window->Text1()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window->Text1(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), m_window->Files());
+    auto *ring = m_window->findChild<QFocusFrame *>();
+    QVERIFY(ring && ring->isVisible());
+    QVERIFY(ring->geometry().contains(m_window->Files()->geometry()));
+    QTest::keyClick(m_window->Files(), Qt::Key_Tab);
+    QVERIFY(!ring->isVisible());
 }
 
 // The first run is held and stopped, the second one accepted.
@@ -277,6 +426,47 @@ void TestMainWindow::setAsidePicturesListedGreyedAndRequeued()
     QCOMPARE(Listed(), after);
 }
 
+// The pointer stays outside the window; Tab, typing and one key do it all.
+// Start's place and its focus go to Stop for the run, and come back.
+void TestMainWindow::keyboardOnlyRun_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::newRow("Space") << Qt::Key_Space;
+    QTest::newRow("Enter") << Qt::Key_Return;
+}
+
+void TestMainWindow::keyboardOnlyRun()
+{
+    QFETCH(Qt::Key, key);
+    MakeImg({"a.jpg", "b.jpg", "c.jpg"});
+    m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+    Open();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTRY_COMPARE(QApplication::focusWidget(), m_window->Files());
+    for (const char *typed : {"member", "secret"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(typed));
+    }
+    QCOMPARE(m_window->LoginText(), QStringLiteral("member"));
+    QCOMPARE(m_window->PasswordText(), QStringLiteral("secret"));
+    for (int tab = 0; tab < 4; ++tab)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m_window->Start());
+    QVERIFY(m_window->Start()->FocusCue());
+
+    QSignalSpy ended(&m_window->Cycle(), &UploadCycle::RunEnded);
+    QTest::keyClick(QApplication::focusWidget(), key);
+    QCOMPARE(QApplication::focusWidget(), m_window->StopB());
+    QVERIFY(m_window->StopB()->FocusCue());
+    QTRY_COMPARE(ended.size(), 1);
+    QCOMPARE(m_window->st()->text(), QStringLiteral("Готово"));
+    QCOMPARE(Listed(), QStringList());
+    QCOMPARE(m_peer->requests.size(), 3);
+    QVERIFY(ScriptedPeer::HeaderValue(m_peer->requests.last(), "Cookie").startsWith("user_login=member;"));
+    QCOMPARE(QApplication::focusWidget(), m_window->Start());
+}
+
 void TestMainWindow::import_data()
 {
     QTest::addColumn<QStringList>("source");
@@ -303,22 +493,169 @@ void TestMainWindow::import()
     for (const QString &name : source)
         QVERIFY(Write(from.filePath(name)));
     Open();
-    m_picker->answer = source.isEmpty() ? QString() : from.path();
+    const QString chosen = source.isEmpty() ? QString() : QDir::toNativeSeparators(from.path());
+    m_picker->answer = chosen;
+    emit m_window->XpB1()->Click();
+    m_picker->answer.clear();
     emit m_window->XpB1()->Click();
 
-    QCOMPARE(m_picker->titles, QStringList{"Выберите папку с изображениями"});
+    // The first time the pictures folder; then the one chosen last.
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString first = QDir::toNativeSeparators(QFileInfo(pictures).isDir() ? pictures : QDir::homePath());
+    QCOMPARE(m_picker->startFolders, (QStringList{first, source.isEmpty() ? first : chosen}));
+    QCOMPARE(m_picker->titles.first(), QStringLiteral("Выберите папку с изображениями"));
     QCOMPARE(m_window->st()->text(), status);
     QCOMPARE(Listed(), listed);
     QCOMPARE(m_messages.errors.size(), failed ? 1 : 0);
 }
 
+// The dialogs opened by a real click answer real clicks: the folder dialog,
+// opened where the last import was, and the message box of a failed copy.
+void TestMainWindow::realFolderDialogAnswersTheMouse_data()
+{
+    QTest::addColumn<QStringList>("source");
+    QTest::addColumn<QDialogButtonBox::ButtonRole>("answer");
+    QTest::addColumn<QStringList>("dialogs");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("Choose copies the folder it opened in")
+        << QStringList{"n.jpg"} << QDialogButtonBox::AcceptRole << QStringList{"QFileDialog"} << "Найдено файлов - 2";
+    QTest::newRow("Cancel changes nothing")
+        << QStringList{"n.jpg"} << QDialogButtonBox::RejectRole << QStringList{"QFileDialog"} << "Найдено файлов - 1";
+    QTest::newRow("a folder without pictures: the error box's OK answers too")
+        << QStringList{"notes.txt"} << QDialogButtonBox::AcceptRole << QStringList{"QFileDialog", "QMessageBox"}
+        << "Копирование не удалось";
+}
+
+void TestMainWindow::realFolderDialogAnswersTheMouse()
+{
+    QFETCH(QStringList, source);
+    QFETCH(QDialogButtonBox::ButtonRole, answer);
+    QFETCH(QStringList, dialogs);
+    QFETCH(QString, status);
+    MakeImg({"old.jpg"});
+    QTemporaryDir from;
+    for (const QString &name : source)
+        QVERIFY(Write(from.filePath(name)));
+    const QString fromPath = QDir::toNativeSeparators(from.path());
+    Main::Settings()->setValue("import/lastFolder", fromPath);
+    Open(QString(), Dialogs::Real);
+
+    DialogAnswerer answerer(answer);
+    QWidget *button = m_window->XpB1();
+    QCursor::setPos(button->mapToGlobal(button->rect().center()));
+    QCoreApplication::processEvents();
+    const QPoint at = m_window->mapFromGlobal(QCursor::pos());
+    QTest::mousePress(m_window->windowHandle(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(m_window->windowHandle(), Qt::LeftButton, {}, at);
+
+    QCOMPARE(answerer.seen, dialogs);
+    QCOMPARE(answerer.unanswered, 0);
+    QCOMPARE(answerer.folderDialogDirectory, fromPath);
+    QCOMPARE(m_window->st()->text(), status);
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+}
+
+void TestMainWindow::dropImports_data()
+{
+    QTest::addColumn<QStringList>("dropped"); // in the source folder; "." is the folder itself
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("a folder: its pictures, not its subfolder's")
+        << QStringList{"."} << true << "Найдено файлов - 3" << QStringList{"a.jpg", "n.JPG", "old.jpg"};
+    QTest::newRow("pictures: the dropped ones, anything else left out")
+        << QStringList{"n.JPG", "notes.txt"} << true << "Найдено файлов - 2" << QStringList{"n.JPG", "old.jpg"};
+    QTest::newRow("a folder without pictures: said so, as the button says it")
+        << QStringList{"empty"} << true << "Копирование не удалось" << QStringList{"old.jpg"};
+    QTest::newRow("nothing to import: the drop is refused")
+        << QStringList{"notes.txt"} << false << "Найдено файлов - 1" << QStringList{"old.jpg"};
+}
+
+void TestMainWindow::dropImports()
+{
+    QFETCH(QStringList, dropped);
+    QFETCH(bool, accepted);
+    QFETCH(QString, status);
+    QFETCH(QStringList, listed);
+    MakeImg({"old.jpg"});
+    QTemporaryDir from;
+    QDir source(from.path());
+    QVERIFY(source.mkdir("sub") && source.mkdir("empty"));
+    for (const char *name : {"a.jpg", "n.JPG", "notes.txt", "sub/s.jpg"})
+        QVERIFY(Write(source.filePath(QString::fromLatin1(name))));
+    Open();
+    QStringList paths;
+    for (const QString &name : dropped)
+        paths.append(QDir::cleanPath(source.filePath(name)));
+
+    QCOMPARE(Drop(paths), accepted);
+    QTRY_COMPARE(m_window->st()->text(), status);
+    QCOMPARE(Listed(), listed);
+    QCOMPARE(m_messages.errors.size(), status == "Копирование не удалось" ? 1 : 0);
+    if (accepted) {
+        const QString remembered = QDir::toNativeSeparators(QFileInfo(paths.first()).isDir()
+                                                                ? paths.first()
+                                                                : QFileInfo(paths.first()).path());
+        QCOMPARE(m_window->ImportStartFolder(), remembered);
+    }
+}
+
+void TestMainWindow::listFollowsTheFolder_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("a picture written in") << "write n.jpg" << QStringList{"a.jpg", "b.jpg", "n.jpg"};
+    QTest::newRow("a picture moved in") << "move in n.jpg" << QStringList{"a.jpg", "b.jpg", "n.jpg"};
+    QTest::newRow("a picture deleted") << "delete a.jpg" << QStringList{"b.jpg"};
+    QTest::newRow("the folder removed and made anew with a picture") << "remake n.jpg" << QStringList{"n.jpg"};
+}
+
+// Another program changes the folder; nothing in the window is touched.
+void TestMainWindow::listFollowsTheFolder()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, listed);
+    MakeImg({"a.jpg", "b.jpg"});
+    QTemporaryDir elsewhere;
+    QVERIFY(Write(elsewhere.filePath("n.jpg")));
+    Open();
+    const QString name = change.section(' ', -1);
+    if (change.startsWith("write"))
+        QVERIFY(Write(Img(name)));
+    else if (change.startsWith("move in"))
+        QVERIFY(QFile::rename(elsewhere.filePath(name), Img(name)));
+    else if (change.startsWith("delete"))
+        QVERIFY(QFile::remove(Img(name)));
+    else {
+        QVERIFY(QDir(Img()).removeRecursively());
+        QTRY_COMPARE(Listed(), QStringList());
+        QVERIFY(QDir(m_home->path()).mkdir("img") && Write(Img(name)));
+    }
+    QTRY_COMPARE(Listed(), listed);
+}
+
+void TestMainWindow::parseButtonsWriteTheTextFiles_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("clicked") << "click";
+    QTest::newRow("Space on the focused button") << "space";
+    QTest::newRow("Enter on the focused button") << "enter";
+}
+
 void TestMainWindow::parseButtonsWriteTheTextFiles()
 {
+    QFETCH(QString, how);
     Open();
     QGuiApplication::clipboard()->setText(
         "<td>class=\"other\"></a><span><a href='http://img.example.test/userdir/4/1/8/2/418265/x.jpg' ></td>");
-    m_window->Command1()->click();
-    m_window->Command2()->click();
+    for (QPushButton *button : {m_window->Command1(), m_window->Command2()}) {
+        if (how == "click") {
+            button->click();
+        } else {
+            button->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(button, how == "space" ? Qt::Key_Space : Qt::Key_Return);
+        }
+    }
 
     QFile urls(m_home->filePath("url.txt"));
     QVERIFY(urls.open(QIODevice::ReadOnly));
@@ -332,6 +669,80 @@ void TestMainWindow::parseButtonsWriteTheTextFiles()
     m_window->Command2()->click();
     QCOMPARE(m_messages.errors.size(), 1);
     QVERIFY(m_messages.errors.first().contains("url.txt"));
+}
+
+void TestMainWindow::toldToAssistiveTechnology_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QAccessible::Role>("role");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("pressable");
+    QTest::newRow("picture list") << "Files" << QAccessible::List << "Изображения для закачки" << false;
+    QTest::newRow("login box") << "Text1" << QAccessible::EditableText << "Логин" << false;
+    QTest::newRow("password box, as a password field") << "Text2" << QAccessible::EditableText << "Пароль" << false;
+    QTest::newRow("import button") << "XpB1" << QAccessible::Button << "Выбрать каталог" << true;
+    QTest::newRow("Start") << "Start" << QAccessible::Button << "Закачать" << true;
+    QTest::newRow("Stop") << "StopB" << QAccessible::Button << "Остановить" << true;
+    QTest::newRow("Parse clipboard") << "Command1" << QAccessible::Button << "Parse clipboard" << true;
+    QTest::newRow("Parse file") << "Command2" << QAccessible::Button << "Parse file" << true;
+    QTest::newRow("status line: what it is and what it says") << "st" << QAccessible::StatusBar
+                                                               << "Состояние: Найдено файлов - 1" << false;
+    QTest::newRow("credit link") << "Label4" << QAccessible::Link << "crew" << true;
+}
+
+void TestMainWindow::toldToAssistiveTechnology()
+{
+    QFETCH(QString, control);
+    QFETCH(QAccessible::Role, role);
+    QFETCH(QString, name);
+    QFETCH(bool, pressable);
+    MakeImg({"a.jpg"});
+    Open();
+    const QHash<QString, QObject *> controls{
+        {"Files", m_window->Files()}, {"Text1", m_window->Text1()}, {"Text2", m_window->Text2()},
+        {"XpB1", m_window->XpB1()}, {"Start", m_window->Start()}, {"StopB", m_window->StopB()},
+        {"Command1", m_window->Command1()}, {"Command2", m_window->Command2()}, {"st", m_window->st()},
+        {"Label4", m_window->Label4()}};
+    QAccessibleInterface *described = QAccessible::queryAccessibleInterface(controls.value(control));
+    QVERIFY(described);
+    QCOMPARE(described->role(), role);
+    QCOMPARE(described->text(QAccessible::Name), name);
+    QCOMPARE(described->state().passwordEdit, control == "Text2");
+    const QAccessibleActionInterface *actions = described->actionInterface();
+    QCOMPARE(actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction()), pressable);
+}
+
+void TestMainWindow::statusTextsShownInFull_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("known"); // one of the window's own texts, else an unforeseen longer one
+    for (const char *text : {"Закачка 999 из 1000 (100%)", "Закачка 99999 из 99999 (100%)", "Ждите, идет копирование...",
+                             "Найдено файлов - 99999", "Неверное имя или пароль", "Load data - 262144 Kb",
+                             "Копирование не удалось", "Error #10060", "Ready"}) {
+        QTest::newRow(text) << QString::fromUtf8(text) << true;
+    }
+    QTest::newRow("unforeseen: a smaller font of its own")
+        << QStringLiteral("Закачка 99999 из 99999 (100%), и ещё немного") << false;
+}
+
+// In the line's one font, or in a smaller one for a text longer than any
+// of the window's own; the window keeps its size.
+void TestMainWindow::statusTextsShownInFull()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, known);
+    Open();
+    const QSize size = m_window->size();
+    StatusLine *line = m_window->st();
+    const int width = line->width();
+    m_window->ShowStatus(text);
+    const QFont font = line->FontFor(text);
+    QVERIFY2(QFontMetricsF(font).horizontalAdvance(text) <= line->TextRoom(),
+             qPrintable(QStringLiteral("%1 px in %2").arg(QFontMetricsF(font).horizontalAdvance(text)).arg(line->TextRoom())));
+    QCOMPARE(font == line->font(), known);
+    QVERIFY(QFontInfo(font).pixelSize() >= (known ? 10 : 6));
+    QCOMPARE(line->width(), width);
+    QCOMPARE(m_window->size(), size);
 }
 
 void TestMainWindow::buttonsDrawTheirStoredPictures_data()

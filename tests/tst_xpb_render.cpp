@@ -22,14 +22,24 @@ XpB *Button(int style, const QString &state, const PropertyBag &stored, int widt
     XpB *b = MakeButton(style, width, height);
     b->ReadProperties(stored);
     b->SetButtonStyle(style);
-    if (state == "focus") {
-        QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    if (state == "focus" || state == "tab focus") {
+        QFocusEvent focus(QEvent::FocusIn, state == "focus" ? Qt::MouseFocusReason : Qt::TabFocusReason);
         QApplication::sendEvent(b, &focus);
-    } else if (state == "hover" || state == "pressed") {
+    } else if (state == "hover") {
+        // Hover is the pointer really over the shown button; taking the
+        // focus as its window opens would clear it again.
+        b->setFocusPolicy(Qt::NoFocus);
+        b->show();
+        // A movement to where the pointer already is would not be one.
+        QCursor::setPos(5000, 5000);
+        if (QTest::qWaitForWindowExposed(b))
+            QCursor::setPos(b->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::processEvents();
+    } else if (state == "pressed") {
         const QPointF at(2, 2);
-        QMouseEvent move(QEvent::MouseMove, at, b->mapToGlobal(at), Qt::NoButton,
-                         state == "pressed" ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(b, &move);
+        QMouseEvent press(QEvent::MouseButtonPress, at, b->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(b, &press);
     } else if (state == "disabled") {
         b->SetEnabledCtrl(false);
     }
@@ -104,8 +114,11 @@ void TestXpBRender::face_data()
         << QList<QPoint>{{1, 10}, {10, 1}, {4, 4}} << QList<quint32>{FocusRing, 0x00FFFFE6, 0x00F5F5F5};
     QTest::newRow("style 1 focused: dotted rectangle") << 1 << "focus" << none
         << QList<QPoint>{{4, 4}, {5, 4}, {35, 5}, {35, 6}} << QList<quint32>{dotted, Face, dotted, Face};
-    QTest::newRow("style 0 focused, rectangle turned off") << 0 << "focus" << Stored({{"ShowFocusRect", false}})
-        << QList<QPoint>{{4, 4}, {35, 5}} << QList<quint32>{Face, Face};
+    QTest::newRow("style 0 focused by the mouse, rectangle turned off") << 0 << "focus"
+        << Stored({{"ShowFocusRect", false}}) << QList<QPoint>{{4, 4}, {35, 5}} << QList<quint32>{Face, Face};
+    QTest::newRow("style 1 focused by the keyboard, rectangle turned off: shown all the same") << 1 << "tab focus"
+        << Stored({{"ShowFocusRect", false}}) << QList<QPoint>{{4, 4}, {5, 4}, {35, 5}, {35, 6}}
+        << QList<quint32>{dotted, Face, dotted, Face};
 
     // A lone 16 x 16 picture sits at (12, 2); seen at its top-left, the pixel
     // right of that, and just past its bottom-right.

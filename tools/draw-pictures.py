@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the window's own pictures as PNG files into src/app/pictures/.
-Run by hand after changing a drawing; the results are committed."""
+"""Draws the window's own pictures as PNG files into src/app/pictures/, each
+also at twice its size (name@2x.png) for dense screens, where its lines stay
+one screen pixel thin. Run by hand after changing a drawing; the results are
+committed."""
 import os
 import struct
 import zlib
@@ -77,8 +79,39 @@ def folder():
     return art(FOLDER, {'.': CLEAR, '#': (120, 84, 40, 255), 't': (196, 154, 96, 255), 'l': (226, 190, 130, 255)})
 
 
-def background():
-    return [[(round(250 - (250 - 166) * y / 299),) * 3 + (255,)] for y in range(300)]
+def background(scale=1):
+    h = 300 * scale
+    return [[(round(250 - (250 - 166) * y / (h - 1)),) * 3 + (255,)] * scale for y in range(h)]
+
+
+def start2x():
+    # As start(), with hairline rims and rounded corners.
+    n = 32
+    rows = canvas(n, n, (0, 150, 40, 255))
+    for y in range(n):
+        for x in range(n):
+            corner = min(x, n - 1 - x) + min(y, n - 1 - y)
+            if corner < 2:
+                rows[y][x] = CLEAR
+            elif corner == 2 or x in (0, n - 1) or y in (0, n - 1):
+                rows[y][x] = (0, 100, 20, 255)
+            elif x == 1 or y == 1 or (corner == 3 and x < n / 2 and y < n / 2):
+                rows[y][x] = (90, 210, 110, 255)
+    return rows
+
+
+def stop2x():
+    # As stop(), with a hairline darker edge.
+    rows = canvas(24, 24)
+    for y in range(2, 22):
+        for x in range(2, 22):
+            edge = x in (2, 21) or y in (2, 21)
+            rows[y][x] = (170, 20, 20, 255) if edge else (220, 30, 30, 255)
+    return rows
+
+
+def folder2x():
+    return thin2x(FOLDER, {'.': CLEAR, '#': (120, 84, 40, 255), 't': (196, 154, 96, 255), 'l': (226, 190, 130, 255)})
 
 
 def icon(size):
@@ -126,6 +159,39 @@ def hand():
     return art(HAND, {'.': CLEAR, '#': (0, 0, 0, 255), 'w': (255, 255, 255, 255)})
 
 
+def thin2x(cells, palette):
+    # Twice the size with the outline ('#') one pixel thin: an outline cell
+    # stays outline only where it meets the outside, or on its first half
+    # where it parts two inner cells; elsewhere it takes its inner
+    # neighbour's colour.
+    h, w = len(cells), len(cells[0])
+
+    def cell(x, y):
+        return cells[y][x] if 0 <= x < w and 0 <= y < h else '.'
+
+    rows = canvas(2 * w, 2 * h)
+    for Y in range(2 * h):
+        for X in range(2 * w):
+            x, y = X // 2, Y // 2
+            c = cell(x, y)
+            if c != '#':
+                rows[Y][X] = palette[c]
+                continue
+            near = [cell((X + dx) // 2, (Y + dy) // 2) for dx, dy in ((-1, 0), (1, 0), (0, -1), (0, 1))]
+            inner = [n for n in near if n not in '.#']
+            parts_across = cell(x - 1, y) not in '.#' and cell(x + 1, y) not in '.#' and X % 2 == 0
+            parts_down = cell(x, y - 1) not in '.#' and cell(x, y + 1) not in '.#' and Y % 2 == 0
+            if '.' in near or parts_across or parts_down or not inner:
+                rows[Y][X] = palette['#']
+            else:
+                rows[Y][X] = palette[inner[0]]
+    return rows
+
+
+def hand2x():
+    return thin2x(HAND, {'.': CLEAR, '#': (0, 0, 0, 255), 'w': (255, 255, 255, 255)})
+
+
 if __name__ == '__main__':
     os.makedirs(OUT, exist_ok=True)
     png('start.png', start())
@@ -135,6 +201,13 @@ if __name__ == '__main__':
     png('icon32.png', icon(32))
     png('icon16.png', icon(16))
     png('hand.png', hand())
+    png('start@2x.png', start2x())
+    png('stop@2x.png', stop2x())
+    png('folder@2x.png', folder2x())
+    png('background@2x.png', background(2))
+    png('icon32@2x.png', icon(64))
+    png('icon16@2x.png', icon(32))
+    png('hand@2x.png', hand2x())
 
 
 def button(caption, picture, width, height, mask, extent):

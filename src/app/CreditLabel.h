@@ -12,6 +12,10 @@ class CreditLabel : public QLabel
 public:
     CreditLabel(const QString &name, const QUrl &page, QWidget *parent = nullptr);
 
+    QUrl Page() const { return m_page; }
+    // Opens the page in the desktop's browser, as a click does.
+    void Open();
+
 signals:
     void Clicked();
 

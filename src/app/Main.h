@@ -17,10 +17,14 @@ class UploadLog;
 class FileList;
 class MessageDialog;
 class PropertyBag;
+class QFileSystemWatcher;
+class QFocusFrame;
 class QLabel;
 class QLineEdit;
 class QListView;
 class QPushButton;
+class QSettings;
+class StatusLine;
 class UploadCycle;
 class XpB;
 
@@ -46,7 +50,8 @@ public:
     ~Main() override;
 
     // Start-up: the image folder, the list and its count. Separate from the
-    // constructor so that a test can put its doubles in place first.
+    // constructor so that a test can put its doubles in place first. A
+    // folder that cannot be made ready is told once the window is shown.
     void Load();
     // Tests replace the modal dialogs, and only those.
     void SetPicker(CommonDialog *picker);
@@ -63,7 +68,7 @@ public:
     QListView *Files() const { return m_FilesView; }
     QLineEdit *Text1() const { return m_Text1; }
     QLineEdit *Text2() const { return m_Text2; }
-    QLabel *st() const { return m_st; }
+    StatusLine *st() const { return m_st; }
     XpB *Start() const { return m_Start; }
     XpB *StopB() const { return m_StopB; }
     XpB *XpB1() const { return m_XpB1; }
@@ -73,9 +78,21 @@ public:
     QAction *RequeueAction() const { return m_requeue; }
     UploadCycle &Cycle() const { return *m_cycle; }
 
+    // Where the folder picker opens: the folder last imported from, else
+    // the member's pictures folder.
+    QString ImportStartFolder() const;
+    static std::unique_ptr<QSettings> Settings();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private:
     void BuildControls();
-    XpB *MakeButton(const PropertyBag &form, const QString &name, const QRect &twips);
+    XpB *MakeButton(const PropertyBag &form, const QString &name, const QString &picture, const QRect &geometry);
     void ShowFoundCount();
     // The pictures and, below them, those set aside.
     void RefreshLists();
@@ -83,7 +100,11 @@ private:
     void OnRunStarted();
     void OnRunEnded(int outcome);
     void ShowRunProgress();
+    void ReportStartUpError();
+    void FollowFolder();
     void ImportPictures();
+    void Import(const QStringList &folders, const QStringList &pictures);
+    void RememberImportFolder(const QString &folder);
     void ParseClipboard();
     void ParseFile();
 
@@ -100,12 +121,15 @@ private:
     CommonDialog *m_CD = nullptr;
     std::unique_ptr<MessageDialog> m_ownMessages;
     MessageDialog *m_messages;
+    QFileSystemWatcher *m_watcher;
+    QString m_startUpError;
 
     QLabel *m_BG = nullptr;
     QListView *m_FilesView = nullptr;
+    QFocusFrame *m_FilesFocus = nullptr;
     QLineEdit *m_Text1 = nullptr;
     QLineEdit *m_Text2 = nullptr;
-    QLabel *m_st = nullptr;
+    StatusLine *m_st = nullptr;
     XpB *m_Start = nullptr;
     XpB *m_StopB = nullptr;
     XpB *m_XpB1 = nullptr;

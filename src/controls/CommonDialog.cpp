@@ -15,7 +15,7 @@ CommonDialog::CommonDialog(QWidget *parent)
 
 QString CommonDialog::OpenFolder(const QString &Title, QWidget *OwnerWindow)
 {
-    return ChosenPath(QFileDialog::getExistingDirectory(OwnerWindow, Title, QString(), QFileDialog::ShowDirsOnly));
+    return ChosenPath(QFileDialog::getExistingDirectory(OwnerWindow, Title, m_startFolder, QFileDialog::ShowDirsOnly));
 }
 
 QString CommonDialog::OpenFile(const QString &Title, const QString &Filter, QWidget *OwnerWindow)

@@ -15,6 +15,10 @@ public:
 
     explicit CommonDialog(QWidget *parent = nullptr);
 
+    // Where the folder dialog opens; empty: wherever the dialog likes.
+    void SetStartFolder(const QString &folder) { m_startFolder = folder; }
+    QString StartFolder() const { return m_startFolder; }
+
     // Virtual so that a test can stand in for the modal dialogs alone.
     virtual QString OpenFolder(const QString &Title, QWidget *OwnerWindow);
     // Filter: description and pattern pairs, each ended by a NUL, the list
@@ -30,4 +34,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_startFolder;
 };

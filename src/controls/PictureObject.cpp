@@ -55,3 +55,23 @@ QByteArray PictureObject::Bytes() const
     writer.write(m_image);
     return encoded;
 }
+
+std::shared_ptr<const PictureObject> PictureObject::WithDoubleSize(const QImage &doubled) const
+{
+    auto copy = std::make_shared<PictureObject>(*this);
+    copy->m_doubled = doubled.convertToFormat(QImage::Format_ARGB32);
+    copy->m_doubled.setDevicePixelRatio(1.0);
+    return copy;
+}
+
+QImage PictureObject::ImageAt(qreal ratio) const
+{
+    const QSize wanted(XpBLayout::RoundHalfEven(m_image.width() * ratio),
+                       XpBLayout::RoundHalfEven(m_image.height() * ratio));
+    if (wanted == m_image.size() || wanted.isEmpty())
+        return m_image;
+    const QImage &nearest = !m_doubled.isNull() && ratio > 1.0 ? m_doubled : m_image;
+    if (wanted == nearest.size())
+        return nearest;
+    return nearest.scaled(wanted, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}

@@ -29,11 +29,20 @@ public:
     // image encoded as PNG (bitmaps) or ICO (icons).
     QByteArray Bytes() const;
 
+    // The same picture, drawn as well at twice its size for dense screens;
+    // it stores and measures as before.
+    std::shared_ptr<const PictureObject> WithDoubleSize(const QImage &doubled) const;
+    // The picture in the pixels of a screen ratio times as dense: its own
+    // drawing where it has one of that size, else the nearest one scaled
+    // pixel by pixel, so that no colour appears that it does not have.
+    QImage ImageAt(qreal ratio) const;
+
 private:
     QImage m_image;
     Kind m_kind;
     QByteArray m_bytes;
     QSize m_himetric;
+    QImage m_doubled;
 };
 
 using PictureRef = std::shared_ptr<const PictureObject>;

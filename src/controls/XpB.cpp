@@ -1,11 +1,14 @@
 #include "controls/XpB.h"
 
+#include "controls/XpBAccessible.h"
 #include "controls/XpBInput.h"
 #include "controls/XpBInputArgs.h"
 #include "controls/XpBLayout.h"
 #include "controls/XpBRenderer.h"
 #include "controls/XpBStorage.h"
 
+#include <QAccessible>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
@@ -19,13 +22,24 @@ namespace {
 // 150 twips at 15 twips per pixel.
 constexpr int MinimumSide = 10;
 
+void AnnounceName(XpB *button)
+{
+    QAccessibleEvent event(button, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
 }
 
 XpB::XpB(QWidget *parent)
     : QWidget(parent)
 {
+    static const bool describedToAssistiveTechnology = [] {
+        QAccessible::installFactory(&XpBAccessible::Create);
+        return true;
+    }();
+    Q_UNUSED(describedToAssistiveTechnology);
     setFocusPolicy(Qt::StrongFocus);
-    // Hover is tracked from plain movements, not from enter and leave.
+    // Entries are seen in plain movements, exits in movements and leaves.
     setMouseTracking(true);
 }
 
@@ -35,6 +49,7 @@ void XpB::SetCaption(const QString &New_Caption)
 {
     m_state.Caption = New_Caption;
     UpdateAccessKey();
+    AnnounceName(this);
     Refresh();
 }
 
@@ -69,10 +84,7 @@ void XpB::SetShowFocusRect(bool New_ShowFocusRect)
 void XpB::SetEnabledCtrl(bool New_Enabled)
 {
     setEnabled(New_Enabled);
-    // A disabled widget gets no mouse input, so a grab it kept would never
-    // be given back and would swallow every click of the window.
-    if (!New_Enabled)
-        ReleaseCapture();
+    m_spaceWentDown = false;
     m_state.HasFocus = 0;
     m_state.IsPressed = 0;
     m_state.IsHover = 0;
@@ -93,8 +105,19 @@ void XpB::SetUseMaskColor(bool New_V)
 
 void XpB::Refresh()
 {
-    XpBRenderer(m_state, palette(), font(), EnabledCtrl()).Refresh(m_face);
+    Render();
     update();
+}
+
+void XpB::Render()
+{
+    XpBRenderer(m_state, palette(), font(), EnabledCtrl()).Refresh(m_face, devicePixelRatioF());
+}
+
+void XpB::Press()
+{
+    if (isEnabled())
+        emit Click();
 }
 
 void XpB::ApplySize()
@@ -139,6 +162,7 @@ void XpB::ReadProperties(const PropertyBag &bag)
 {
     XpBStorage::Read(*this, bag);
     UpdateAccessKey();
+    AnnounceName(this);
     ApplySize();
 }
 
@@ -152,12 +176,6 @@ int XpB::HimetricToPixels(int himetric, qreal dpi)
     return XpBLayout::RoundHalfEven(himetric * dpi / 2540.0);
 }
 
-void XpB::ReleaseCapture()
-{
-    if (mouseGrabber() == this)
-        releaseMouse();
-}
-
 bool XpB::event(QEvent *event)
 {
     if (event->type() == QEvent::Shortcut && static_cast<QShortcutEvent *>(event)->shortcutId() == m_shortcutId) {
@@ -167,8 +185,12 @@ bool XpB::event(QEvent *event)
     return QWidget::event(event);
 }
 
+// The window may have moved to a screen of another density since the last
+// repaint.
 void XpB::paintEvent(QPaintEvent *)
 {
+    if (m_face.devicePixelRatio() != devicePixelRatioF())
+        Render();
     QPainter(this).drawImage(0, 0, m_face);
 }
 
@@ -182,13 +204,6 @@ void XpB::showEvent(QShowEvent *)
     ApplySize();
 }
 
-// A hidden widget gets no movements, so it could never see the pointer
-// leave and give its grab back.
-void XpB::hideEvent(QHideEvent *)
-{
-    ReleaseCapture();
-}
-
 void XpB::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
@@ -196,9 +211,9 @@ void XpB::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-void XpB::focusInEvent(QFocusEvent *)
+void XpB::focusInEvent(QFocusEvent *event)
 {
-    XpBInput(*this).FocusEntered();
+    XpBInput(*this).FocusEntered(event->reason());
 }
 
 void XpB::focusOutEvent(QFocusEvent *)
@@ -208,7 +223,8 @@ void XpB::focusOutEvent(QFocusEvent *)
 
 void XpB::keyPressEvent(QKeyEvent *event)
 {
-    XpBInput(*this).KeyDown(XpBInputArgs::KeyCodeOf(*event), XpBInputArgs::ShiftOf(event->modifiers()));
+    XpBInput(*this).KeyDown(XpBInputArgs::KeyCodeOf(*event), XpBInputArgs::ShiftOf(event->modifiers()),
+                            event->isAutoRepeat());
 }
 
 // Held keys repeat as presses only; a repeated Space release would
@@ -246,4 +262,9 @@ void XpB::mouseReleaseEvent(QMouseEvent *event)
     }
     XpBInput(*this).MouseUp(button, XpBInputArgs::ShiftOf(event->modifiers()), float(event->position().x()),
                             float(event->position().y()));
+}
+
+void XpB::leaveEvent(QEvent *)
+{
+    XpBInput(*this).PointerLeft(XpBInputArgs::ShiftOf(QGuiApplication::keyboardModifiers()));
 }

@@ -12,8 +12,9 @@ class PropertyBag;
 // four looks (0 raised, 1 and 2 flat, 3 rounded gradient face), with a
 // caption that may carry an access key and an optional picture beside,
 // above or below it.
-// It keeps the face in a persistent image that paintEvent only shows, and
-// reports clicks and raw input through its signals.
+// It keeps the face in a persistent image, in the screen's own pixels, that
+// paintEvent only shows, and reports clicks and raw input through its
+// signals.
 class XpB : public QWidget
 {
     Q_OBJECT
@@ -48,6 +49,8 @@ public:
     void SetUseMaskColor(bool New_V);
 
     void Refresh();
+    // Clicks an enabled button, as its access key or assistive technology does.
+    void Press();
     void ApplySize();
     void UpdateAccessKey();
     // The access key, lower-cased, or empty for none.
@@ -61,6 +64,7 @@ public:
     quint8 HasFocus() const { return m_state.HasFocus; }
     quint8 IsPressed() const { return m_state.IsPressed; }
     quint8 IsHover() const { return m_state.IsHover; }
+    bool FocusCue() const { return m_state.FocusCue; }
     EdgeRect FullRect() const { return m_state.FullRect; }
     EdgeRect ContentRect() const { return m_state.ContentRect; }
     EdgeRect PictureRect() const { return m_state.PictureRect; }
@@ -88,7 +92,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -97,15 +100,17 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     friend class XpBInput;
     friend class XpBStorage;
 
-    void ReleaseCapture();
-
+    void Render();
     XpBState m_state;
     QImage m_face;
     QString m_AccessKey;
     int m_shortcutId = 0;
+    // Space went down here while focused; only then does its release click.
+    bool m_spaceWentDown = false;
 };

@@ -13,11 +13,14 @@ constexpr quint32 White = 0x00FFFFFFu;
 
 }
 
-XpBFace::XpBFace(XpBState &state, XpBCanvas &canvas, const SystemColors &colors, bool enabled)
+XpBFace::XpBFace(XpBState &state, XpBCanvas &canvas, const SystemColors &colors, bool enabled, int width,
+                 int height)
     : m_state(state)
     , m_canvas(canvas)
     , m_colors(colors)
     , m_enabled(enabled)
+    , m_w(width)
+    , m_h(height)
 {
 }
 
@@ -33,7 +36,7 @@ void XpBFace::DrawRect(const EdgeRect &r, quint32 colour, bool fill)
 // fall outside the control and only its top and left remain.
 void XpBFace::DrawRaisedBorder()
 {
-    const int w = m_state.W, h = m_state.H;
+    const int w = m_w, h = m_h;
     DrawRect({0, 0, w, h}, Black, false);
     DrawRect({0, 0, XpBLayout::Clamp32(qint64(w) + 1), XpBLayout::Clamp32(qint64(h) + 1)},
              XpBColors::ButtonHighlight, false);
@@ -41,7 +44,7 @@ void XpBFace::DrawRaisedBorder()
 
 void XpBFace::DrawSunkenBorder()
 {
-    const int w = m_state.W, h = m_state.H;
+    const int w = m_w, h = m_h;
     DrawRect({0, 0, w, h}, XpBColors::ButtonHighlight, false);
     DrawRect({0, 0, XpBLayout::Clamp32(qint64(w) + 1), XpBLayout::Clamp32(qint64(h) + 1)}, Black, false);
 }
@@ -50,7 +53,7 @@ void XpBFace::DrawXPFace(quint8 pressed, quint8 hover)
 {
     const quint32 face = m_colors.Resolve(XpBColors::ButtonFace);
     const quint32 light = OffsetColor(face, +48);
-    const int w = m_state.W, h = m_state.H;
+    const int w = m_w, h = m_h;
     quint32 corner = Black;
     if (!m_enabled) {
         DrawRect({0, 0, w, h}, OffsetColor(light, -24), true);
@@ -70,7 +73,7 @@ void XpBFace::DrawXPFace(quint8 pressed, quint8 hover)
 
 quint32 XpBFace::DrawNormalFace(quint8 hover)
 {
-    const int w = m_state.W, h = m_state.H;
+    const int w = m_w, h = m_h;
     const float step = 50.0f / float(h);
     for (int i = 1; i <= h; ++i)
         m_canvas.Line(0, i, w, i, OffsetColor(White, -XpBLayout::RoundHalfEven(double(step) * i)));
@@ -82,7 +85,7 @@ quint32 XpBFace::DrawNormalFace(quint8 hover)
 
 quint32 XpBFace::DrawPressedFace(quint32 light)
 {
-    const int w = m_state.W, h = m_state.H;
+    const int w = m_w, h = m_h;
     const float step = 25.0f / float(h);
     const quint32 base = OffsetColor(light, -32);
     for (int i = 1; i <= h; ++i)
@@ -93,7 +96,7 @@ quint32 XpBFace::DrawPressedFace(quint32 light)
 
 void XpBFace::DrawRing(quint32 ring)
 {
-    const int w = m_state.W, h = m_state.H;
+    const int w = m_w, h = m_h;
     DrawRect({1, 2, w - 1, h - 2}, ring, false);
     m_canvas.Line(2, h - 2, w - 2, h - 2, OffsetColor(ring, -40));
     m_canvas.Line(2, 1, w - 2, 1, OffsetColor(ring, +90));
@@ -108,7 +111,7 @@ void XpBFace::DrawRing(quint32 ring)
 
 void XpBFace::RoundCorners(quint32 face, quint32 corner)
 {
-    const int w = m_state.W, h = m_state.H;
+    const int w = m_w, h = m_h;
     const int blocks[4][2] = {{0, 0}, {0, h - 2}, {w - 2, 0}, {w - 2, h - 2}};
     const int inner[4][2] = {{1, 1}, {1, h - 2}, {w - 2, 1}, {w - 2, h - 2}};
     for (int i = 0; i < 4; ++i) {

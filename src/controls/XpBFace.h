@@ -6,11 +6,11 @@ class SystemColors;
 class XpBCanvas;
 
 // The frame of the face: the 3-D borders of styles 0 to 2 and the whole
-// gradient face of style 3.
+// gradient face of style 3, on a canvas of width x height pixels.
 class XpBFace
 {
 public:
-    XpBFace(XpBState &state, XpBCanvas &canvas, const SystemColors &colors, bool enabled);
+    XpBFace(XpBState &state, XpBCanvas &canvas, const SystemColors &colors, bool enabled, int width, int height);
 
     void DrawRaisedBorder();
     void DrawSunkenBorder();
@@ -29,4 +29,6 @@ private:
     XpBCanvas &m_canvas;
     const SystemColors &m_colors;
     bool m_enabled;
+    int m_w;
+    int m_h;
 };

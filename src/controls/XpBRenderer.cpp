@@ -37,14 +37,17 @@ XpBRenderer::XpBRenderer(XpBState &state, const QPalette &palette, const QFont &
 }
 
 // The face and Picture1 are both cleared to the button face colour.
-void XpBRenderer::Refresh(QImage &image)
+void XpBRenderer::Refresh(QImage &image, qreal ratio)
 {
+    m_ratio = ratio > 0 ? ratio : 1.0;
     const int w = std::max(m_state.W, 0), h = std::max(m_state.H, 0);
-    if (image.size() != QSize(w, h))
-        image = w > 0 && h > 0 ? QImage(w, h, QImage::Format_RGB32) : QImage();
+    m_device = QSize(ToDevice(w), ToDevice(h));
+    if (image.size() != m_device)
+        image = !m_device.isEmpty() ? QImage(m_device, QImage::Format_RGB32) : QImage();
+    image.setDevicePixelRatio(m_ratio);
     image.fill(XpBColors::ToRgb(m_colors.Of(XpBColors::ButtonFace)));
     XpBCanvas canvas(image);
-    XpBFace face(m_state, canvas, m_colors, m_enabled);
+    XpBFace face(m_state, canvas, m_colors, m_enabled, m_device.width(), m_device.height());
     if (m_state.ButtonStyle == 3)
         face.DrawXPFace(m_state.IsPressed, m_state.IsHover);
     else if (m_state.IsPressed == 1)
@@ -56,8 +59,18 @@ void XpBRenderer::Refresh(QImage &image)
         DrawCaption(image);
     if (m_state.Picture)
         DrawPicture(image, canvas);
-    if (m_state.HasFocus == 1 && m_state.ShowFocusRect && m_state.ButtonStyle != 3)
-        canvas.InvertDotted(m_state.FocusRect);
+    if (m_state.HasFocus == 1 && (m_state.ShowFocusRect || m_state.FocusCue) && m_state.ButtonStyle != 3)
+        canvas.InvertDotted(ToDevice(m_state.FocusRect));
+}
+
+int XpBRenderer::ToDevice(int logical) const
+{
+    return m_ratio == 1.0 ? logical : XpBLayout::RoundHalfEven(logical * m_ratio);
+}
+
+EdgeRect XpBRenderer::ToDevice(const EdgeRect &r) const
+{
+    return {ToDevice(r.Left), ToDevice(r.Top), ToDevice(r.Right), ToDevice(r.Bottom)};
 }
 
 void XpBRenderer::LayoutContent()
@@ -104,15 +117,19 @@ void XpBRenderer::DrawPicture(QImage &image, XpBCanvas &canvas)
     } else if (picture.PictureKind() == PictureObject::Kind::Icon) {
         if (p.Right <= p.Left || p.Bottom <= p.Top || image.isNull())
             return;
+        QImage icon = picture.ImageAt(m_ratio);
+        icon.setDevicePixelRatio(m_ratio);
         QPainter painter(&image);
         painter.setClipRect(QRect(QPoint(p.Left, p.Top), QPoint(p.Right - 1, p.Bottom - 1)));
-        painter.drawImage(QPoint(p.Left, p.Top), picture.Image());
+        painter.drawImage(QPoint(p.Left, p.Top), icon);
     }
 }
 
 // Picture1 is the picture at its natural size over the button face colour;
 // only the part that lands on the face is ever made. Pending events are not
 // run here: a handler could otherwise change the button halfway through.
+// The key is read from the picture as stored, so MaskColor is the same on
+// any screen.
 void XpBRenderer::DrawKeyedBitmap(const EdgeRect &p, XpBCanvas &canvas)
 {
     const QImage &picture = m_state.Picture->Image();
@@ -123,17 +140,18 @@ void XpBRenderer::DrawKeyedBitmap(const EdgeRect &p, XpBCanvas &canvas)
         QPainter(&corner).drawImage(0, 0, picture);
         m_state.MaskColor = m_colors.Resolve(XpBColors::FromQColor(QColor(corner.pixel(0, 0))));
     }
-    const qint64 width = qint64(p.Right) - p.Left, height = qint64(p.Bottom) - p.Top;
+    const EdgeRect d = ToDevice(p);
+    const qint64 width = qint64(d.Right) - d.Left, height = qint64(d.Bottom) - d.Top;
     if (width <= 0 || height <= 0)
         return;
     const QSize copied(int(std::min<qint64>(width, INT_MAX)), int(std::min<qint64>(height, INT_MAX)));
-    const QRect visible = VisibleSource(p, copied, m_state.W, m_state.H);
+    const QRect visible = VisibleSource(d, copied, m_device.width(), m_device.height());
     if (visible.isEmpty())
         return;
     QImage picture1(visible.size(), QImage::Format_RGB32);
     picture1.fill(background);
-    QPainter(&picture1).drawImage(-visible.topLeft(), picture);
-    canvas.KeyedCopy(picture1, p.Left + visible.left(), p.Top + visible.top(), visible.width(), visible.height(),
+    QPainter(&picture1).drawImage(-visible.topLeft(), m_state.Picture->ImageAt(m_ratio));
+    canvas.KeyedCopy(picture1, d.Left + visible.left(), d.Top + visible.top(), visible.width(), visible.height(),
                      m_state.MaskColor & 0x00FFFFFFu);
 }
 
@@ -142,10 +160,13 @@ void XpBRenderer::DrawKeyedBitmap(const EdgeRect &p, XpBCanvas &canvas)
 // shadow in place.
 void XpBRenderer::DrawDisabledPicture(const EdgeRect &p, XpBCanvas &canvas)
 {
-    const QImage &picture = m_state.Picture->Image();
-    // One pixel more up and left, for the highlight copy that lands there.
-    const QRect visible = VisibleSource(p, picture.size(), m_state.W, m_state.H)
-                              .adjusted(-1, -1, 0, 0)
+    const QImage picture = m_state.Picture->ImageAt(m_ratio);
+    const EdgeRect d = ToDevice(p);
+    const int shift = std::max(1, ToDevice(1));
+    // The highlight copy lands further down and right; its source starts
+    // that much further up and left.
+    const QRect visible = VisibleSource(d, picture.size(), m_device.width(), m_device.height())
+                              .adjusted(-shift, -shift, 0, 0)
                               .intersected(QRect(QPoint(0, 0), picture.size()));
     const auto ink = [&picture](int x, int y) {
         const QRgb rgb = picture.pixel(x, y);
@@ -153,11 +174,11 @@ void XpBRenderer::DrawDisabledPicture(const EdgeRect &p, XpBCanvas &canvas)
     };
     const quint32 colours[2] = {m_colors.Of(XpBColors::ButtonHighlight), m_colors.Of(XpBColors::ButtonShadow)};
     for (int pass = 0; pass < 2; ++pass) {
-        const int offset = pass == 0 ? 1 : 0;
+        const int offset = pass == 0 ? shift : 0;
         for (int y = visible.top(); y <= visible.bottom(); ++y) {
             for (int x = visible.left(); x <= visible.right(); ++x) {
                 if (ink(x, y))
-                    canvas.SetPixel(p.Left + x + offset, p.Top + y + offset, colours[pass]);
+                    canvas.SetPixel(d.Left + x + offset, d.Top + y + offset, colours[pass]);
             }
         }
     }

@@ -50,6 +50,8 @@ struct XpBState
     quint8 HasFocus = 0;
     quint8 IsPressed = 0;
     quint8 IsHover = 0;
+    // The focus came from the keyboard: shown even without ShowFocusRect.
+    bool FocusCue = false;
 
     // Inner size in pixels as last read by ApplySize.
     int W = 0;

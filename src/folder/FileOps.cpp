@@ -340,4 +340,9 @@ bool CopyFiles(const QString &sourceFolder, const QString &pattern, const QStrin
     return true;
 }
 
+bool CopyFile(const QString &from, const QString &to, bool overwrite, QString *error)
+{
+    return CopyOne(from, to, overwrite, error);
+}
+
 }

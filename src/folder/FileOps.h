@@ -38,5 +38,7 @@ QString SystemError(int error);
 // failure too.
 bool CopyFiles(const QString &sourceFolder, const QString &pattern, const QString &destinationFolder,
                bool overwrite, int *copied, QString *error);
+// One plain file, copied the way CopyFiles copies each.
+bool CopyFile(const QString &from, const QString &to, bool overwrite, QString *error);
 
 }
