@@ -159,11 +159,11 @@ void Main::BuildControls()
     m_FilesView = new QListView(this);
     m_FilesView->setGeometry(Twips(60, 120, 2235, 1650));
     m_FilesView->setUniformItemSizes(true);
-    // The list changes with every picture of a run; laying out a folder of
-    // thousands in one go each time would make a run cost more per picture
-    // the fuller the folder. In batches, the rows in sight come first.
-    m_FilesView->setLayoutMode(QListView::Batched);
-    m_FilesView->setBatchSize(64);
+    // The list changes with every picture of a run. Laid out in batches, each
+    // change started the batches over and a quick run showed an empty list
+    // to its end; rows of one height lay out in one pass at a cost that
+    // stays small with a folder of thousands (bench/window-bench.sh).
+    m_FilesView->setLayoutMode(QListView::SinglePass);
     m_FilesView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_FilesView->setAccessibleName(QStringLiteral("Изображения для закачки"));
     m_FilesView->setModel(new FileListModel(*m_Files, *m_SetAside, m_FilesView));
