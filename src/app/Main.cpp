@@ -77,6 +77,7 @@ Main::Main(const Options &options, QWidget *parent)
 {
     m_cycle = new UploadCycle(*this, *m_Files, this);
     m_cycle->SetServer(options.uploadHost, options.uploadPort);
+    m_cycle->SetTimeout(options.timeout);
     setWindowTitle(QStringLiteral("Picaroon"));
     QIcon icon;
     icon.addFile(QStringLiteral(":/pictures/icon32.png"));
@@ -272,7 +273,7 @@ void Main::ParseClipboard()
     int count = 0;
     QString error;
     const QString page = QGuiApplication::clipboard()->text();
-    if (!LinkExtractor(m_options.imageHost).AppendToUrlFile(m_options.home, page, &count, &error))
+    if (!LinkExtractor(m_options.imageHost, m_options.account).AppendToUrlFile(m_options.home, page, &count, &error))
         m_messages->ShowError(this, error);
 }
 
@@ -280,6 +281,6 @@ void Main::ParseFile()
 {
     qint64 count = 0;
     QString error;
-    if (!PostMarkup::MakePosts(m_options.home, &count, &error))
+    if (!PostMarkup::MakePosts(m_options.home, m_options.account, &count, &error))
         m_messages->ShowError(this, error);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "linktools/LinkExtractor.h"
+#include "upload/SilenceTimeout.h"
 #include "upload/UploadView.h"
 
 #include <QString>
@@ -33,6 +35,8 @@ public:
         QString uploadHost;
         quint16 uploadPort = 80;
         QString imageHost;
+        QString account = QString::fromLatin1(LinkExtractor::DefaultAccount);
+        int timeout = SilenceTimeout::DefaultSeconds;
     };
 
     explicit Main(const Options &options, QWidget *parent = nullptr);

@@ -17,7 +17,7 @@ int MakePostsCommand::Run(const QStringList &arguments)
     const QString home = CommandLine::HomeFolder(parser);
     qint64 count = 0;
     QString error;
-    if (!PostMarkup::MakePosts(home, &count, &error)) {
+    if (!PostMarkup::MakePosts(home, QString::fromLatin1(LinkExtractor::DefaultAccount), &count, &error)) {
         CommandLine::PrintLine(stderr, QStringLiteral("picaroon make-posts: ") + error);
         return CommandLine::Unexpected;
     }
