@@ -254,8 +254,11 @@ bool CreatePath(const QString &path, QString *error)
     const QString clean = QDir::cleanPath(QDir(path).absolutePath());
     if (FolderExists(clean))
         return true;
+    // Something else standing where a folder above should be is left for
+    // the mkdir below to name, as the system sees it.
     const QString parent = QFileInfo(clean).path();
-    if (parent != clean && !CreatePath(parent, error))
+    struct stat status;
+    if (parent != clean && ::stat(Native(parent).constData(), &status) != 0 && !CreatePath(parent, error))
         return false;
     // Someone else making it meanwhile is no fault.
     if (::mkdir(Native(clean).constData(), 0777) == 0)
