@@ -159,7 +159,7 @@ QString ProgramSettings::Problem(const char *key) const
     return stored.isEmpty() ? QString() : Check(key, stored);
 }
 
-QString ProgramSettings::Effective(const char *key) const
+QString ProgramSettings::Value(const char *key) const
 {
     const QString stored = Stored(key);
     return stored.isEmpty() || !Check(key, stored).isEmpty() ? Default(key) : stored;
@@ -180,22 +180,22 @@ QStringList ProgramSettings::Problems() const
 
 QString ProgramSettings::UploadHost() const
 {
-    return Effective(UploadHostKey);
+    return Value(UploadHostKey);
 }
 
 QString ProgramSettings::ImageHost() const
 {
-    return Effective(ImageHostKey);
+    return Value(ImageHostKey);
 }
 
 QString ProgramSettings::Account() const
 {
-    return Effective(AccountKey);
+    return Value(AccountKey);
 }
 
 int ProgramSettings::Timeout() const
 {
-    return Effective(TimeoutKey).toInt();
+    return Value(TimeoutKey).toInt();
 }
 
 QString ProgramSettings::LastLogin() const

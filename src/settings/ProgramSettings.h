@@ -45,6 +45,8 @@ public:
     std::optional<QPoint> WindowPosition() const;
     QString LastImportFolder() const;
 
+    // One of the four checked texts as a run uses it.
+    QString Value(const char *key) const;
     // One of the four checked texts as the file holds it; empty when it
     // holds none.
     QString Stored(const char *key) const;
@@ -78,8 +80,6 @@ public:
     QString NoUploadHostText() const;
 
 private:
-    QString Effective(const char *key) const;
-
     QString m_path;
     QString m_readProblem;
     std::unique_ptr<QSettings> m_settings;
