@@ -187,6 +187,15 @@ void Main::SetMessageDialog(MessageDialog *dialog)
     m_messages = dialog;
 }
 
+void Main::SetServiceOptions(const Options &options)
+{
+    const QString home = m_options.home;
+    m_options = options;
+    m_options.home = home;
+    m_cycle->SetServer(options.uploadHost, options.uploadPort);
+    m_cycle->SetTimeout(options.timeout);
+}
+
 void Main::Load()
 {
     m_BG->setGeometry(rect());

@@ -48,6 +48,10 @@ public:
     // Tests replace the modal dialogs, and only those.
     void SetPicker(CommonDialog *picker);
     void SetMessageDialog(MessageDialog *dialog);
+    MessageDialog &Messages() const { return *m_messages; }
+    // New hosts, account and timeout, from the next picture on; the home
+    // folder stays.
+    void SetServiceOptions(const Options &options);
 
     void ShowStatus(const QString &text) override;
     void ShowStopButton(bool shown) override;

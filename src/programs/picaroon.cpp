@@ -1,8 +1,8 @@
 #include "app/Main.h"
+#include "app/WindowSettings.h"
 #include "cli/CommandLine.h"
 #include "config/BuildSettings.h"
 #include "folder/NativeName.h"
-#include "settings/HostAddress.h"
 #include "settings/ProgramSettings.h"
 
 #include <QApplication>
@@ -34,6 +34,14 @@ void AddWindowOptions(QCommandLineParser &parser)
     parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Shows the version.")});
 }
 
+// The options that stand in for a setting, each as ProgramSettings checks it.
+const QList<std::pair<QString, const char *>> SettingOptions = {
+    {QStringLiteral("host"), ProgramSettings::UploadHostKey},
+    {QStringLiteral("image-host"), ProgramSettings::ImageHostKey},
+    {QStringLiteral("account"), ProgramSettings::AccountKey},
+    {QStringLiteral("timeout"), ProgramSettings::TimeoutKey},
+};
+
 int RunWindow(int argc, char *argv[])
 {
     // Wrong usage, help and the version are told on the terminal before
@@ -51,29 +59,41 @@ int RunWindow(int argc, char *argv[])
         return CommandLine::Finish(QString(), CommandLine::PrintHelp(QString(), parser));
     if (parser.isSet(QStringLiteral("version")))
         return CommandLine::Finish(QString(), CommandLine::PrintVersion());
+    for (const auto &[option, key] : SettingOptions) {
+        const QString problem = parser.isSet(option) ? ProgramSettings::Check(key, parser.value(option)) : QString();
+        if (!problem.isEmpty())
+            return CommandLine::UsageError(QString(), QStringLiteral("--%1: %2").arg(option, problem));
+    }
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(ApplicationName);
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Picaroon"));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(BuildSettings::AppId));
 
-    Main::Options options;
+    ProgramSettings settings;
+    Main::Options options = WindowSettings::FromSettings(settings, Main::Options());
+    if (parser.isSet(QStringLiteral("host")))
+        CommandLine::ParseHost(parser.value(QStringLiteral("host")), &options.uploadHost, &options.uploadPort);
+    if (parser.isSet(QStringLiteral("image-host")))
+        options.imageHost = parser.value(QStringLiteral("image-host"));
+    if (parser.isSet(QStringLiteral("account")))
+        options.account = parser.value(QStringLiteral("account"));
+    if (parser.isSet(QStringLiteral("timeout")))
+        options.timeout = parser.value(QStringLiteral("timeout")).toInt();
+    QStringList problems;
     QString error;
-    CommandLine::HomeFolder(parser, &options.home, &error);
-    options.uploadHost = QString::fromLatin1(BuildSettings::UploadHost);
-    options.imageHost = parser.value(QStringLiteral("image-host"));
-    if (options.imageHost.isEmpty())
-        options.imageHost = QString::fromLatin1(BuildSettings::ImageHost);
-    if (parser.isSet(QStringLiteral("host"))
-        && !CommandLine::ParseHost(parser.value(QStringLiteral("host")), &options.uploadHost, &options.uploadPort)) {
-        return CommandLine::UsageError(QString(), QStringLiteral("--host wants HOST or HOST:PORT"));
-    }
+    if (!CommandLine::HomeFolder(parser, &options.home, &error))
+        problems.append(error);
 
     Main window(options);
     window.Load();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
+    auto *tie = new WindowSettings(window, settings, options);
+    if (!tie->RestorePosition()) {
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            window.move(screen->availableGeometry().center() - window.rect().center());
+    }
     window.show();
+    tie->ShowStartupNotices(problems);
     return app.exec();
 }
 

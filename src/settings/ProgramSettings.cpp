@@ -270,10 +270,13 @@ bool ProgramSettings::IsUploadHostSet(const QString &uploadHost)
 {
     HostAddress address;
     QString problem;
-    if (!HostAddress::Parse(uploadHost, true, &address, &problem))
-        return false;
-    const QString host = address.Host().toLower();
-    return host != QLatin1String("invalid") && !host.endsWith(QLatin1String(".invalid"));
+    return HostAddress::Parse(uploadHost, true, &address, &problem) && !IsPlaceholderHost(address.Host());
+}
+
+bool ProgramSettings::IsPlaceholderHost(const QString &host)
+{
+    const QString name = host.toLower();
+    return name.isEmpty() || name == QLatin1String("invalid") || name.endsWith(QLatin1String(".invalid"));
 }
 
 QString ProgramSettings::NoUploadHostText() const

@@ -75,6 +75,7 @@ public:
     // The build's upload host is a placeholder in the reserved ".invalid"
     // domain, which never resolves, until a real one is set.
     static bool IsUploadHostSet(const QString &uploadHost);
+    static bool IsPlaceholderHost(const QString &host);
     // Where to set the upload host: shown by the window, said by the
     // headless upload, in the same words.
     QString NoUploadHostText() const;
