@@ -30,6 +30,7 @@ SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
         const auto &[key, name] = rows.at(i);
         auto *field = new QLineEdit(settings.Stored(key), this);
         field->setObjectName(QString::fromLatin1(key));
+        field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 30);
         const QString builds = ProgramSettings::Default(key);
         const bool placeholder = std::strcmp(key, ProgramSettings::UploadHostKey) == 0
             && !ProgramSettings::IsUploadHostSet(builds);
