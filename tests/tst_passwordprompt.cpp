@@ -158,7 +158,6 @@ void TestPasswordPrompt::interruptedPromptGivesTheTerminalBack_data()
     QTest::addColumn<QByteArray>("keys");
     QTest::addColumn<int>("signal");
     QTest::newRow("Ctrl+C") << QByteArray("se\x03") << SIGINT;
-    QTest::newRow("Ctrl+\\") << QByteArray("se\x1C") << SIGQUIT;
     QTest::newRow("terminated by another program") << QByteArray("se") << SIGTERM;
 }
 

@@ -47,7 +47,6 @@ private slots:
     void runTakesCheckedValuesElseTheBuilds_data();
     void runTakesCheckedValuesElseTheBuilds();
     void savedValuesReadBack();
-    void emptyTextRemovesTheKey();
     void unreadableFileIsNeverWrittenOver_data();
     void unreadableFileIsNeverWrittenOver();
     void failedSaveNamesTheCauseAndKeepsTheOldFile_data();
@@ -141,20 +140,6 @@ void TestProgramSettings::savedValuesReadBack()
     QCOMPARE(settings.WindowPosition(), std::optional<QPoint>(QPoint(-40, 1200)));
     QCOMPARE(NativeName::Encode(settings.LastImportFolder()), NativeName::Encode(importFolder));
     QVERIFY(settings.Problems().isEmpty());
-}
-
-void TestProgramSettings::emptyTextRemovesTheKey()
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath("picaroon.conf");
-    QVERIFY(Write(path, "[service]\nuploadHost=up.example.test\n[upload]\nlastLogin=member\n"));
-    ProgramSettings settings(path);
-    settings.Store(ProgramSettings::UploadHostKey, QString());
-    QString error;
-    QVERIFY2(settings.Save(&error), qPrintable(error));
-    QVERIFY(!Read(path).contains("uploadHost"));
-    QVERIFY(Read(path).contains("lastLogin=member"));
-    QCOMPARE(ProgramSettings(path).UploadHost(), QString::fromLatin1(BuildSettings::UploadHost));
 }
 
 void TestProgramSettings::unreadableFileIsNeverWrittenOver_data()
