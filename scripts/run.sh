@@ -11,11 +11,13 @@ bash scripts/build.sh >/dev/null
 
 login=demo
 password=demo-password
+# Named on both sides, so that the member's own settings cannot differ.
+image_host=images.demo.test
 home=$(mktemp -d /tmp/picaroon-demo.XXXXXX)
 build/bin/picaroon-standin --make-samples "$home/img" --count 6
 
 build/bin/picaroon-standin --port 0 --login "$login" --password "$password" \
-    --store "$home/service-store" >"$home/standin.out" 2>"$home/standin.log" &
+    --store "$home/service-store" --image-host "$image_host" >"$home/standin.out" 2>"$home/standin.log" &
 standin=$!
 trap 'kill "$standin" 2>/dev/null; wait "$standin" 2>/dev/null || true' EXIT
 for _ in $(seq 100); do
@@ -44,7 +46,7 @@ echo
 echo "== Picture addresses on the photo-library page (picaroon extract-links)"
 exec 3<>"/dev/tcp/127.0.0.1/$port"
 printf 'GET / HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' >&3
-build/bin/picaroon extract-links --home "$home" <&3
+build/bin/picaroon extract-links --home "$home" --image-host "$image_host" --account 418265 <&3
 exec 3<&-
 tr -d '\r' <"$home/url.txt"
 exit "$status"

@@ -43,3 +43,13 @@ bool SmallFilesystem::Fill()
     const bool full = written < 0 && errno == ENOSPC;
     return ::close(fd) == 0 && full;
 }
+
+bool SmallFilesystem::MakeReadOnly(QString *why)
+{
+    if (::mount("tmpfs", QFile::encodeName(Path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k") != 0) {
+        *why = QStringLiteral("cannot mount %1 again read-only (%2)")
+                   .arg(Path(), QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    return true;
+}

@@ -20,6 +20,8 @@ public:
     // Takes every free block with a file of its own. Files already there
     // can still grow within their last block, and no further.
     bool Fill();
+    // Mounts it again read-only: every write is refused from then on.
+    bool MakeReadOnly(QString *why);
 
 private:
     QTemporaryDir m_folder;

@@ -83,10 +83,64 @@ private slots:
         QCOMPARE(Run(arguments + QStringList{"--home", home}, Entry(Dir("h") + "a.jpg")), named.isEmpty() ? 2 : 1);
         QVERIFY(m_output.isEmpty());
         QVERIFY2(m_errors.startsWith("picaroon " + arguments[0].toUtf8() + ": "), m_errors.constData());
-        const QString told = named.isEmpty() ? "picaroon extract-links [--home DIR] [--image-host HOST]"
+        const QString told = named.isEmpty() ? "picaroon extract-links [--home DIR] [--image-host HOST] [--account N]"
                                              : QDir::toNativeSeparators(root.filePath(named));
         QVERIFY2(m_errors.contains(told.toUtf8()), m_errors.constData());
         QVERIFY(QDir(root.path()).isEmpty());
+    }
+
+    void settingsPickTheMemberOptionsWinForTheRun_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("picked"); // the address found; empty: the run refused, exit 2
+        QTest::addColumn<QByteArray>("said");
+
+        const QByteArray other = "[service]\nimageHost=pics.test\n[links]\naccount=173590\n";
+        QTest::newRow("another member in the settings") << other << QStringList{}
+                                                        << "http://pics.test/userdir/1/7/3/5/173590/b.jpg" << QByteArray();
+        QTest::newRow("options for this run")
+            << other << QStringList{"--account", "418265", "--image-host", "h.test"}
+            << "http://h.test/userdir/4/1/8/2/418265/c.jpg" << QByteArray();
+        QTest::newRow("a stored account that does not check")
+            << QByteArray("[links]\naccount=41 82\n") << QStringList{} << QString()
+            << QByteArray("picaroon extract-links: links/account in ");
+        QTest::newRow("an account option that does not check")
+            << QByteArray() << QStringList{"--account", "-5"} << QString()
+            << QByteArray("picaroon extract-links: --account: номер учётной записи");
+        QTest::newRow("an image host option that does not check")
+            << QByteArray() << QStringList{"--image-host", "h.test/x"} << QString()
+            << QByteArray("picaroon extract-links: --image-host: ");
+    }
+
+    // Each command takes its own options: make-posts's --account alone.
+    void settingsPickTheMemberOptionsWinForTheRun()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(QStringList, options);
+        QFETCH(QString, picked);
+        QFETCH(QByteArray, said);
+
+        QTemporaryDir home;
+        QVERIFY(QDir(home.path()).mkpath("config/picaroon"));
+        QFile file(home.filePath("config/picaroon/picaroon.conf"));
+        QVERIFY(settings.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(settings) == settings.size()));
+        file.close();
+        m_environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        const QString page = Entry(Dir(BuildSettings::ImageHost) + "a.jpg")
+            + Entry("http://pics.test/userdir/1/7/3/5/173590/b.jpg") + Entry("http://h.test/userdir/4/1/8/2/418265/c.jpg");
+
+        const int status = Run(QStringList{"extract-links", "--home", home.path()} + options, page);
+        QCOMPARE(status, picked.isEmpty() ? 2 : 0);
+        QVERIFY2(said.isEmpty() ? m_errors.isEmpty() : m_errors.startsWith(said), m_errors.constData());
+        if (picked.isEmpty())
+            return;
+        QCOMPARE(Read(home.filePath("url.txt")), picked.toLatin1() + "\r\n");
+        options.removeOne("--image-host");
+        options.removeOne("h.test");
+        QCOMPARE(Run(QStringList{"make-posts", "--home", home.path()} + options), 0);
+        const QString folder = picked.section('/', -2, -2) + '/';
+        QVERIFY(Read(home.filePath("base_url.txt")).contains(QString(picked).replace(folder, folder + "thumb/").toLatin1()));
     }
 
     void unreadablePageIsNamed()
@@ -106,6 +160,7 @@ private:
     int Run(const QStringList &arguments, const QString &input = {})
     {
         QProcess process;
+        process.setProcessEnvironment(m_environment);
         process.start(PICAROON_BIN, arguments);
         process.waitForStarted();
         process.write(input.toUtf8());
@@ -117,6 +172,7 @@ private:
         return process.exitCode();
     }
 
+    QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
     QByteArray m_output;
     QByteArray m_errors;
 };

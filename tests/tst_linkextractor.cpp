@@ -76,6 +76,30 @@ private slots:
         QCOMPARE(extractor.ExtractUtf8(page.toUtf8()), addresses);
     }
 
+    void anotherAccountsPicturesArePickedOut_data()
+    {
+        QTest::addColumn<QString>("account");
+        QTest::addColumn<QString>("directory");
+
+        QTest::newRow("six digits: four folders, then the number") << "173590" << "1/7/3/5/173590/";
+        QTest::newRow("eight digits: still four folders") << "12345678" << "1/2/3/4/12345678/";
+        QTest::newRow("two digits: a folder each") << "42" << "4/2/42/";
+    }
+
+    // The default member's pictures on the same page are someone else's now.
+    void anotherAccountsPicturesArePickedOut()
+    {
+        QFETCH(QString, account);
+        QFETCH(QString, directory);
+        QCOMPARE(LinkExtractor::PictureDirectory(account), directory);
+
+        const QString own = "http://pics.test/userdir/" + directory + "own.jpg";
+        const QString page = Entry(Dir + "default.jpg") + Entry(own);
+        const LinkExtractor extractor(Host, account);
+        QCOMPARE(extractor.Extract(page), QByteArrayList{Latin1(own)});
+        QCOMPARE(extractor.ExtractUtf8(page.toUtf8()), QByteArrayList{Latin1(own)});
+    }
+
     void appendedAddressesStartALineOfTheirOwn_data()
     {
         QTest::addColumn<QByteArray>("before");

@@ -79,11 +79,28 @@ private slots:
         for (int run = 0; run < 2; ++run) {
             qint64 made = -1;
             QString error;
-            QVERIFY2(PostMarkup::MakePosts(home.path(), &made, &error), qPrintable(error));
+            QVERIFY2(PostMarkup::MakePosts(home.path(), LinkExtractor::DefaultAccount, &made, &error), qPrintable(error));
             QCOMPARE(made, records.count("--endanecdot-"));
         }
         QCOMPARE(Read(home.filePath("base_url.txt")), records + records);
         QCOMPARE(Read(home.filePath("url.txt")), urls);
+    }
+
+    void thumbnailFollowsTheAccount_data()
+    {
+        QTest::addColumn<QString>("account");
+        QTest::addColumn<QByteArray>("thumb");
+
+        const QByteArray line = "h/173590/a.jpg";
+        QTest::newRow("that member's folder gets thumb/") << "173590" << QByteArray("h/173590/thumb/a.jpg");
+        QTest::newRow("the default member's rule leaves it alone") << "418265" << line;
+    }
+
+    void thumbnailFollowsTheAccount()
+    {
+        QFETCH(QString, account);
+        QFETCH(QByteArray, thumb);
+        QCOMPARE(PostMarkup::Record("h/173590/a.jpg", account), Record(thumb, "h/173590/a.jpg"));
     }
 
     void newRecordsStayWhole_data()
@@ -111,7 +128,7 @@ private slots:
         QVERIFY(Write(home.filePath("url.txt"), urls) && Write(home.filePath("base_url.txt"), before));
         qint64 made = -1;
         QString error;
-        QVERIFY2(PostMarkup::MakePosts(home.path(), &made, &error), qPrintable(error));
+        QVERIFY2(PostMarkup::MakePosts(home.path(), LinkExtractor::DefaultAccount, &made, &error), qPrintable(error));
         QCOMPARE(Read(home.filePath("base_url.txt")), after);
     }
 
@@ -122,7 +139,7 @@ private slots:
         QVERIFY(QFile::link(home.filePath("url.txt"), home.filePath("base_url.txt")));
         qint64 made = -1;
         QString error;
-        QVERIFY2(PostMarkup::MakePosts(home.path(), &made, &error), qPrintable(error));
+        QVERIFY2(PostMarkup::MakePosts(home.path(), LinkExtractor::DefaultAccount, &made, &error), qPrintable(error));
         QCOMPARE(made, 1);
         QCOMPARE(Read(home.filePath("url.txt")), A + "\r\n--endanecdot-" + Record(AThumb, A));
     }
@@ -167,7 +184,7 @@ private slots:
 
         qint64 made = -1;
         QString error;
-        QVERIFY(!PostMarkup::MakePosts(home, &made, &error));
+        QVERIFY(!PostMarkup::MakePosts(home, LinkExtractor::DefaultAccount, &made, &error));
         QCOMPARE(made, 0);
         QVERIFY2(error.contains(QDir::toNativeSeparators(QDir(home).filePath(named))), qPrintable(error));
         if (trouble != "device")

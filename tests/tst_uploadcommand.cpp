@@ -25,6 +25,8 @@ private slots:
     void runEndsWithItsExitStatus_data();
     void runEndsWithItsExitStatus();
     void requeuedPictureGoesUpInTheNextRun();
+    void settingsAndOptions_data();
+    void settingsAndOptions();
 
 private:
     void Start(const QStringList &arguments, const QByteArray &input = {});
@@ -44,6 +46,7 @@ void TestUploadCommand::init()
     m_process = new QProcess(this);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("PICAROON_PASSWORD"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->filePath(QStringLiteral("config")));
     m_process->setProcessEnvironment(environment);
 }
 
@@ -88,7 +91,7 @@ void TestUploadCommand::wrongUsageIsRefused()
     Start(arguments);
     WaitForExit();
     QCOMPARE(m_process->exitCode(), 2);
-    QVERIFY(m_process->readAllStandardError().contains("picaroon upload --login LOGIN"));
+    QVERIFY(m_process->readAllStandardError().contains("usage: picaroon"));
     QVERIFY(m_peer->requests.isEmpty());
 }
 
@@ -195,6 +198,81 @@ void TestUploadCommand::requeuedPictureGoesUpInTheNextRun()
                                ScriptedPeer::PictureOf(m_peer->requests.value(1))}),
              QSet<QByteArray>({"first", "imported later"}));
     QVERIFY(img.entryList(QDir::Files).isEmpty());
+}
+
+void TestUploadCommand::settingsAndOptions_data()
+{
+    QTest::addColumn<QByteArray>("settings"); // PORT: the peer's
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("said"); // on standard error
+    QTest::addColumn<QByteArray>("login"); // in the cookie; empty: nothing sent
+
+    QTest::newRow("the stored host and login")
+        << "[service]\nuploadHost=127.0.0.1:PORT\n[upload]\nlastLogin=kept\n"_ba << QStringList{} << 0 << QByteArray()
+        << "kept"_ba;
+    QTest::newRow("options win for the run")
+        << "[service]\nuploadHost=127.0.0.1:1\n[upload]\nlastLogin=kept\n"_ba
+        << QStringList{"--host", "127.0.0.1:PORT", "--login", "given"} << 0 << QByteArray() << "given"_ba;
+    QTest::newRow("no host set: where to set it, exit 2")
+        << QByteArray() << QStringList{"--login", "m"} << 2
+        << "picaroon upload: Сервер загрузки не задан: укажите его в окне настроек (Ctrl+,), в файле CONFIG/picaroon/"
+           "picaroon.conf (ключ uploadHost в разделе [service]) или ключом --host.\n"_ba
+        << QByteArray();
+    QTest::newRow("the placeholder given on the command line is no host either")
+        << QByteArray() << QStringList{"--login", "m", "--host", "upload.example.invalid"} << 2
+        << "Сервер загрузки не задан"_ba << QByteArray();
+    QTest::newRow("a stored host that does not check: named, exit 2")
+        << "[service]\nuploadHost=127.0.0.1:0\n"_ba << QStringList{"--login", "m"} << 2
+        << "picaroon upload: service/uploadHost in CONFIG/picaroon/picaroon.conf: порт — число от 1 до 65535"_ba
+        << QByteArray();
+    QTest::newRow("a stored timeout that does not check, though the host is given")
+        << "[upload]\ntimeout=soon\n"_ba << QStringList{"--login", "m", "--host", "127.0.0.1:PORT"} << 2
+        << "upload/timeout in CONFIG/picaroon/picaroon.conf: тайм-аут"_ba << QByteArray();
+    QTest::newRow("no login given or kept") << "[service]\nuploadHost=127.0.0.1:PORT\n"_ba << QStringList{} << 2
+                                            << "--login is required"_ba << QByteArray();
+    QTest::newRow("a settings file that cannot be read: exit 1")
+        << "(folder)"_ba << QStringList{"--login", "m", "--host", "127.0.0.1:PORT"} << 1
+        << "picaroon upload: Cannot read CONFIG/picaroon/picaroon.conf: not a regular file"_ba << QByteArray();
+}
+
+void TestUploadCommand::settingsAndOptions()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, said);
+    QFETCH(QByteArray, login);
+
+    const QByteArray port = QByteArray::number(m_peer->serverPort());
+    const QString config = m_home->filePath(QStringLiteral("config"));
+    const QString file = config + QStringLiteral("/picaroon/picaroon.conf");
+    QVERIFY(QDir().mkpath(config + QStringLiteral("/picaroon")));
+    if (settings == "(folder)") {
+        QVERIFY(QDir().mkpath(file));
+    } else if (!settings.isEmpty()) {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(settings.replace("PORT", port)) > 0);
+    }
+    QFile picture(m_home->filePath("img/a.jpg"));
+    QVERIFY(picture.open(QIODevice::WriteOnly) && picture.write("picture") == 7);
+    picture.close();
+    m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+    options.replaceInStrings("PORT", QString::fromLatin1(port));
+    Start(QStringList{"upload", "--home", m_home->path()} + options, "pass\n");
+    WaitForExit();
+
+    QCOMPARE(m_process->exitCode(), exitCode);
+    const QByteArray errors = m_process->readAllStandardError();
+    said.replace("CONFIG", QFile::encodeName(config));
+    QVERIFY2(said.isEmpty() ? errors.isEmpty() : errors.contains(said), errors.constData());
+    QCOMPARE(picture.exists(), login.isEmpty());
+    if (!login.isEmpty())
+        QVERIFY(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie").startsWith("user_login=" + login + ";"));
+    else
+        QVERIFY(m_peer->requests.isEmpty());
+    // A headless run reads the settings and never writes them.
+    QCOMPARE(QFileInfo::exists(file), !settings.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestUploadCommand)

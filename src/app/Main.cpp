@@ -17,6 +17,7 @@
 #include "folder/SetAsideQueue.h"
 #include "linktools/LinkExtractor.h"
 #include "linktools/PostMarkup.h"
+#include "settings/ProgramSettings.h"
 #include "upload/RunSummary.h"
 #include "upload/UploadCycle.h"
 #include "upload/UploadLog.h"
@@ -101,7 +102,7 @@ QString SystemReason(const QString &message)
     return at < 0 ? message : message.mid(at + 2);
 }
 
-const QString LastImportFolderKey = QStringLiteral("import/lastFolder");
+const QString LastImportFolderKey = QString::fromLatin1(ProgramSettings::LastImportFolderKey);
 const QString CreditName = QStringLiteral("crew");
 const QUrl CreditPage(QStringLiteral("https://example.org/picaroon/crew"));
 
@@ -119,6 +120,7 @@ Main::Main(const Options &options, QWidget *parent)
 {
     m_cycle = new UploadCycle(*this, *m_Files, this);
     m_cycle->SetServer(options.uploadHost, options.uploadPort);
+    m_cycle->SetTimeout(options.timeout);
     m_summary = new RunSummary(this);
     m_summary->Follow(*m_cycle);
     m_log = new UploadLog(options.logPath.isEmpty() ? UploadLog::PathInHome(options.home) : options.logPath, this);
@@ -274,6 +276,15 @@ void Main::SetPicker(CommonDialog *picker)
 void Main::SetMessageDialog(MessageDialog *dialog)
 {
     m_messages = dialog;
+}
+
+void Main::SetServiceOptions(const Options &options)
+{
+    const QString home = m_options.home;
+    m_options = options;
+    m_options.home = home;
+    m_cycle->SetServer(options.uploadHost, options.uploadPort);
+    m_cycle->SetTimeout(options.timeout);
 }
 
 void Main::Load()
@@ -494,8 +505,8 @@ void Main::Import(const QStringList &folders, const QStringList &pictures)
 
 std::unique_ptr<QSettings> Main::Settings()
 {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Picaroon"),
-                                       QStringLiteral("Picaroon"));
+    // The program's one settings file, where the settings dialog keeps the rest.
+    return std::make_unique<QSettings>(ProgramSettings::DefaultPath(), QSettings::IniFormat);
 }
 
 QString Main::ImportStartFolder() const
@@ -557,7 +568,7 @@ void Main::ParseClipboard()
     int count = 0;
     QString error;
     const QString page = QGuiApplication::clipboard()->text();
-    if (!LinkExtractor(m_options.imageHost).AppendToUrlFile(m_options.home, page, &count, &error))
+    if (!LinkExtractor(m_options.imageHost, m_options.account).AppendToUrlFile(m_options.home, page, &count, &error))
         m_messages->ShowError(this, error);
 }
 
@@ -565,6 +576,6 @@ void Main::ParseFile()
 {
     qint64 count = 0;
     QString error;
-    if (!PostMarkup::MakePosts(m_options.home, &count, &error))
+    if (!PostMarkup::MakePosts(m_options.home, m_options.account, &count, &error))
         m_messages->ShowError(this, error);
 }

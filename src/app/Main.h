@@ -1,5 +1,7 @@
 #pragma once
 
+#include "linktools/LinkExtractor.h"
+#include "upload/SilenceTimeout.h"
 #include "upload/UploadView.h"
 
 #include <QElapsedTimer>
@@ -44,6 +46,8 @@ public:
         QString imageHost;
         // Empty: uploads.log in the home folder.
         QString logPath;
+        QString account = QString::fromLatin1(LinkExtractor::DefaultAccount);
+        int timeout = SilenceTimeout::DefaultSeconds;
     };
 
     explicit Main(const Options &options, QWidget *parent = nullptr);
@@ -56,6 +60,10 @@ public:
     // Tests replace the modal dialogs, and only those.
     void SetPicker(CommonDialog *picker);
     void SetMessageDialog(MessageDialog *dialog);
+    MessageDialog &Messages() const { return *m_messages; }
+    // New hosts, account and timeout, from the next picture on; the home
+    // folder stays.
+    void SetServiceOptions(const Options &options);
 
     void ShowStatus(const QString &text) override;
     void ShowStopButton(bool shown) override;

@@ -5,28 +5,69 @@
 #include "cli/MakePostsCommand.h"
 #include "cli/RequeueCommand.h"
 #include "cli/UploadCommand.h"
+#include "config/BuildSettings.h"
+#include "settings/HomeLocation.h"
+#include "settings/HostAddress.h"
+#include "settings/ProgramSettings.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace CommandLine {
 
 namespace {
 
-const char Synopsis[] =
-    "usage: picaroon [--home DIR] [--host HOST[:PORT]] [--image-host HOST]   (the window)\n"
-    "       picaroon upload --login LOGIN [--home DIR] [--host HOST[:PORT]] [--timeout SECONDS]\n"
-    "       picaroon extract-links [--home DIR] [--image-host HOST]\n"
-    "       picaroon make-posts [--home DIR]\n"
-    "       picaroon import FOLDER [--home DIR]\n"
-    "       picaroon requeue [--home DIR]\n"
-    "The password comes from PICAROON_PASSWORD, else from the first line of standard input.\n"
-    "extract-links reads the photo-library page markup (UTF-8) from standard input.\n";
+struct CommandHelp
+{
+    const char *name;
+    const char *usage;
+    const char *purpose;
+};
+
+const CommandHelp Commands[] = {
+    {"upload", "picaroon upload [--login LOGIN] [--home DIR] [--host HOST[:PORT]] [--timeout SECONDS]",
+     "Uploads every picture of the image folder, one after another, and prints every status text.\n"
+     "The password comes from PICAROON_PASSWORD, else it is asked for when standard input is a\n"
+     "terminal, else it is the first line of standard input."},
+    {"extract-links", "picaroon extract-links [--home DIR] [--image-host HOST] [--account N] < page.html",
+     "Appends the account's picture addresses in the photo-library page markup (UTF-8, read from\n"
+     "standard input) to url.txt."},
+    {"make-posts", "picaroon make-posts [--home DIR] [--account N]",
+     "Appends a post record for every line of url.txt to base_url.txt."},
+    {"import", "picaroon import FOLDER [--home DIR]", "Copies the *.jpg pictures of FOLDER into the image folder."},
+    {"requeue", "picaroon requeue [--home DIR]", "Returns every set-aside picture to the image folder's queue."},
+};
+
+const char WindowUsage[] =
+    "picaroon [--home DIR] [--host HOST[:PORT]] [--image-host HOST] [--account N] [--timeout SECONDS]";
+
+QString Synopsis()
+{
+    QString text = QStringLiteral("usage: %1   (the window)\n").arg(QLatin1String(WindowUsage));
+    for (const CommandHelp &command : Commands)
+        text += QStringLiteral("       %1\n").arg(QLatin1String(command.usage));
+    return text + QStringLiteral("picaroon --help and picaroon COMMAND --help tell more.\n");
+}
+
+// QCommandLineParser's own text from its option list on.
+QString OptionsPart(const QCommandLineParser &parser)
+{
+    const QString text = parser.helpText();
+    return text.mid(std::max<qsizetype>(0, text.indexOf(QStringLiteral("Options:"))));
+}
+
+QString Footer()
+{
+    return QStringLiteral("\nSettings: %1 (picaroon(1) lists its keys).\n")
+        .arg(QDir::toNativeSeparators(ProgramSettings::DefaultPath()));
+}
 
 // The cause of the first write to standard output that failed; 0 while
 // none has.
@@ -51,15 +92,18 @@ int RunCommand(const QString &command, const QStringList &arguments)
 
 bool IsCommand(const QString &name)
 {
-    return name == QLatin1String("upload") || name == QLatin1String("extract-links")
-        || name == QLatin1String("make-posts") || name == QLatin1String("import")
-        || name == QLatin1String("requeue");
+    return std::any_of(std::begin(Commands), std::end(Commands),
+                       [&](const CommandHelp &command) { return name == QLatin1String(command.name); });
 }
 
 int Run(const QStringList &arguments)
 {
     const QString command = arguments.value(1);
-    const int status = RunCommand(command, arguments);
+    return Finish(command, RunCommand(command, arguments));
+}
+
+int Finish(const QString &command, int status)
+{
     // Output lost to a full disk or a closed descriptor must not pass for a
     // run that went well: whoever reads it would take it as complete.
     if (std::fflush(stdout) != 0 && StandardOutputError == 0)
@@ -68,8 +112,9 @@ int Run(const QStringList &arguments)
         StandardOutputError = EIO;
     if (StandardOutputError == 0)
         return status;
-    PrintLine(stderr, QStringLiteral("picaroon %1: Cannot write standard output: %2")
-                          .arg(command, QString::fromLocal8Bit(std::strerror(StandardOutputError))));
+    const QString subject = command.isEmpty() ? QStringLiteral("picaroon") : QStringLiteral("picaroon ") + command;
+    PrintLine(stderr, QStringLiteral("%1: Cannot write standard output: %2")
+                          .arg(subject, QString::fromLocal8Bit(std::strerror(StandardOutputError))));
     return status == Success ? Unexpected : status;
 }
 
@@ -80,41 +125,95 @@ void AddHomeOption(QCommandLineParser &parser)
                       QStringLiteral("DIR")});
 }
 
-QString HomeFolder(const QCommandLineParser &parser)
+bool HomeFolder(const QCommandLineParser &parser, QString *home, QString *error)
 {
-    if (parser.isSet(QStringLiteral("home")))
-        return QDir(parser.value(QStringLiteral("home"))).absolutePath();
-    return QCoreApplication::applicationDirPath();
+    const HomeLocation::Choice choice = HomeLocation::Choose(
+        parser.isSet(QStringLiteral("home")) ? parser.value(QStringLiteral("home")) : QString(),
+        QCoreApplication::applicationDirPath());
+    *home = choice.folder;
+    return HomeLocation::Prepare(choice, error);
 }
 
 bool ParseHost(const QString &text, QString *host, quint16 *port)
 {
-    QString name = text;
-    QString portText;
-    if (text.startsWith(QLatin1Char('['))) {
-        const qsizetype close = text.indexOf(QLatin1Char(']'));
-        if (close < 0)
-            return false;
-        name = text.mid(1, close - 1);
-        const QString rest = text.mid(close + 1);
-        if (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':')))
-            return false;
-        portText = rest.mid(1);
-    } else if (text.count(QLatin1Char(':')) == 1) {
-        name = text.section(QLatin1Char(':'), 0, 0);
-        portText = text.section(QLatin1Char(':'), 1);
+    HostAddress address;
+    QString problem;
+    if (!HostAddress::Parse(text, true, &address, &problem))
+        return false;
+    *host = address.Host();
+    *port = address.Port();
+    return true;
+}
+
+void AddHelpOption(QCommandLineParser &parser)
+{
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help.")});
+}
+
+bool HelpAsked(const QCommandLineParser &parser)
+{
+    return parser.isSet(QStringLiteral("help"));
+}
+
+int PrintHelp(const QString &command, const QCommandLineParser &parser)
+{
+    for (const CommandHelp &known : Commands) {
+        if (command == QLatin1String(known.name)) {
+            PrintLine(stdout, QStringLiteral("Usage: %1\n\n%2\n\n%3%4")
+                                  .arg(QLatin1String(known.usage), QLatin1String(known.purpose), OptionsPart(parser),
+                                       Footer())
+                                  .chopped(1));
+            return Success;
+        }
     }
-    if (name.isEmpty())
-        return false;
-    *host = name;
-    *port = 80;
-    if (portText.isNull())
+    PrintLine(stdout, ProgramHelp(parser).chopped(1));
+    return Success;
+}
+
+QString ProgramHelp(const QCommandLineParser &windowParser)
+{
+    QString text = QStringLiteral("Usage: %1\n       picaroon COMMAND [options]\n\n"
+                                  "Uploads the JPEG pictures of the image folder to the blogging service's photo\n"
+                                  "library. Without a command it opens the window.\n\n")
+                       .arg(QLatin1String(WindowUsage));
+    text += OptionsPart(windowParser) + QStringLiteral("\nCommands:\n");
+    for (const CommandHelp &command : Commands)
+        text += QStringLiteral("  %1\n").arg(QLatin1String(command.usage));
+    return text + QStringLiteral("\npicaroon COMMAND --help tells a command's options.") + Footer();
+}
+
+int PrintVersion()
+{
+    PrintLine(stdout, QStringLiteral("picaroon %1").arg(QLatin1String(BuildSettings::Version)));
+    return Success;
+}
+
+bool SettingsReadable(const QString &command, const ProgramSettings &settings)
+{
+    if (settings.ReadProblem().isEmpty())
         return true;
-    bool ok = false;
-    const uint number = portText.toUInt(&ok);
-    if (!ok || number == 0 || number > 65535)
+    PrintLine(stderr, QStringLiteral("picaroon %1: %2").arg(command, settings.ReadProblem()));
+    return false;
+}
+
+bool Setting(const QCommandLineParser &parser, const QString &option, const ProgramSettings &settings,
+             const char *key, const QString &command, QString *value)
+{
+    if (parser.isSet(option)) {
+        *value = parser.value(option);
+        const QString problem = ProgramSettings::Check(key, *value);
+        if (problem.isEmpty())
+            return true;
+        UsageError(command, QStringLiteral("--%1: %2").arg(option, problem));
         return false;
-    *port = quint16(number);
+    }
+    const QString problem = settings.Problem(key);
+    if (!problem.isEmpty()) {
+        PrintLine(stderr, QStringLiteral("picaroon %1: %2 in %3: %4")
+                              .arg(command, QLatin1String(key), QDir::toNativeSeparators(settings.Path()), problem));
+        return false;
+    }
+    *value = settings.Value(key);
     return true;
 }
 
@@ -143,7 +242,7 @@ int UsageError(const QString &command, const QString &message)
 {
     const QString subject = command.isEmpty() ? QStringLiteral("picaroon") : QStringLiteral("picaroon ") + command;
     PrintLine(stderr, subject + QStringLiteral(": ") + message);
-    std::fputs(Synopsis, stderr);
+    std::fputs(Synopsis().toUtf8().constData(), stderr);
     return Usage;
 }
 

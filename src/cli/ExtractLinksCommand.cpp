@@ -1,8 +1,8 @@
 #include "cli/ExtractLinksCommand.h"
 
 #include "cli/CommandLine.h"
-#include "config/BuildSettings.h"
 #include "linktools/LinkExtractor.h"
+#include "settings/ProgramSettings.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -11,17 +11,35 @@ int ExtractLinksCommand::Run(const QStringList &arguments)
 {
     const QString name = QStringLiteral("extract-links");
     QCommandLineParser parser;
-    parser.addOption({QStringLiteral("image-host"), QStringLiteral("The host that serves the pictures."),
+    parser.addOption({QStringLiteral("image-host"), QStringLiteral("The host that serves the pictures, for this run."),
                       QStringLiteral("HOST")});
+    parser.addOption({QStringLiteral("account"),
+                      QStringLiteral("The account number whose pictures are picked out, for this run."),
+                      QStringLiteral("N")});
     CommandLine::AddHomeOption(parser);
+    CommandLine::AddHelpOption(parser);
     QString usage;
     if (!CommandLine::Parse(parser, arguments, 0, &usage))
         return CommandLine::UsageError(name, usage);
-    QString imageHost = QString::fromLatin1(BuildSettings::ImageHost);
-    if (parser.isSet(QStringLiteral("image-host")))
-        imageHost = parser.value(QStringLiteral("image-host"));
-    if (imageHost.isEmpty())
-        return CommandLine::UsageError(name, QStringLiteral("--image-host wants a host name"));
+    if (CommandLine::HelpAsked(parser))
+        return CommandLine::PrintHelp(name, parser);
+    const ProgramSettings settings;
+    if (!CommandLine::SettingsReadable(name, settings))
+        return CommandLine::Unexpected;
+    QString imageHost;
+    QString account;
+    if (!CommandLine::Setting(parser, QStringLiteral("image-host"), settings, ProgramSettings::ImageHostKey, name,
+                              &imageHost)
+        || !CommandLine::Setting(parser, QStringLiteral("account"), settings, ProgramSettings::AccountKey, name,
+                                 &account)) {
+        return CommandLine::Usage;
+    }
+    QString home;
+    QString error;
+    if (!CommandLine::HomeFolder(parser, &home, &error)) {
+        CommandLine::PrintLine(stderr, QStringLiteral("picaroon extract-links: ") + error);
+        return CommandLine::Unexpected;
+    }
 
     QFile input;
     const bool opened = input.open(stdin, QIODevice::ReadOnly);
@@ -32,10 +50,8 @@ int ExtractLinksCommand::Run(const QStringList &arguments)
         return CommandLine::Unexpected;
     }
 
-    const QString home = CommandLine::HomeFolder(parser);
     int count = 0;
-    QString error;
-    if (!LinkExtractor(imageHost).AppendUtf8ToUrlFile(home, page, &count, &error)) {
+    if (!LinkExtractor(imageHost, account).AppendUtf8ToUrlFile(home, page, &count, &error)) {
         CommandLine::PrintLine(stderr, QStringLiteral("picaroon extract-links: ") + error);
         return CommandLine::Unexpected;
     }

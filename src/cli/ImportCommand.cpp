@@ -22,17 +22,22 @@ int ImportCommand::Run(const QStringList &arguments)
 {
     const QString name = QStringLiteral("import");
     QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder whose pictures are copied."));
     CommandLine::AddHomeOption(parser);
+    CommandLine::AddHelpOption(parser);
     QString usage;
     if (!CommandLine::Parse(parser, arguments, 1, &usage))
         return CommandLine::UsageError(name, usage);
+    if (CommandLine::HelpAsked(parser))
+        return CommandLine::PrintHelp(name, parser);
     const QStringList folders = parser.positionalArguments();
     if (folders.isEmpty() || folders.first().isEmpty())
         return CommandLine::UsageError(name, QStringLiteral("FOLDER is required"));
 
     FileList files;
+    QString home;
     QString error;
-    if (!ImageFolder::Prepare(CommandLine::HomeFolder(parser), files, &error))
+    if (!CommandLine::HomeFolder(parser, &home, &error) || !ImageFolder::Prepare(home, files, &error))
         return Failure(error);
 
     CommandLine::PrintLine(stdout, QStringLiteral("Ждите, идет копирование..."));

@@ -12,14 +12,18 @@ int RequeueCommand::Run(const QStringList &arguments)
     const QString name = QStringLiteral("requeue");
     QCommandLineParser parser;
     CommandLine::AddHomeOption(parser);
+    CommandLine::AddHelpOption(parser);
     QString usage;
     if (!CommandLine::Parse(parser, arguments, 0, &usage))
         return CommandLine::UsageError(name, usage);
+    if (CommandLine::HelpAsked(parser))
+        return CommandLine::PrintHelp(name, parser);
 
     FileList files;
+    QString home;
     QString error;
     int returned = 0;
-    if (!ImageFolder::Prepare(CommandLine::HomeFolder(parser), files, &error)
+    if (!CommandLine::HomeFolder(parser, &home, &error) || !ImageFolder::Prepare(home, files, &error)
         || !SetAsideQueue::Requeue(files.Folder(), SetAsideQueue::Names(files.Folder(), &error), &returned, &error)
         || !error.isEmpty()) {
         if (returned > 0)

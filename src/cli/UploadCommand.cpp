@@ -1,10 +1,11 @@
 #include "cli/UploadCommand.h"
 
 #include "cli/CommandLine.h"
+#include "cli/PasswordPrompt.h"
 #include "cli/StopSignals.h"
-#include "config/BuildSettings.h"
 #include "folder/FileList.h"
 #include "folder/ImageFolder.h"
+#include "settings/ProgramSettings.h"
 #include "upload/RunSummary.h"
 #include "upload/SilenceTimeout.h"
 #include "upload/UploadCycle.h"
@@ -18,17 +19,22 @@
 
 namespace {
 
-QString PasswordFromEnvironmentOrInput()
+bool PasswordFromEnvironmentOrInput(QString *password, QString *error)
 {
-    if (qEnvironmentVariableIsSet("PICAROON_PASSWORD"))
-        return qEnvironmentVariable("PICAROON_PASSWORD");
+    if (qEnvironmentVariableIsSet("PICAROON_PASSWORD")) {
+        *password = qEnvironmentVariable("PICAROON_PASSWORD");
+        return true;
+    }
+    if (PasswordPrompt::InputIsTerminal())
+        return PasswordPrompt::Ask(password, error);
     QFile input;
     if (!input.open(stdin, QIODevice::ReadOnly))
-        return QString();
+        return true;
     QByteArray line = input.readLine();
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
-    return QString::fromUtf8(line);
+    *password = QString::fromUtf8(line);
+    return true;
 }
 
 int ExitStatusOf(UploadCycle::Outcome outcome)
@@ -50,47 +56,69 @@ int UploadCommand::Run(const QStringList &arguments)
 {
     const QString name = QStringLiteral("upload");
     QCommandLineParser parser;
-    parser.addOption({QStringLiteral("login"), QStringLiteral("The member's login."), QStringLiteral("LOGIN")});
-    parser.addOption({QStringLiteral("host"), QStringLiteral("The upload host."), QStringLiteral("HOST[:PORT]")});
+    parser.addOption({QStringLiteral("login"),
+                      QStringLiteral("The member's login (default: the last one typed in the window)."),
+                      QStringLiteral("LOGIN")});
+    parser.addOption({QStringLiteral("host"), QStringLiteral("The upload host, for this run."),
+                      QStringLiteral("HOST[:PORT]")});
     parser.addOption({QStringLiteral("timeout"),
-                      QStringLiteral("Seconds without a byte moving before the run gives up (0: wait for ever)."),
-                      QStringLiteral("SECONDS"), QString::number(SilenceTimeout::DefaultSeconds)});
+                      QStringLiteral("Seconds without a byte moving before the run gives up (0: wait for ever), "
+                                     "for this run."),
+                      QStringLiteral("SECONDS")});
     CommandLine::AddHomeOption(parser);
+    CommandLine::AddHelpOption(parser);
     QString usage;
     if (!CommandLine::Parse(parser, arguments, 0, &usage))
         return CommandLine::UsageError(name, usage);
-    if (!parser.isSet(QStringLiteral("login")))
-        return CommandLine::UsageError(name, QStringLiteral("--login is required"));
-    QString host = QString::fromLatin1(BuildSettings::UploadHost);
-    quint16 port = 80;
-    if (parser.isSet(QStringLiteral("host"))
-        && !CommandLine::ParseHost(parser.value(QStringLiteral("host")), &host, &port)) {
-        return CommandLine::UsageError(name, QStringLiteral("--host wants HOST or HOST:PORT"));
-    }
-
-    bool timeoutIsNumber = false;
-    const uint timeout = parser.value(QStringLiteral("timeout")).toUInt(&timeoutIsNumber);
-    if (!timeoutIsNumber || timeout > 2000000)
-        return CommandLine::UsageError(name, QStringLiteral("--timeout wants a number of seconds from 0 to 2000000"));
+    if (CommandLine::HelpAsked(parser))
+        return CommandLine::PrintHelp(name, parser);
+    const ProgramSettings settings;
+    if (!CommandLine::SettingsReadable(name, settings))
+        return CommandLine::Unexpected;
 
     UploadCommand command;
-    command.m_login = parser.value(QStringLiteral("login"));
-    command.m_password = PasswordFromEnvironmentOrInput();
+    command.m_login = parser.isSet(QStringLiteral("login")) ? parser.value(QStringLiteral("login"))
+                                                             : settings.LastLogin();
+    if (command.m_login.isEmpty())
+        return CommandLine::UsageError(name, QStringLiteral("--login is required: the window has kept no login"));
+    QString hostText;
+    QString timeoutText;
+    if (!CommandLine::Setting(parser, QStringLiteral("host"), settings, ProgramSettings::UploadHostKey, name, &hostText)
+        || !CommandLine::Setting(parser, QStringLiteral("timeout"), settings, ProgramSettings::TimeoutKey, name,
+                                 &timeoutText)) {
+        return CommandLine::Usage;
+    }
+    if (!ProgramSettings::IsUploadHostSet(hostText)) {
+        command.ReportUnexpectedError(settings.NoUploadHostText());
+        return CommandLine::Usage;
+    }
+    QString host;
+    quint16 port = 80;
+    CommandLine::ParseHost(hostText, &host, &port);
+
+    QString home;
+    QString error;
+    if (!CommandLine::HomeFolder(parser, &home, &error)) {
+        command.ReportUnexpectedError(error);
+        return CommandLine::Unexpected;
+    }
+    if (!PasswordFromEnvironmentOrInput(&command.m_password, &error)) {
+        command.ReportUnexpectedError(error);
+        return CommandLine::Unexpected;
+    }
 
     FileList files;
-    QString error;
-    if (!ImageFolder::Prepare(CommandLine::HomeFolder(parser), files, &error)) {
+    if (!ImageFolder::Prepare(home, files, &error)) {
         command.ReportUnexpectedError(error);
         return CommandLine::Unexpected;
     }
 
     UploadCycle cycle(command, files);
     cycle.SetServer(host, port);
-    cycle.SetTimeout(int(timeout));
+    cycle.SetTimeout(timeoutText.toInt());
     RunSummary summary;
     summary.Follow(cycle);
-    UploadLog log(parser.isSet(QStringLiteral("home")) ? UploadLog::PathInHome(CommandLine::HomeFolder(parser))
-                                                       : UploadLog::DefaultPath());
+    UploadLog log(parser.isSet(QStringLiteral("home")) ? UploadLog::PathInHome(home) : UploadLog::DefaultPath());
     log.Follow(cycle);
     QObject::connect(&log, &UploadLog::Trouble, &log, [](const QString &message) {
         CommandLine::PrintLine(stderr, QStringLiteral("picaroon upload: ") + message);

@@ -249,6 +249,27 @@ bool CreateFolder(const QString &path, QString *error)
     return true;
 }
 
+bool CreatePath(const QString &path, QString *error)
+{
+    const QString clean = QDir::cleanPath(QDir(path).absolutePath());
+    if (FolderExists(clean))
+        return true;
+    // Something else standing where a folder above should be is left for
+    // the mkdir below to name, as the system sees it.
+    const QString parent = QFileInfo(clean).path();
+    struct stat status;
+    if (parent != clean && ::stat(Native(parent).constData(), &status) != 0 && !CreatePath(parent, error))
+        return false;
+    // Someone else making it meanwhile is no fault.
+    if (::mkdir(Native(clean).constData(), 0777) == 0)
+        return true;
+    const int cause = errno;
+    if (cause == EEXIST && FolderExists(clean))
+        return true;
+    *error = QStringLiteral("Cannot create the folder %1: %2").arg(Shown(clean), SystemError(cause));
+    return false;
+}
+
 bool DeleteFile(const QString &path, bool force, QString *error)
 {
     // POSIX asks only the folder whether a read-only file may go.

@@ -12,6 +12,9 @@ namespace FileOps {
 
 bool FolderExists(const QString &path);
 bool CreateFolder(const QString &path, QString *error);
+// The folder and every missing one above it; the error names the one that
+// could not be made.
+bool CreatePath(const QString &path, QString *error);
 // force: also a read-only file.
 bool DeleteFile(const QString &path, bool force, QString *error);
 // a.jpg becomes a.jpg_!, or the first free "a (2).jpg_!", "a (3).jpg_!", …

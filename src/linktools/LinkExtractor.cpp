@@ -12,12 +12,13 @@ namespace {
 
 // Everything of the marker before the address: class="other"></a><span><a href='
 const QString MarkerLead = QStringLiteral("class=\"other\"></a><span><a href='");
-const QString AccountDir = QStringLiteral("/userdir/4/1/8/2/418265/");
 constexpr qsizetype LongestAddress = 2048;
+constexpr qsizetype NestedDigits = 4;
 
-QString Marker(const QString &imageHost)
+QString Marker(const QString &imageHost, const QString &account)
 {
-    return MarkerLead + QStringLiteral("http://") + imageHost + AccountDir;
+    return MarkerLead + QStringLiteral("http://") + imageHost + QStringLiteral("/userdir/")
+        + LinkExtractor::PictureDirectory(account);
 }
 
 char16_t At(QStringView text, qsizetype i) { return text[i].unicode(); }
@@ -78,15 +79,23 @@ LinkExtractor::LinkExtractor()
 {
 }
 
-LinkExtractor::LinkExtractor(const QString &imageHost)
-    : m_marker(Marker(imageHost))
-    , m_markerUtf8(Marker(imageHost).toUtf8())
+LinkExtractor::LinkExtractor(const QString &imageHost, const QString &account)
+    : m_marker(Marker(imageHost, account))
+    , m_markerUtf8(Marker(imageHost, account).toUtf8())
 {
 }
 
 QString LinkExtractor::UrlFilePath(const QString &home)
 {
     return QDir(home).filePath(QStringLiteral("url.txt"));
+}
+
+QString LinkExtractor::PictureDirectory(const QString &account)
+{
+    QString directory;
+    for (qsizetype i = 0; i < std::min(NestedDigits, account.size()); ++i)
+        directory += account.at(i) + QLatin1Char('/');
+    return directory + account + QLatin1Char('/');
 }
 
 QList<QByteArray> LinkExtractor::Extract(QStringView page) const

@@ -13,11 +13,18 @@
 class LinkExtractor
 {
 public:
+    // The member whose pictures the tools pick out unless told otherwise.
+    static constexpr char DefaultAccount[] = "418265";
+
     // The image host of the build.
     LinkExtractor();
-    explicit LinkExtractor(const QString &imageHost);
+    // account: a whole number, its digits only.
+    explicit LinkExtractor(const QString &imageHost, const QString &account = QString::fromLatin1(DefaultAccount));
 
     static QString UrlFilePath(const QString &home);
+    // The account's picture directory: its first four digits as nested
+    // folders, then the whole number ("4/1/8/2/418265/").
+    static QString PictureDirectory(const QString &account);
 
     // In page order, in the Windows-1251 bytes they are written with.
     QList<QByteArray> Extract(QStringView page) const;

@@ -22,7 +22,6 @@ const QByteArray RecordHead = "<div align=\"center\">[MORE=<img src='";
 const QByteArray RecordMiddle = "'>]<img src='";
 const QByteArray RecordTail = "'>[/MORE]</div>";
 const QByteArray Terminator = "--endanecdot-";
-const QByteArray AccountFolder = "418265/";
 constexpr qsizetype BlockSize = 64 * 1024;
 
 QString Shown(const QString &path)
@@ -30,14 +29,19 @@ QString Shown(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
+QByteArray AccountFolder(const QString &account)
+{
+    return account.toLatin1() + '/';
+}
+
 // Composed rather than filled into a template, so that a line which
 // happens to hold a place holder cannot have it filled in as well.
-void AppendRecord(QByteArray &records, QByteArrayView line)
+void AppendRecord(QByteArray &records, QByteArrayView line, QByteArrayView accountFolder)
 {
     records.append(RecordHead);
     qsizetype from = 0;
-    for (qsizetype at; (at = line.indexOf(AccountFolder, from)) >= 0; from = at + AccountFolder.size())
-        records.append(line.sliced(from, at + AccountFolder.size() - from)).append("thumb/");
+    for (qsizetype at; (at = line.indexOf(accountFolder, from)) >= 0; from = at + accountFolder.size())
+        records.append(line.sliced(from, at + accountFolder.size() - from)).append("thumb/");
     records.append(line.sliced(from)).append(RecordMiddle).append(line).append(RecordTail).append(Terminator);
 }
 
@@ -84,16 +88,17 @@ QString PostMarkup::PostFilePath(const QString &home)
     return QDir(home).filePath(QStringLiteral("base_url.txt"));
 }
 
-QByteArray PostMarkup::Record(QByteArrayView line)
+QByteArray PostMarkup::Record(QByteArrayView line, const QString &account)
 {
     QByteArray record;
-    AppendRecord(record, line);
+    AppendRecord(record, line, AccountFolder(account));
     return record;
 }
 
-bool PostMarkup::MakePosts(const QString &home, qint64 *count, QString *error)
+bool PostMarkup::MakePosts(const QString &home, const QString &account, qint64 *count, QString *error)
 {
     *count = 0;
+    const QByteArray accountFolder = AccountFolder(account);
     const QString urlPath = LinkExtractor::UrlFilePath(home);
     QFile input;
     qint64 left = 0;
@@ -109,7 +114,7 @@ bool PostMarkup::MakePosts(const QString &home, qint64 *count, QString *error)
     auto take = [&](QByteArrayView line) {
         if (made++ == 0 && EndsInsideRecord(output.Tail()))
             records.append(Terminator);
-        AppendRecord(records, line);
+        AppendRecord(records, line, accountFolder);
         if (records.size() < BlockSize)
             return true;
         const bool written = output.Write(records, error);

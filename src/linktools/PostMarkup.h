@@ -1,5 +1,7 @@
 #pragma once
 
+#include "linktools/LinkExtractor.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,10 +13,11 @@ class PostMarkup
 public:
     static QString PostFilePath(const QString &home);
 
-    // The record for one line of url.txt, terminator included.
-    static QByteArray Record(QByteArrayView line);
+    // The record for one line of url.txt, terminator included. The
+    // thumbnail's address has "thumb/" after every "ACCOUNT/".
+    static QByteArray Record(QByteArrayView line, const QString &account = QString::fromLatin1(LinkExtractor::DefaultAccount));
     // Streams url.txt in home into records appended to base_url.txt, all or
     // nothing, in memory bounded by the longest line. When url.txt cannot
     // be opened, base_url.txt is left untouched.
-    static bool MakePosts(const QString &home, qint64 *count, QString *error);
+    static bool MakePosts(const QString &home, const QString &account, qint64 *count, QString *error);
 };

@@ -1,0 +1,119 @@
+#include "app/SettingsDialog.h"
+
+#include "settings/ProgramSettings.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cstring>
+
+SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
+    : QDialog(parent)
+    , m_settings(settings)
+{
+    setWindowTitle(QStringLiteral("Настройки"));
+    auto *form = new QFormLayout;
+    const QList<std::pair<const char *, QString>> rows = {
+        {ProgramSettings::UploadHostKey, QStringLiteral("Сервер загрузки")},
+        {ProgramSettings::ImageHostKey, QStringLiteral("Сервер изображений")},
+        {ProgramSettings::AccountKey, QStringLiteral("Номер учётной записи")},
+        {ProgramSettings::TimeoutKey, QStringLiteral("Тайм-аут, секунд")},
+    };
+    const QStringList hints = {QStringLiteral("хост[:порт]"), QStringLiteral("хост[:порт]"), QStringLiteral("число"),
+                               QStringLiteral("0 — ждать без конца")};
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const auto &[key, name] = rows.at(i);
+        auto *field = new QLineEdit(settings.Stored(key), this);
+        field->setObjectName(QString::fromLatin1(key));
+        field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 30);
+        const QString builds = ProgramSettings::Default(key);
+        const bool placeholder = std::strcmp(key, ProgramSettings::UploadHostKey) == 0
+            && !ProgramSettings::IsUploadHostSet(builds);
+        field->setPlaceholderText(placeholder ? QStringLiteral("не задан") : builds);
+        field->setToolTip(hints.at(i));
+        form->addRow(QStringLiteral("%1 (%2):").arg(name, hints.at(i)), field);
+        connect(field, &QLineEdit::textChanged, this, &SettingsDialog::ShowProblem);
+        m_rows.append({key, name, field});
+    }
+
+    auto *note = new QLabel(QStringLiteral("Пустое поле — значение по умолчанию.\nФайл настроек: %1")
+                                .arg(QDir::toNativeSeparators(settings.Path())),
+                            this);
+    note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_problem = new QLabel(this);
+    m_problem->setWordWrap(true);
+    QPalette palette = m_problem->palette();
+    palette.setColor(QPalette::WindowText, QColor(176, 0, 0));
+    m_problem->setPalette(palette);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
+    m_save = buttons->button(QDialogButtonBox::Save);
+    m_save->setText(QStringLiteral("Сохранить"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &SettingsDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(note);
+    layout->addWidget(m_problem);
+    layout->addWidget(buttons);
+    ShowProblem();
+}
+
+QLineEdit *SettingsDialog::Field(const char *key) const
+{
+    for (const Row &row : m_rows) {
+        if (std::strcmp(row.key, key) == 0)
+            return row.field;
+    }
+    return nullptr;
+}
+
+QString SettingsDialog::FirstProblem(QLineEdit **field) const
+{
+    for (const Row &row : m_rows) {
+        const QString text = row.field->text().trimmed();
+        const QString problem = text.isEmpty() ? QString() : ProgramSettings::Check(row.key, text);
+        if (!problem.isEmpty()) {
+            if (field)
+                *field = row.field;
+            return QStringLiteral("%1: %2").arg(row.name, problem);
+        }
+    }
+    return QString();
+}
+
+void SettingsDialog::ShowProblem()
+{
+    const QString problem = FirstProblem();
+    m_problem->setText(problem);
+    m_problem->setVisible(!problem.isEmpty());
+    m_save->setEnabled(problem.isEmpty());
+}
+
+void SettingsDialog::accept()
+{
+    QLineEdit *wrong = nullptr;
+    const QString problem = FirstProblem(&wrong);
+    if (!problem.isEmpty()) {
+        ShowProblem();
+        wrong->setFocus();
+        wrong->selectAll();
+        return;
+    }
+    for (const Row &row : m_rows)
+        m_settings.Store(row.key, row.field->text().trimmed());
+    QString error;
+    if (!m_settings.Save(&error)) {
+        m_problem->setText(error);
+        m_problem->setVisible(true);
+        return;
+    }
+    QDialog::accept();
+}

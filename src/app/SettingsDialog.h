@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+class ProgramSettings;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The settings a member may need to change, so that nobody has to edit the
+// file: the two hosts, the account number and the timeout. Each text is
+// checked as it is typed and what is wrong is said in the dialog; Save
+// stays refused until every text checks. An empty field means the build's
+// value.
+class SettingsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit SettingsDialog(ProgramSettings &settings, QWidget *parent = nullptr);
+
+    // The field of one of ProgramSettings' checked keys.
+    QLineEdit *Field(const char *key) const;
+    QLabel *ProblemLabel() const { return m_problem; }
+    QPushButton *SaveButton() const { return m_save; }
+
+    // Stores and saves; stays open, saying why, when a text does not check
+    // or the file cannot be written.
+    void accept() override;
+
+private:
+    struct Row
+    {
+        const char *key;
+        QString name;
+        QLineEdit *field;
+    };
+
+    // The first text that does not check, named; empty when all do.
+    QString FirstProblem(QLineEdit **field = nullptr) const;
+    void ShowProblem();
+
+    ProgramSettings &m_settings;
+    QList<Row> m_rows;
+    QLabel *m_problem = nullptr;
+    QPushButton *m_save = nullptr;
+};

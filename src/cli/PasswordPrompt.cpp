@@ -1,0 +1,136 @@
+#include "cli/PasswordPrompt.h"
+
+#include "folder/FileOps.h"
+
+#include <QByteArray>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// Longer than any password; keeps a terminal held down on a key from
+// filling memory.
+constexpr qsizetype LongestLine = 64 * 1024;
+const int EndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+struct termios Found;
+volatile sig_atomic_t Quieted = 0;
+
+// A signal that ends the program must not leave the terminal without
+// echo: put it back, then let the signal do what it would have done.
+void RestoreAndResend(int signal)
+{
+    if (Quieted)
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &Found);
+    struct sigaction plain = {};
+    plain.sa_handler = SIG_DFL;
+    sigemptyset(&plain.sa_mask);
+    ::sigaction(signal, &plain, nullptr);
+    ::raise(signal);
+}
+
+class QuietTerminal
+{
+public:
+    bool Begin(QString *error)
+    {
+        if (::tcgetattr(STDIN_FILENO, &Found) != 0) {
+            *error = QStringLiteral("Cannot read the terminal's settings: ") + FileOps::SystemError(errno);
+            return false;
+        }
+        struct sigaction restore = {};
+        restore.sa_handler = RestoreAndResend;
+        sigemptyset(&restore.sa_mask);
+        for (size_t i = 0; i < std::size(EndingSignals); ++i)
+            ::sigaction(EndingSignals[i], &restore, &m_before[i]);
+        // Stopped at the prompt, the shell would show the typing again.
+        struct sigaction ignore = {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        ::sigaction(SIGTSTP, &ignore, &m_beforeStop);
+        m_armed = true;
+
+        struct termios quiet = Found;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        quiet.c_lflag |= ECHONL;
+        Quieted = 1;
+        if (::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) != 0) {
+            *error = QStringLiteral("Cannot turn off the terminal's echo: ") + FileOps::SystemError(errno);
+            return false;
+        }
+        return true;
+    }
+
+    ~QuietTerminal()
+    {
+        if (Quieted)
+            ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &Found);
+        Quieted = 0;
+        if (!m_armed)
+            return;
+        for (size_t i = 0; i < std::size(EndingSignals); ++i)
+            ::sigaction(EndingSignals[i], &m_before[i], nullptr);
+        ::sigaction(SIGTSTP, &m_beforeStop, nullptr);
+    }
+
+private:
+    struct sigaction m_before[std::size(EndingSignals)] = {};
+    struct sigaction m_beforeStop = {};
+    bool m_armed = false;
+};
+
+}
+
+namespace PasswordPrompt {
+
+bool InputIsTerminal()
+{
+    return ::isatty(STDIN_FILENO) == 1;
+}
+
+bool Ask(QString *password, QString *error)
+{
+    const QByteArray prompt = QStringLiteral("Пароль: ").toUtf8();
+    if (std::fwrite(prompt.constData(), 1, size_t(prompt.size()), stderr) != size_t(prompt.size())
+        || std::fflush(stderr) != 0) {
+        *error = QStringLiteral("Cannot write the prompt to standard error: ") + FileOps::SystemError(errno);
+        return false;
+    }
+    QuietTerminal terminal;
+    if (!terminal.Begin(error))
+        return false;
+    QByteArray line;
+    for (;;) {
+        char byte;
+        const ssize_t got = ::read(STDIN_FILENO, &byte, 1);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            *error = QStringLiteral("Cannot read the password from the terminal: ") + FileOps::SystemError(errno);
+            return false;
+        }
+        if (got == 0 && line.isEmpty()) {
+            *error = QStringLiteral("The terminal closed before a password was typed");
+            return false;
+        }
+        if (got == 0 || byte == '\n')
+            break;
+        if (line.size() == LongestLine) {
+            *error = QStringLiteral("The password typed is longer than %1 bytes").arg(LongestLine);
+            return false;
+        }
+        line.append(byte);
+    }
+    if (line.endsWith('\r'))
+        line.chop(1);
+    *password = QString::fromUtf8(line);
+    return true;
+}
+
+}

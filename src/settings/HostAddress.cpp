@@ -1,0 +1,118 @@
+#include "settings/HostAddress.h"
+
+#include <QHostAddress>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+constexpr qsizetype LongestName = 253;
+constexpr qsizetype LongestLabel = 63;
+
+bool IsNameCharacter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-';
+}
+
+bool IsDigits(const QString &text)
+{
+    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+}
+
+QString HostAddress::NameProblem(const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("не указано имя хоста");
+    if (name.size() > LongestName)
+        return QStringLiteral("имя хоста длиннее %1 знаков").arg(LongestName);
+    const QStringList labels = name.split(QLatin1Char('.'));
+    // No top-level domain is all digits, so such a name can only be meant
+    // as an IPv4 address, and a wrong one must not be looked up as a name.
+    if (IsDigits(labels.last())) {
+        QHostAddress address;
+        if (!address.setAddress(name) || address.protocol() != QAbstractSocket::IPv4Protocol
+            || labels.size() != 4) {
+            return QStringLiteral("«%1» — не адрес IPv4").arg(name);
+        }
+        return QString();
+    }
+    for (const QString &label : labels) {
+        if (label.isEmpty())
+            return QStringLiteral("в имени хоста «%1» пустая часть между точками").arg(name);
+        if (!std::all_of(label.cbegin(), label.cend(), IsNameCharacter))
+            return QStringLiteral("в имени хоста «%1» допустимы только латинские буквы, цифры, дефис и точка")
+                .arg(name);
+        if (label.size() > LongestLabel)
+            return QStringLiteral("часть имени хоста длиннее %1 знаков").arg(LongestLabel);
+        if (label.startsWith(QLatin1Char('-')) || label.endsWith(QLatin1Char('-')))
+            return QStringLiteral("часть имени хоста «%1» начинается или кончается дефисом").arg(label);
+    }
+    return QString();
+}
+
+bool HostAddress::Parse(const QString &text, bool portAllowed, HostAddress *address, QString *problem)
+{
+    if (text.contains(QStringLiteral("://"))) {
+        *problem = QStringLiteral("нужно только имя хоста и порт, без «http://» и пути");
+        return false;
+    }
+    QString host = text;
+    QString portText;
+    bool hasPort = false;
+    if (text.startsWith(QLatin1Char('['))) {
+        const qsizetype close = text.indexOf(QLatin1Char(']'));
+        if (close < 0) {
+            *problem = QStringLiteral("после адреса IPv6 нет закрывающей скобки «]»");
+            return false;
+        }
+        host = text.mid(1, close - 1);
+        const QString rest = text.mid(close + 1);
+        if (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':'))) {
+            *problem = QStringLiteral("после «]» может стоять только «:» и порт");
+            return false;
+        }
+        hasPort = !rest.isEmpty();
+        portText = rest.mid(1);
+        QHostAddress parsed;
+        if (!parsed.setAddress(host) || parsed.protocol() != QAbstractSocket::IPv6Protocol) {
+            *problem = QStringLiteral("«%1» — не адрес IPv6").arg(host);
+            return false;
+        }
+    } else {
+        const qsizetype colons = text.count(QLatin1Char(':'));
+        if (colons > 1) {
+            *problem = QStringLiteral("адрес IPv6 пишется в квадратных скобках: [%1]").arg(text);
+            return false;
+        }
+        if (colons == 1) {
+            host = text.section(QLatin1Char(':'), 0, 0);
+            portText = text.section(QLatin1Char(':'), 1);
+            hasPort = true;
+        }
+        const QString why = NameProblem(host);
+        if (!why.isEmpty()) {
+            *problem = why;
+            return false;
+        }
+    }
+    quint16 port = DefaultPort;
+    if (hasPort) {
+        if (!portAllowed) {
+            *problem = QStringLiteral("здесь нужно имя хоста без порта");
+            return false;
+        }
+        bool ok = IsDigits(portText);
+        const uint number = ok ? portText.toUInt(&ok) : 0;
+        if (!ok || number < 1 || number > 65535) {
+            *problem = QStringLiteral("порт — число от 1 до 65535, а не «%1»").arg(portText);
+            return false;
+        }
+        port = quint16(number);
+    }
+    address->m_host = host;
+    address->m_port = port;
+    return true;
+}

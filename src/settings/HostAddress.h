@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// A service host as a member types it: a host name or an IPv4 address, or
+// an IPv6 address in brackets, then an optional ":PORT". Checked before it
+// is stored or used, so that a typing slip is named at once instead of
+// ending a run later as an unexplained socket error.
+class HostAddress
+{
+public:
+    static constexpr quint16 DefaultPort = 80;
+
+    // False, with *problem in the member's words, when text is no address;
+    // with portAllowed false a port counts as wrong too.
+    static bool Parse(const QString &text, bool portAllowed, HostAddress *address, QString *problem);
+
+    // Without brackets; an IPv6 address is the only host holding a colon.
+    QString Host() const { return m_host; }
+    quint16 Port() const { return m_port; }
+
+private:
+    static QString NameProblem(const QString &name);
+
+    QString m_host;
+    quint16 m_port = DefaultPort;
+};

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class QSettings;
+
+// The member's settings, kept by QSettings in the user's config folder. A
+// key missing from the file means the build's value; a stored value that
+// does not check is named by Problem() and the build's value stands in for
+// it, so that a slip in the file never sends pictures somewhere unintended.
+// The password and its digest are never among them.
+class ProgramSettings
+{
+public:
+    // "host[:port]", "host[:port]", a whole number, seconds as a number.
+    static constexpr char UploadHostKey[] = "service/uploadHost";
+    static constexpr char ImageHostKey[] = "service/imageHost";
+    static constexpr char AccountKey[] = "links/account";
+    static constexpr char TimeoutKey[] = "upload/timeout";
+    static constexpr char LastLoginKey[] = "upload/lastLogin";
+    static constexpr char WindowPositionKey[] = "window/position";
+    static constexpr char LastImportFolderKey[] = "import/lastFolder";
+    static constexpr int LongestTimeout = 2000000;
+
+    explicit ProgramSettings(const QString &path = DefaultPath());
+    ~ProgramSettings();
+    ProgramSettings(const ProgramSettings &) = delete;
+    ProgramSettings &operator=(const ProgramSettings &) = delete;
+
+    // picaroon/picaroon.conf in $XDG_CONFIG_HOME, by default ~/.config.
+    static QString DefaultPath();
+    QString Path() const { return m_path; }
+
+    // What a run uses: the stored value when it checks, else the build's.
+    QString UploadHost() const;
+    QString ImageHost() const;
+    QString Account() const;
+    int Timeout() const;
+    QString LastLogin() const;
+    std::optional<QPoint> WindowPosition() const;
+    QString LastImportFolder() const;
+
+    // One of the four checked texts as a run uses it.
+    QString Value(const char *key) const;
+    // One of the four checked texts as the file holds it; empty when it
+    // holds none.
+    QString Stored(const char *key) const;
+    // The build's value of one of the four checked texts.
+    static QString Default(const char *key);
+    // An empty text removes the key, so that the build's value applies.
+    void Store(const char *key, const QString &text);
+    void SetLastLogin(const QString &login);
+    void SetWindowPosition(const QPoint &position);
+    void SetLastImportFolder(const QString &folder);
+
+    // Why the file could not be read; empty when it could, or is missing.
+    // An unreadable file is never written over.
+    QString ReadProblem() const { return m_readProblem; }
+    // What is wrong with the stored text of a checked key; empty when it
+    // checks or the file holds none.
+    QString Problem(const char *key) const;
+    // "KEY in PATH: problem", for the read problem and each checked key.
+    QStringList Problems() const;
+    // Writes the changes through to the file.
+    bool Save(QString *error);
+
+    // Checks of typed texts, in the member's words; empty when fine.
+    static QString Check(const char *key, const QString &text);
+
+    // The build's upload host is a placeholder in the reserved ".invalid"
+    // domain, which never resolves, until a real one is set.
+    static bool IsUploadHostSet(const QString &uploadHost);
+    static bool IsPlaceholderHost(const QString &host);
+    // Where to set the upload host: shown by the window, said by the
+    // headless upload, in the same words.
+    QString NoUploadHostText() const;
+
+private:
+    QString m_path;
+    QString m_readProblem;
+    std::unique_ptr<QSettings> m_settings;
+};
