@@ -117,11 +117,13 @@ void WindowSettings::OpenImageFolder()
 
 bool WindowSettings::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == &m_window && event->type() == QEvent::Close) {
+    // The type first: the filter also sees the events of the window's own
+    // destruction, when nothing of it may be called any more.
+    if (event->type() == QEvent::Close && watched == &m_window) {
         m_settings.SetWindowPosition(m_window.pos());
         Remember(true);
     }
-    if (watched == m_window.Files()->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    if (event->type() == QEvent::MouseButtonDblClick && watched == m_window.Files()->viewport()) {
         const auto *click = static_cast<QMouseEvent *>(event);
         if (click->button() == Qt::LeftButton && !m_window.Files()->indexAt(click->position().toPoint()).isValid()) {
             OpenImageFolder();
