@@ -138,7 +138,8 @@ void TestInstalled::uploadTakesThePicturesFromTheUserDataFolder()
 
     QVERIFY(QDir().mkpath(Home(".config/picaroon")));
     QFile settings(Home(".config/picaroon/picaroon.conf"));
-    QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write("[service]\nuploadHost=127.0.0.1:" + port + "\n") > 0);
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    QVERIFY(settings.write("[service]\nuploadHost=127.0.0.1:" + port + "\n") > 0);
     settings.close();
     QCOMPARE(Run("picaroon", {"upload", "--login", "member"}, "secret\n"), 0);
     QVERIFY2(m_output.endsWith("Загружено 3, отложено 0, пропущено 0\n"), m_output.constData());

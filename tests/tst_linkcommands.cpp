@@ -97,8 +97,8 @@ private slots:
         QTest::addColumn<QByteArray>("said");
 
         const QByteArray other = "[service]\nimageHost=pics.test\n[links]\naccount=173590\n";
-        QTest::newRow("another member in the settings") << other << QStringList{}
-                                                        << "http://pics.test/userdir/1/7/3/5/173590/b.jpg" << QByteArray();
+        QTest::newRow("another member in the settings")
+            << other << QStringList{} << "http://pics.test/userdir/1/7/3/5/173590/b.jpg" << QByteArray();
         QTest::newRow("options for this run")
             << other << QStringList{"--account", "418265", "--image-host", "h.test"}
             << "http://h.test/userdir/4/1/8/2/418265/c.jpg" << QByteArray();
@@ -128,7 +128,8 @@ private slots:
         file.close();
         m_environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
         const QString page = Entry(Dir(BuildSettings::ImageHost) + "a.jpg")
-            + Entry("http://pics.test/userdir/1/7/3/5/173590/b.jpg") + Entry("http://h.test/userdir/4/1/8/2/418265/c.jpg");
+            + Entry("http://pics.test/userdir/1/7/3/5/173590/b.jpg")
+            + Entry("http://h.test/userdir/4/1/8/2/418265/c.jpg");
 
         const int status = Run(QStringList{"extract-links", "--home", home.path()} + options, page);
         QCOMPARE(status, picked.isEmpty() ? 2 : 0);
@@ -140,7 +141,8 @@ private slots:
         options.removeOne("h.test");
         QCOMPARE(Run(QStringList{"make-posts", "--home", home.path()} + options), 0);
         const QString folder = picked.section('/', -2, -2) + '/';
-        QVERIFY(Read(home.filePath("base_url.txt")).contains(QString(picked).replace(folder, folder + "thumb/").toLatin1()));
+        const QByteArray thumb = QString(picked).replace(folder, folder + "thumb/").toLatin1();
+        QVERIFY(Read(home.filePath("base_url.txt")).contains(thumb));
     }
 
     void unreadablePageIsNamed()

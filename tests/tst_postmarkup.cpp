@@ -79,7 +79,8 @@ private slots:
         for (int run = 0; run < 2; ++run) {
             qint64 made = -1;
             QString error;
-            QVERIFY2(PostMarkup::MakePosts(home.path(), LinkExtractor::DefaultAccount, &made, &error), qPrintable(error));
+            QVERIFY2(PostMarkup::MakePosts(home.path(), LinkExtractor::DefaultAccount, &made, &error),
+                     qPrintable(error));
             QCOMPARE(made, records.count("--endanecdot-"));
         }
         QCOMPARE(Read(home.filePath("base_url.txt")), records + records);

@@ -84,7 +84,8 @@ void TestProgramHelp::helpAndVersionGoToStandardOutput_data()
     QTest::newRow("upload --help") << QStringList{"upload", "--help"} << "Usage: picaroon upload ";
     QTest::newRow("import -h, no folder") << QStringList{"import", "-h"} << "Usage: picaroon import FOLDER";
     for (const QString command : {"extract-links", "make-posts", "requeue"})
-        QTest::newRow(qPrintable(command + " --help")) << QStringList{command, "--help"} << "Usage: picaroon " + command;
+        QTest::newRow(qPrintable(command + " --help"))
+            << QStringList{command, "--help"} << "Usage: picaroon " + command;
 }
 
 void TestProgramHelp::helpAndVersionGoToStandardOutput()
@@ -165,8 +166,9 @@ void TestProgramHelp::manualTellsEveryCommandOptionSettingAndStatus()
         if (!manual.contains(QRegularExpression("(?<![\\w-])" + QRegularExpression::escape(word) + "(?![\\w-])")))
             missing.append(word);
     }
+    const QString statuses = manual.section(QStringLiteral("\n.SH EXIT STATUS"), 1).section(QStringLiteral("\n.SH "), 0, 0);
     for (int status = 0; status <= 6; ++status) {
-        if (!manual.contains(QStringLiteral("\n.SH EXIT STATUS")) || !manual.contains(QStringLiteral("\n.B %1\n").arg(status)))
+        if (!statuses.contains(QStringLiteral("\n.B %1\n").arg(status)))
             missing.append(QStringLiteral("exit status %1").arg(status));
     }
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));

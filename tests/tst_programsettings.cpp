@@ -176,7 +176,8 @@ void TestProgramSettings::unreadableFileIsNeverWrittenOver()
 
     ProgramSettings settings(path);
     QCOMPARE(settings.Problems(), QStringList{settings.ReadProblem()});
-    QVERIFY2(settings.ReadProblem().startsWith("Cannot read " + path + ": " + cause), qPrintable(settings.ReadProblem()));
+    QVERIFY2(settings.ReadProblem().startsWith("Cannot read " + path + ": " + cause),
+             qPrintable(settings.ReadProblem()));
     QCOMPARE(settings.Timeout(), 60);
     settings.Store(ProgramSettings::TimeoutKey, "7");
     QString error;

@@ -262,8 +262,9 @@ void TestWindowSettings::startupSaysWhatIsMissing_data()
     QTest::addColumn<QString>("uploadHost");
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QStringList>("said"); // the notices' beginnings
-    QTest::newRow("no upload host yet") << "upload.example.invalid" << QByteArray()
-                                        << QStringList{"Сервер загрузки не задан: укажите его в окне настроек (Ctrl+,), в файле SETTINGS"};
+    QTest::newRow("no upload host yet")
+        << "upload.example.invalid" << QByteArray()
+        << QStringList{"Сервер загрузки не задан: укажите его в окне настроек (Ctrl+,), в файле SETTINGS"};
     QTest::newRow("a host: nothing to say") << "127.0.0.1" << QByteArray() << QStringList{};
     QTest::newRow("a stored value that does not check")
         << "127.0.0.1" << QByteArray("[links]\naccount=x\n")

@@ -96,15 +96,17 @@ bool InputIsTerminal()
 
 bool Ask(QString *password, QString *error)
 {
+    // Echo goes off before the prompt shows, so that no key typed at the
+    // sight of it is shown.
+    QuietTerminal terminal;
+    if (!terminal.Begin(error))
+        return false;
     const QByteArray prompt = QStringLiteral("Пароль: ").toUtf8();
     if (std::fwrite(prompt.constData(), 1, size_t(prompt.size()), stderr) != size_t(prompt.size())
         || std::fflush(stderr) != 0) {
         *error = QStringLiteral("Cannot write the prompt to standard error: ") + FileOps::SystemError(errno);
         return false;
     }
-    QuietTerminal terminal;
-    if (!terminal.Begin(error))
-        return false;
     QByteArray line;
     for (;;) {
         char byte;

@@ -15,7 +15,8 @@ public:
 
     // The record for one line of url.txt, terminator included. The
     // thumbnail's address has "thumb/" after every "ACCOUNT/".
-    static QByteArray Record(QByteArrayView line, const QString &account = QString::fromLatin1(LinkExtractor::DefaultAccount));
+    static QByteArray Record(QByteArrayView line,
+                             const QString &account = QString::fromLatin1(LinkExtractor::DefaultAccount));
     // Streams url.txt in home into records appended to base_url.txt, all or
     // nothing, in memory bounded by the longest line. When url.txt cannot
     // be opened, base_url.txt is left untouched.

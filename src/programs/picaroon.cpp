@@ -55,7 +55,8 @@ int RunWindow(int argc, char *argv[])
     if (!parser.parse(arguments))
         return CommandLine::UsageError(QString(), parser.errorText());
     if (!parser.positionalArguments().isEmpty())
-        return CommandLine::UsageError(QString(), QStringLiteral("unknown command ") + parser.positionalArguments().first());
+        return CommandLine::UsageError(QString(),
+                                       QStringLiteral("unknown command ") + parser.positionalArguments().first());
     if (CommandLine::HelpAsked(parser))
         return CommandLine::Finish(QString(), CommandLine::PrintHelp(QString(), parser));
     if (parser.isSet(QStringLiteral("version")))
