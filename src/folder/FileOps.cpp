@@ -281,13 +281,18 @@ bool DeleteFile(const QString &path, bool force, QString *error)
     return false;
 }
 
-QString SetAsideName(const QString &name, int n)
+QString NumberedName(const QString &name, int n)
 {
     if (n <= 1)
-        return name + QStringLiteral("_!");
+        return name;
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const qsizetype cut = dot > 0 ? dot : name.size();
-    return name.left(cut) + QStringLiteral(" (%1)").arg(n) + name.mid(cut) + QStringLiteral("_!");
+    return name.left(cut) + QStringLiteral(" (%1)").arg(n) + name.mid(cut);
+}
+
+QString SetAsideName(const QString &name, int n)
+{
+    return NumberedName(name, n) + QStringLiteral("_!");
 }
 
 bool SetAside(const QString &path, QString *asideName, QString *error)

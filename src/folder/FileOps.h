@@ -22,6 +22,8 @@ bool DeleteFile(const QString &path, bool force, QString *error);
 // at no moment is the picture's content in neither name. *asideName: the
 // bare name it now has.
 bool SetAside(const QString &path, QString *asideName, QString *error);
+// The n-th candidate for a free name: a.jpg, a (2).jpg, a (3).jpg, …
+QString NumberedName(const QString &name, int n);
 // The n-th candidate name for a set-aside a.jpg: a.jpg_!, a (2).jpg_!, …
 QString SetAsideName(const QString &name, int n = 1);
 // Renames only if nothing has the new name; 0, or the errno that stood in

@@ -23,12 +23,7 @@ QStringList Names(const QString &folder, QString *error)
 
 QString ReturnName(const QString &asideName, int n)
 {
-    const QString name = asideName.endsWith(QStringLiteral("_!")) ? asideName.chopped(2) : asideName;
-    if (n <= 1)
-        return name;
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const qsizetype cut = dot > 0 ? dot : name.size();
-    return name.left(cut) + QStringLiteral(" (%1)").arg(n) + name.mid(cut);
+    return FileOps::NumberedName(asideName.endsWith(QStringLiteral("_!")) ? asideName.chopped(2) : asideName, n);
 }
 
 bool Requeue(const QString &folder, const QStringList &names, int *returned, QString *error)
