@@ -185,11 +185,9 @@ private:
     ScriptedPeer *m_peer = nullptr;
 };
 
-// The remembered import folder goes to a settings file of the tests' own.
 void TestMainWindow::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QVERIFY2(Main::Settings()->fileName().contains(".qttest"), qPrintable(Main::Settings()->fileName()));
 }
 
 void TestMainWindow::init()
@@ -198,7 +196,6 @@ void TestMainWindow::init()
     QCursor::setPos(4000, 4000);
     m_home = std::make_unique<QTemporaryDir>();
     m_messages = MessagesDouble();
-    Main::Settings()->clear();
     m_peer = new ScriptedPeer(this);
     QVERIFY(m_peer->Listen());
 }
@@ -537,8 +534,8 @@ void TestMainWindow::realFolderDialogAnswersTheMouse()
     for (const QString &name : source)
         QVERIFY(Write(from.filePath(name)));
     const QString fromPath = QDir::toNativeSeparators(from.path());
-    Main::Settings()->setValue("import/lastFolder", fromPath);
     Open(QString(), Dialogs::Real);
+    m_window->SetLastImportFolder(fromPath);
 
     DialogAnswerer answerer(answer);
     QWidget *button = m_window->XpB1();

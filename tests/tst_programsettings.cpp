@@ -106,7 +106,6 @@ void TestProgramSettings::runTakesCheckedValuesElseTheBuilds()
     QCOMPARE(said.size(), problems.size());
     for (qsizetype i = 0; i < said.size(); ++i) {
         QVERIFY2(said.at(i).startsWith(problems.at(i) + " in " + path + ": "), qPrintable(said.at(i)));
-        QVERIFY(!settings.Problem(qPrintable(problems.at(i))).isEmpty());
     }
     QCOMPARE(QFileInfo::exists(path), file != "(none)");
 }
@@ -121,10 +120,10 @@ void TestProgramSettings::savedValuesReadBack()
     const QString importFolder = NativeName::Decode("/tmp/\xD0\xA4\xFF photos");
     {
         ProgramSettings settings(path);
-        settings.Store(ProgramSettings::UploadHostKey, "[::1]:8080");
-        settings.Store(ProgramSettings::ImageHostKey, "img.example.test");
-        settings.Store(ProgramSettings::AccountKey, "173590");
-        settings.Store(ProgramSettings::TimeoutKey, "15");
+        settings.Store(SettingKey::UploadHost, "[::1]:8080");
+        settings.Store(SettingKey::ImageHost, "img.example.test");
+        settings.Store(SettingKey::Account, "173590");
+        settings.Store(SettingKey::Timeout, "15");
         settings.SetLastLogin(login);
         settings.SetWindowPosition(QPoint(-40, 1200));
         settings.SetLastImportFolder(importFolder);
@@ -146,7 +145,7 @@ void TestProgramSettings::unreadableFileIsNeverWrittenOver_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("cause");
-    QTest::newRow("a folder in its place") << "folder" << "not a regular file";
+    QTest::newRow("a folder in its place") << "folder" << System(EISDIR);
     QTest::newRow("a named pipe without a writer: refused, not waited on") << "pipe" << "not a regular file";
     QTest::newRow("a file where its folder should be") << "file above" << System(ENOTDIR);
     QTest::newRow("no permission to read") << "unreadable" << System(EACCES);
@@ -179,7 +178,7 @@ void TestProgramSettings::unreadableFileIsNeverWrittenOver()
     QVERIFY2(settings.ReadProblem().startsWith("Cannot read " + path + ": " + cause),
              qPrintable(settings.ReadProblem()));
     QCOMPARE(settings.Timeout(), 60);
-    settings.Store(ProgramSettings::TimeoutKey, "7");
+    settings.Store(SettingKey::Timeout, "7");
     QString error;
     QVERIFY(!settings.Save(&error));
     QCOMPARE(error, settings.ReadProblem());
@@ -218,7 +217,7 @@ void TestProgramSettings::failedSaveNamesTheCauseAndKeepsTheOldFile()
         QVERIFY(disk.Fill());
     else
         QVERIFY2(disk.MakeReadOnly(&why), qPrintable(why));
-    settings.Store(ProgramSettings::TimeoutKey, "7");
+    settings.Store(SettingKey::Timeout, "7");
     settings.SetLastLogin(QString(8000, 'x'));
     QString error;
     QVERIFY(!settings.Save(&error));

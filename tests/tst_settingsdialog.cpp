@@ -36,27 +36,27 @@ private slots:
 
     void typedTextIsCheckedAtOnce_data()
     {
-        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<SettingKey>("key");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("said"); // empty: it checks
 
-        QTest::newRow("upload host with port") << QByteArray(ProgramSettings::UploadHostKey) << "up.example.org:8080"
+        QTest::newRow("upload host with port") << SettingKey::UploadHost << "up.example.org:8080"
                                                << QString();
-        QTest::newRow("port out of range") << QByteArray(ProgramSettings::UploadHostKey) << "up.example.org:70000"
+        QTest::newRow("port out of range") << SettingKey::UploadHost << "up.example.org:70000"
                                            << "Сервер загрузки: порт — число от 1 до 65535, а не «70000»";
-        QTest::newRow("image host with a path") << QByteArray(ProgramSettings::ImageHostKey) << "img.example.org/x"
+        QTest::newRow("image host with a path") << SettingKey::ImageHost << "img.example.org/x"
                                                 << "Сервер изображений: в имени хоста";
-        QTest::newRow("account with letters") << QByteArray(ProgramSettings::AccountKey) << "41a"
+        QTest::newRow("account with letters") << SettingKey::Account << "41a"
                                               << "Номер учётной записи: номер учётной записи — целое число";
-        QTest::newRow("timeout negative") << QByteArray(ProgramSettings::TimeoutKey) << "-1"
+        QTest::newRow("timeout negative") << SettingKey::Timeout << "-1"
                                           << "Тайм-аут, секунд: тайм-аут — число секунд от 0 до 2000000";
-        QTest::newRow("spaces around are no fault") << QByteArray(ProgramSettings::TimeoutKey) << " 30 " << QString();
-        QTest::newRow("empty: the build's value") << QByteArray(ProgramSettings::AccountKey) << "" << QString();
+        QTest::newRow("spaces around are no fault") << SettingKey::Timeout << " 30 " << QString();
+        QTest::newRow("empty: the build's value") << SettingKey::Account << "" << QString();
     }
 
     void typedTextIsCheckedAtOnce()
     {
-        QFETCH(QByteArray, key);
+        QFETCH(SettingKey, key);
         QFETCH(QString, typed);
         QFETCH(QString, said);
         ProgramSettings settings(m_path);
@@ -79,19 +79,19 @@ private slots:
         QVERIFY(Write(m_path, "[links]\naccount=173590\n[upload]\nlastLogin=kept\n"));
         ProgramSettings settings(m_path);
         SettingsDialog dialog(settings);
-        QCOMPARE(dialog.Field(ProgramSettings::AccountKey)->text(), QStringLiteral("173590"));
+        QCOMPARE(dialog.Field(SettingKey::Account)->text(), QStringLiteral("173590"));
         dialog.show();
-        dialog.Field(ProgramSettings::UploadHostKey)->setText(QStringLiteral(" [::1]:8080 "));
-        dialog.Field(ProgramSettings::ImageHostKey)->setText(QStringLiteral("img.example.org"));
-        dialog.Field(ProgramSettings::AccountKey)->clear();
-        dialog.Field(ProgramSettings::TimeoutKey)->setText(QStringLiteral("0"));
+        dialog.Field(SettingKey::UploadHost)->setText(QStringLiteral(" [::1]:8080 "));
+        dialog.Field(SettingKey::ImageHost)->setText(QStringLiteral("img.example.org"));
+        dialog.Field(SettingKey::Account)->clear();
+        dialog.Field(SettingKey::Timeout)->setText(QStringLiteral("0"));
         dialog.SaveButton()->click();
 
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         const ProgramSettings saved(m_path);
-        QCOMPARE(saved.Stored(ProgramSettings::UploadHostKey), QStringLiteral("[::1]:8080"));
+        QCOMPARE(saved.Stored(SettingKey::UploadHost), QStringLiteral("[::1]:8080"));
         QCOMPARE(saved.ImageHost(), QStringLiteral("img.example.org"));
-        QCOMPARE(saved.Stored(ProgramSettings::AccountKey), QString());
+        QCOMPARE(saved.Stored(SettingKey::Account), QString());
         QCOMPARE(saved.Timeout(), 0);
         QCOMPARE(saved.LastLogin(), QStringLiteral("kept"));
     }
@@ -102,17 +102,17 @@ private slots:
         SettingsDialog dialog(settings);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.Field(ProgramSettings::TimeoutKey)->setText(QStringLiteral("30"));
-        dialog.Field(ProgramSettings::AccountKey)->setText(QStringLiteral("0"));
+        dialog.Field(SettingKey::Timeout)->setText(QStringLiteral("30"));
+        dialog.Field(SettingKey::Account)->setText(QStringLiteral("0"));
         dialog.activateWindow();
-        dialog.Field(ProgramSettings::TimeoutKey)->setFocus();
+        dialog.Field(SettingKey::Timeout)->setFocus();
         // Enter does not get past the check either.
-        QTest::keyClick(dialog.Field(ProgramSettings::TimeoutKey), Qt::Key_Return);
+        QTest::keyClick(dialog.Field(SettingKey::Timeout), Qt::Key_Return);
         dialog.accept();
 
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QTRY_COMPARE(QApplication::focusWidget(), dialog.Field(ProgramSettings::AccountKey));
+        QTRY_COMPARE(QApplication::focusWidget(), dialog.Field(SettingKey::Account));
         QVERIFY(dialog.ProblemLabel()->text().startsWith(QStringLiteral("Номер учётной записи:")));
         QVERIFY(!QFile::exists(m_path));
     }
@@ -123,7 +123,7 @@ private slots:
         QVERIFY(Write(m_path, "[service]\nuploadHost=h:0\n"));
         ProgramSettings settings(m_path);
         SettingsDialog dialog(settings);
-        QCOMPARE(dialog.Field(ProgramSettings::UploadHostKey)->text(), QStringLiteral("h:0"));
+        QCOMPARE(dialog.Field(SettingKey::UploadHost)->text(), QStringLiteral("h:0"));
         QVERIFY(dialog.ProblemLabel()->text().startsWith(QStringLiteral("Сервер загрузки: порт")));
         QVERIFY(!dialog.SaveButton()->isEnabled());
     }
@@ -134,7 +134,7 @@ private slots:
         ProgramSettings settings(m_path);
         SettingsDialog dialog(settings);
         dialog.show();
-        dialog.Field(ProgramSettings::TimeoutKey)->setText(QStringLiteral("30"));
+        dialog.Field(SettingKey::Timeout)->setText(QStringLiteral("30"));
         dialog.SaveButton()->click();
 
         QVERIFY(dialog.isVisible());

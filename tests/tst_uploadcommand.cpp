@@ -233,7 +233,7 @@ void TestUploadCommand::settingsAndOptions_data()
                                             << "--login is required"_ba << QByteArray();
     QTest::newRow("a settings file that cannot be read: exit 1")
         << "(folder)"_ba << QStringList{"--login", "m", "--host", "127.0.0.1:PORT"} << 1
-        << "picaroon upload: Cannot read CONFIG/picaroon/picaroon.conf: not a regular file"_ba << QByteArray();
+        << "picaroon upload: Cannot read CONFIG/picaroon/picaroon.conf: Is a directory"_ba << QByteArray();
 }
 
 void TestUploadCommand::settingsAndOptions()

@@ -207,9 +207,9 @@ void TestWindowSettings::dialogIsAtHand()
     QVERIFY(dialog);
     QTRY_VERIFY(dialog->isVisible());
     QCOMPARE(dialog->windowModality(), Qt::WindowModal);
-    dialog->Field(ProgramSettings::UploadHostKey)->setText(QStringLiteral("127.0.0.1:%1").arg(m_peer->serverPort()));
-    dialog->Field(ProgramSettings::ImageHostKey)->setText(QStringLiteral("pics.example.test"));
-    dialog->Field(ProgramSettings::AccountKey)->setText(QStringLiteral("173590"));
+    dialog->Field(SettingKey::UploadHost)->setText(QStringLiteral("127.0.0.1:%1").arg(m_peer->serverPort()));
+    dialog->Field(SettingKey::ImageHost)->setText(QStringLiteral("pics.example.test"));
+    dialog->Field(SettingKey::Account)->setText(QStringLiteral("173590"));
     dialog->SaveButton()->click();
     QVERIFY(!dialog->isVisible());
 

@@ -17,7 +17,6 @@
 #include "folder/SetAsideQueue.h"
 #include "linktools/LinkExtractor.h"
 #include "linktools/PostMarkup.h"
-#include "settings/ProgramSettings.h"
 #include "upload/RunSummary.h"
 #include "upload/UploadCycle.h"
 #include "upload/UploadLog.h"
@@ -38,7 +37,6 @@
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSettings>
 #include <QShowEvent>
 #include <QStandardPaths>
 
@@ -102,7 +100,6 @@ QString SystemReason(const QString &message)
     return at < 0 ? message : message.mid(at + 2);
 }
 
-const QString LastImportFolderKey = QString::fromLatin1(ProgramSettings::LastImportFolderKey);
 const QString CreditName = QStringLiteral("crew");
 const QUrl CreditPage(QStringLiteral("https://example.org/picaroon/crew"));
 
@@ -503,33 +500,25 @@ void Main::Import(const QStringList &folders, const QStringList &pictures)
     ShowFoundCount();
 }
 
-std::unique_ptr<QSettings> Main::Settings()
+void Main::SetLastImportFolder(const QString &folder)
 {
-    // The program's one settings file, where the settings dialog keeps the rest.
-    return std::make_unique<QSettings>(ProgramSettings::DefaultPath(), QSettings::IniFormat);
+    m_lastImportFolder = folder;
 }
 
 QString Main::ImportStartFolder() const
 {
-    const QString last = Settings()->value(LastImportFolderKey).toString();
-    if (!last.isEmpty() && FileOps::FolderExists(last))
-        return last;
+    if (!m_lastImportFolder.isEmpty() && FileOps::FolderExists(m_lastImportFolder))
+        return m_lastImportFolder;
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (!pictures.isEmpty() && FileOps::FolderExists(pictures))
         return QDir::toNativeSeparators(pictures);
     return QDir::toNativeSeparators(QDir::homePath());
 }
 
-// Losing it costs the member one more walk through the folders, not a
-// picture: a notice, not an error.
 void Main::RememberImportFolder(const QString &folder)
 {
-    const std::unique_ptr<QSettings> settings = Settings();
-    settings->setValue(LastImportFolderKey, folder);
-    settings->sync();
-    if (settings->status() != QSettings::NoError)
-        m_messages->ShowNotice(this, QStringLiteral("Не удалось запомнить папку %1 в %2")
-                                         .arg(folder, QDir::toNativeSeparators(settings->fileName())));
+    m_lastImportFolder = folder;
+    emit ImportFolderChosen(folder);
 }
 
 void Main::dragEnterEvent(QDragEnterEvent *event)

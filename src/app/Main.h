@@ -25,7 +25,6 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QPushButton;
-class QSettings;
 class StatusLine;
 class UploadCycle;
 class XpB;
@@ -89,7 +88,11 @@ public:
     // Where the folder picker opens: the folder last imported from, else
     // the member's pictures folder.
     QString ImportStartFolder() const;
-    static std::unique_ptr<QSettings> Settings();
+    void SetLastImportFolder(const QString &folder);
+
+signals:
+    // A folder imported from, to be remembered between runs.
+    void ImportFolderChosen(const QString &folder);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -131,6 +134,7 @@ private:
     MessageDialog *m_messages;
     QFileSystemWatcher *m_watcher;
     QString m_startUpError;
+    QString m_lastImportFolder;
 
     QLabel *m_BG = nullptr;
     QListView *m_FilesView = nullptr;

@@ -1,11 +1,11 @@
 #include "app/PictureDrop.h"
 
 #include "folder/ImageFolder.h"
+#include "folder/NameFilter.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QRegularExpression>
 #include <QUrl>
 
 PictureDrop::PictureDrop(const QMimeData *data)
@@ -33,11 +33,9 @@ QString PictureDrop::LastFolder() const
     return QString();
 }
 
-// The import's own pattern, and like it blind to hidden files.
+// The import's own filter.
 bool PictureDrop::IsPictureName(const QString &name)
 {
-    static const QRegularExpression pattern(
-        QRegularExpression::wildcardToRegularExpression(QString::fromLatin1(ImageFolder::Pattern)),
-        QRegularExpression::CaseInsensitiveOption);
-    return !name.startsWith(QLatin1Char('.')) && pattern.match(name).hasMatch();
+    static const NameFilter pictures(QString::fromLatin1(ImageFolder::Pattern));
+    return pictures.Matches(name);
 }

@@ -10,30 +10,27 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <cstring>
-
 SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
     : QDialog(parent)
     , m_settings(settings)
 {
     setWindowTitle(QStringLiteral("Настройки"));
     auto *form = new QFormLayout;
-    const QList<std::pair<const char *, QString>> rows = {
-        {ProgramSettings::UploadHostKey, QStringLiteral("Сервер загрузки")},
-        {ProgramSettings::ImageHostKey, QStringLiteral("Сервер изображений")},
-        {ProgramSettings::AccountKey, QStringLiteral("Номер учётной записи")},
-        {ProgramSettings::TimeoutKey, QStringLiteral("Тайм-аут, секунд")},
+    const QList<std::pair<SettingKey, QString>> rows = {
+        {SettingKey::UploadHost, QStringLiteral("Сервер загрузки")},
+        {SettingKey::ImageHost, QStringLiteral("Сервер изображений")},
+        {SettingKey::Account, QStringLiteral("Номер учётной записи")},
+        {SettingKey::Timeout, QStringLiteral("Тайм-аут, секунд")},
     };
     const QStringList hints = {QStringLiteral("хост[:порт]"), QStringLiteral("хост[:порт]"), QStringLiteral("число"),
                                QStringLiteral("0 — ждать без конца")};
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const auto &[key, name] = rows.at(i);
         auto *field = new QLineEdit(settings.Stored(key), this);
-        field->setObjectName(QString::fromLatin1(key));
+        field->setObjectName(ProgramSettings::Name(key));
         field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 30);
         const QString builds = ProgramSettings::Default(key);
-        const bool placeholder = std::strcmp(key, ProgramSettings::UploadHostKey) == 0
-            && !ProgramSettings::IsUploadHostSet(builds);
+        const bool placeholder = key == SettingKey::UploadHost && !ProgramSettings::IsUploadHostSet(builds);
         field->setPlaceholderText(placeholder ? QStringLiteral("не задан") : builds);
         field->setToolTip(hints.at(i));
         form->addRow(QStringLiteral("%1 (%2):").arg(name, hints.at(i)), field);
@@ -66,10 +63,10 @@ SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
     ShowProblem();
 }
 
-QLineEdit *SettingsDialog::Field(const char *key) const
+QLineEdit *SettingsDialog::Field(SettingKey key) const
 {
     for (const Row &row : m_rows) {
-        if (std::strcmp(row.key, key) == 0)
+        if (row.key == key)
             return row.field;
     }
     return nullptr;

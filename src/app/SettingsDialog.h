@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingKey.h"
+
 #include <QDialog>
 #include <QList>
 
@@ -20,8 +22,8 @@ class SettingsDialog : public QDialog
 public:
     explicit SettingsDialog(ProgramSettings &settings, QWidget *parent = nullptr);
 
-    // The field of one of ProgramSettings' checked keys.
-    QLineEdit *Field(const char *key) const;
+    // The field of one of the checked keys.
+    QLineEdit *Field(SettingKey key) const;
     QLabel *ProblemLabel() const { return m_problem; }
     QPushButton *SaveButton() const { return m_save; }
 
@@ -32,7 +34,7 @@ public:
 private:
     struct Row
     {
-        const char *key;
+        SettingKey key;
         QString name;
         QLineEdit *field;
     };

@@ -43,6 +43,13 @@ WindowSettings::WindowSettings(Main &window, ProgramSettings &settings, const Ma
 
     if (window.Text1()->text().isEmpty())
         window.Text1()->setText(settings.LastLogin());
+    window.SetLastImportFolder(settings.LastImportFolder());
+    // Losing it costs the member one more walk through the folders, not a
+    // picture: a notice, not an error.
+    connect(&window, &Main::ImportFolderChosen, this, [this](const QString &folder) {
+        m_settings.SetLastImportFolder(folder);
+        Remember(false);
+    });
     connect(&window.Cycle(), &UploadCycle::RunStarted, this, [this] {
         if (m_window.LoginText().isEmpty() || m_window.LoginText() == m_settings.LastLogin())
             return;

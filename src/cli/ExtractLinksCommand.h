@@ -1,11 +1,23 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/Command.h"
 
-// `picaroon extract-links`: the page markup comes from standard input
-// instead of the clipboard; prints how many addresses went to url.txt.
-class ExtractLinksCommand
+// `picaroon extract-links < page.html`: "Parse clipboard" without a window.
+class ExtractLinksCommand : public Command
 {
 public:
-    static int Run(const QStringList &arguments);
+    QString Name() const override { return QStringLiteral("extract-links"); }
+    QString Usage() const override
+    {
+        return QStringLiteral("picaroon extract-links [--home DIR] [--image-host HOST] [--account N] < page.html");
+    }
+    QString Purpose() const override
+    {
+        return QStringLiteral("Appends the account's picture addresses in the photo-library page markup (UTF-8, read from\n"
+                              "standard input) to url.txt.");
+    }
+
+protected:
+    QList<SettingKey> Settings() const override { return {SettingKey::ImageHost, SettingKey::Account}; }
+    int Run(const Context &context) override;
 };

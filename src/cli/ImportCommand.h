@@ -1,11 +1,19 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/Command.h"
 
 // `picaroon import FOLDER`: the window's import without a window. Prints the
 // status texts the window shows, one per line; the outcome is the exit status.
-class ImportCommand
+class ImportCommand : public Command
 {
 public:
-    static int Run(const QStringList &arguments);
+    QString Name() const override { return QStringLiteral("import"); }
+    QString Usage() const override { return QStringLiteral("picaroon import FOLDER [--home DIR]"); }
+    QString Purpose() const override { return QStringLiteral("Copies the *.jpg pictures of FOLDER into the image folder."); }
+
+protected:
+    void AddOptions(QCommandLineParser &parser) const override;
+    qsizetype MaxArguments() const override { return 1; }
+    QString UsageProblem(const QCommandLineParser &parser, const ProgramSettings *settings) const override;
+    int Run(const Context &context) override;
 };

@@ -1,11 +1,19 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/Command.h"
 
-// `picaroon make-posts`: one record per line of url.txt, appended to
-// base_url.txt; prints how many.
-class MakePostsCommand
+// `picaroon make-posts`: "Parse file" without a window.
+class MakePostsCommand : public Command
 {
 public:
-    static int Run(const QStringList &arguments);
+    QString Name() const override { return QStringLiteral("make-posts"); }
+    QString Usage() const override { return QStringLiteral("picaroon make-posts [--home DIR] [--account N]"); }
+    QString Purpose() const override
+    {
+        return QStringLiteral("Appends a post record for every line of url.txt to base_url.txt.");
+    }
+
+protected:
+    QList<SettingKey> Settings() const override { return {SettingKey::Account}; }
+    int Run(const Context &context) override;
 };

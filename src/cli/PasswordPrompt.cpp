@@ -1,6 +1,6 @@
 #include "cli/PasswordPrompt.h"
 
-#include "folder/FileOps.h"
+#include "folder/PlainFile.h"
 
 #include <QByteArray>
 
@@ -41,7 +41,7 @@ public:
     bool Begin(QString *error)
     {
         if (::tcgetattr(STDIN_FILENO, &Found) != 0) {
-            *error = QStringLiteral("Cannot read the terminal's settings: ") + FileOps::SystemError(errno);
+            *error = QStringLiteral("Cannot read the terminal's settings: ") + PlainFile::SystemError(errno);
             return false;
         }
         struct sigaction restore = {};
@@ -61,7 +61,7 @@ public:
         quiet.c_lflag |= ECHONL;
         Quieted = 1;
         if (::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) != 0) {
-            *error = QStringLiteral("Cannot turn off the terminal's echo: ") + FileOps::SystemError(errno);
+            *error = QStringLiteral("Cannot turn off the terminal's echo: ") + PlainFile::SystemError(errno);
             return false;
         }
         return true;
@@ -104,7 +104,7 @@ bool Ask(QString *password, QString *error)
     const QByteArray prompt = QStringLiteral("Пароль: ").toUtf8();
     if (std::fwrite(prompt.constData(), 1, size_t(prompt.size()), stderr) != size_t(prompt.size())
         || std::fflush(stderr) != 0) {
-        *error = QStringLiteral("Cannot write the prompt to standard error: ") + FileOps::SystemError(errno);
+        *error = QStringLiteral("Cannot write the prompt to standard error: ") + PlainFile::SystemError(errno);
         return false;
     }
     QByteArray line;
@@ -114,7 +114,7 @@ bool Ask(QString *password, QString *error)
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
-            *error = QStringLiteral("Cannot read the password from the terminal: ") + FileOps::SystemError(errno);
+            *error = QStringLiteral("Cannot read the password from the terminal: ") + PlainFile::SystemError(errno);
             return false;
         }
         if (got == 0 && line.isEmpty()) {

@@ -1,11 +1,18 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/Command.h"
 
-// `picaroon requeue`: every set-aside picture back into the queue, so that
-// the next upload sends it.
-class RequeueCommand
+// `picaroon requeue`: every set-aside picture back in the queue.
+class RequeueCommand : public Command
 {
 public:
-    static int Run(const QStringList &arguments);
+    QString Name() const override { return QStringLiteral("requeue"); }
+    QString Usage() const override { return QStringLiteral("picaroon requeue [--home DIR]"); }
+    QString Purpose() const override
+    {
+        return QStringLiteral("Returns every set-aside picture to the image folder's queue.");
+    }
+
+protected:
+    int Run(const Context &context) override;
 };

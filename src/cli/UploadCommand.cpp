@@ -1,10 +1,12 @@
 #include "cli/UploadCommand.h"
 
-#include "cli/CommandLine.h"
+#include "cli/ExitStatus.h"
 #include "cli/PasswordPrompt.h"
+#include "cli/StandardOutput.h"
 #include "cli/StopSignals.h"
 #include "folder/FileList.h"
 #include "folder/ImageFolder.h"
+#include "settings/HostAddress.h"
 #include "settings/ProgramSettings.h"
 #include "upload/RunSummary.h"
 #include "upload/SilenceTimeout.h"
@@ -41,103 +43,78 @@ int ExitStatusOf(UploadCycle::Outcome outcome)
 {
     switch (outcome) {
     case UploadCycle::Outcome::NothingToUpload:
-    case UploadCycle::Outcome::Done: return CommandLine::Success;
-    case UploadCycle::Outcome::Refused: return CommandLine::Refused;
-    case UploadCycle::Outcome::SocketError: return CommandLine::SocketError;
-    case UploadCycle::Outcome::Stopped: return CommandLine::Stopped;
+    case UploadCycle::Outcome::Done: return ExitStatus::Success;
+    case UploadCycle::Outcome::Refused: return ExitStatus::Refused;
+    case UploadCycle::Outcome::SocketError: return ExitStatus::SocketError;
+    case UploadCycle::Outcome::Stopped: return ExitStatus::Stopped;
     case UploadCycle::Outcome::Unexpected: break;
     }
-    return CommandLine::Unexpected;
+    return ExitStatus::Unexpected;
 }
 
 }
 
-int UploadCommand::Run(const QStringList &arguments)
+void UploadCommand::AddOptions(QCommandLineParser &parser) const
 {
-    const QString name = QStringLiteral("upload");
-    QCommandLineParser parser;
     parser.addOption({QStringLiteral("login"),
                       QStringLiteral("The member's login (default: the last one typed in the window)."),
                       QStringLiteral("LOGIN")});
-    parser.addOption({QStringLiteral("host"), QStringLiteral("The upload host, for this run."),
-                      QStringLiteral("HOST[:PORT]")});
-    parser.addOption({QStringLiteral("timeout"),
-                      QStringLiteral("Seconds without a byte moving before the run gives up (0: wait for ever), "
-                                     "for this run."),
-                      QStringLiteral("SECONDS")});
-    CommandLine::AddHomeOption(parser);
-    CommandLine::AddHelpOption(parser);
-    QString usage;
-    if (!CommandLine::Parse(parser, arguments, 0, &usage))
-        return CommandLine::UsageError(name, usage);
-    if (CommandLine::HelpAsked(parser))
-        return CommandLine::PrintHelp(name, parser);
-    const ProgramSettings settings;
-    if (!CommandLine::SettingsReadable(name, settings))
-        return CommandLine::Unexpected;
+}
 
-    UploadCommand command;
-    command.m_login = parser.isSet(QStringLiteral("login")) ? parser.value(QStringLiteral("login"))
-                                                             : settings.LastLogin();
-    if (command.m_login.isEmpty())
-        return CommandLine::UsageError(name, QStringLiteral("--login is required: the window has kept no login"));
-    QString hostText;
-    QString timeoutText;
-    if (!CommandLine::Setting(parser, QStringLiteral("host"), settings, ProgramSettings::UploadHostKey, name, &hostText)
-        || !CommandLine::Setting(parser, QStringLiteral("timeout"), settings, ProgramSettings::TimeoutKey, name,
-                                 &timeoutText)) {
-        return CommandLine::Usage;
-    }
+QString UploadCommand::UsageProblem(const QCommandLineParser &parser, const ProgramSettings *settings) const
+{
+    if (parser.isSet(QStringLiteral("login")) || !settings->LastLogin().isEmpty())
+        return QString();
+    return QStringLiteral("--login is required: the window has kept no login");
+}
+
+int UploadCommand::Run(const Context &context)
+{
+    const QCommandLineParser &parser = context.parser;
+    m_login = parser.isSet(QStringLiteral("login")) ? parser.value(QStringLiteral("login"))
+                                                    : context.settings->LastLogin();
+    const QString hostText = context.values.value(SettingKey::UploadHost);
     if (!ProgramSettings::IsUploadHostSet(hostText)) {
-        command.ReportUnexpectedError(settings.NoUploadHostText());
-        return CommandLine::Usage;
+        ReportUnexpectedError(context.settings->NoUploadHostText());
+        return ExitStatus::Usage;
     }
-    QString host;
-    quint16 port = 80;
-    CommandLine::ParseHost(hostText, &host, &port);
-
-    QString home;
+    HostAddress address;
     QString error;
-    if (!CommandLine::HomeFolder(parser, &home, &error)) {
-        command.ReportUnexpectedError(error);
-        return CommandLine::Unexpected;
-    }
-    if (!PasswordFromEnvironmentOrInput(&command.m_password, &error)) {
-        command.ReportUnexpectedError(error);
-        return CommandLine::Unexpected;
+    HostAddress::Parse(hostText, true, &address, &error);
+    if (!PasswordFromEnvironmentOrInput(&m_password, &error)) {
+        ReportUnexpectedError(error);
+        return ExitStatus::Unexpected;
     }
 
     FileList files;
-    if (!ImageFolder::Prepare(home, files, &error)) {
-        command.ReportUnexpectedError(error);
-        return CommandLine::Unexpected;
+    if (!ImageFolder::Prepare(context.home, files, &error)) {
+        ReportUnexpectedError(error);
+        return ExitStatus::Unexpected;
     }
 
-    UploadCycle cycle(command, files);
-    cycle.SetServer(host, port);
-    cycle.SetTimeout(timeoutText.toInt());
+    UploadCycle cycle(*this, files);
+    cycle.SetServer(address.Host(), address.Port());
+    cycle.SetTimeout(context.values.value(SettingKey::Timeout).toInt());
     RunSummary summary;
     summary.Follow(cycle);
-    UploadLog log(parser.isSet(QStringLiteral("home")) ? UploadLog::PathInHome(home) : UploadLog::DefaultPath());
+    UploadLog log(parser.isSet(QStringLiteral("home")) ? UploadLog::PathInHome(context.home) : UploadLog::DefaultPath());
     log.Follow(cycle);
-    QObject::connect(&log, &UploadLog::Trouble, &log, [](const QString &message) {
-        CommandLine::PrintLine(stderr, QStringLiteral("picaroon upload: ") + message);
-    });
+    QObject::connect(&log, &UploadLog::Trouble, &log, [this](const QString &message) { Fail(message); });
     StopSignals stopSignals;
     QEventLoop loop;
-    int status = CommandLine::Success;
+    int status = ExitStatus::Success;
     QObject::connect(&cycle, &UploadCycle::RunEnded, &loop, [&](UploadCycle::Outcome outcome) {
         status = ExitStatusOf(outcome);
         if (outcome != UploadCycle::Outcome::NothingToUpload)
-            CommandLine::PrintLine(stdout, summary.Text());
+            Out().Line(summary.Text());
         if (outcome == UploadCycle::Outcome::Done && summary.LeftSomething())
-            status = CommandLine::LeftSomething;
+            status = ExitStatus::LeftSomething;
         loop.exit();
     });
     // A signal before the run got going still ends the command as stopped.
     QObject::connect(&stopSignals, &StopSignals::StopRequested, &loop, [&] {
         if (cycle.CurrentState() == UploadCycle::State::Idle) {
-            status = CommandLine::Stopped;
+            status = ExitStatus::Stopped;
             loop.exit();
         } else {
             cycle.Stop();
@@ -152,22 +129,21 @@ int UploadCommand::Run(const QStringList &arguments)
 
 void UploadCommand::ShowStatus(const QString &text)
 {
-    CommandLine::PrintLine(stdout, text);
+    Out().Line(text);
 }
 
 void UploadCommand::ReportUnexpectedError(const QString &message)
 {
-    CommandLine::PrintLine(stderr, QStringLiteral("picaroon upload: ") + message);
+    Fail(message);
 }
 
 void UploadCommand::ReportPassedOver(const QString &path, const QString &reason)
 {
-    CommandLine::PrintLine(stderr, QStringLiteral("picaroon upload: passed over %1 (it stays in the image folder): %2")
-                                       .arg(QDir::toNativeSeparators(path), reason));
+    Fail(QStringLiteral("passed over %1 (it stays in the image folder): %2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 void UploadCommand::ShowServiceWords(const QString &words)
 {
     if (!words.isEmpty())
-        CommandLine::PrintLine(stdout, QStringLiteral("service: ") + words);
+        Out().Line(QStringLiteral("service: ") + words);
 }

@@ -1,42 +1,18 @@
 #include "folder/FileList.h"
 
-#include "folder/FileOps.h"
+#include "folder/FolderListing.h"
 #include "folder/NativeName.h"
+#include "folder/PlainFile.h"
 
 #include <QDir>
 
 #include <algorithm>
-#include <cerrno>
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
-
-namespace {
-
-bool NameLess(const QString &a, const QString &b)
-{
-    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-    return folded != 0 ? folded < 0 : a < b;
-}
-
-// Anything but a folder is listed, links followed or not: a picture that
-// cannot be sent (a named pipe, a dangling link) is then passed over by
-// name in the run, rather than missing without a word.
-bool IsListable(int folder, const char *name)
-{
-    struct stat info;
-    if (::fstatat(folder, name, &info, 0) == 0)
-        return !S_ISDIR(info.st_mode);
-    return ::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) == 0;
-}
-
-}
 
 FileList::FileList(QObject *parent)
     : QObject(parent)
 {
-    SetPattern(QStringLiteral("*"));
 }
 
 void FileList::SetFolder(const QString &folder)
@@ -53,24 +29,15 @@ void FileList::SetFolder(const QString &folder)
 
 void FileList::SetPattern(const QString &pattern)
 {
-    if (pattern == m_pattern)
+    if (pattern == m_filter.Pattern())
         return;
-    m_pattern = pattern;
-    m_matcher = QRegularExpression(
-        QRegularExpression::wildcardToRegularExpression(pattern),
-        QRegularExpression::CaseInsensitiveOption);
+    m_filter = NameFilter(pattern);
     m_current = false;
 }
 
 QString FileList::EntryPath(qsizetype index) const
 {
     return QDir(m_folder).filePath(m_names.at(index));
-}
-
-bool FileList::Matches(const QString &name) const
-{
-    // Hidden files stay out of the list, as in the platform's file list.
-    return !name.startsWith(QLatin1Char('.')) && m_matcher.match(NativeName::Displayable(name)).hasMatch();
 }
 
 bool FileList::Refresh()
@@ -92,25 +59,11 @@ bool FileList::Refresh()
 bool FileList::ReadWholeFolder()
 {
     QStringList names;
-    DIR *dir = m_folder.isEmpty() ? nullptr : ::opendir(NativeName::Encode(m_folder).constData());
-    int cause = m_folder.isEmpty() ? ENOENT : errno;
-    if (dir) {
-        errno = 0;
-        while (const dirent *entry = ::readdir(dir)) {
-            const QString name = NativeName::Decode(QByteArray(entry->d_name));
-            if (Matches(name) && IsListable(dirfd(dir), entry->d_name))
-                names.append(name);
-            errno = 0;
-        }
-        cause = errno;
-        ::closedir(dir);
-        std::sort(names.begin(), names.end(), NameLess);
-    }
-    const bool readable = dir && cause == 0;
+    int cause = 0;
+    const bool readable = FolderListing::Read(m_folder, m_filter, FolderListing::Kind::AllButFolders, &names, &cause);
     if (!readable) {
-        names.clear();
         m_error = QStringLiteral("Cannot list the folder %1: %2")
-                      .arg(QDir::toNativeSeparators(m_folder), FileOps::SystemError(cause));
+                      .arg(PlainFile::Shown(m_folder), PlainFile::SystemError(cause));
     }
     emit AboutToReset();
     m_names = names;
@@ -120,14 +73,14 @@ bool FileList::ReadWholeFolder()
 
 void FileList::Apply(const FolderChanges::Change &change)
 {
-    if (!Matches(change.name))
+    if (!m_filter.Matches(change.name))
         return;
-    const auto at = std::lower_bound(m_names.cbegin(), m_names.cend(), change.name, NameLess);
+    const auto at = std::lower_bound(m_names.cbegin(), m_names.cend(), change.name, FolderListing::NameLess);
     const bool listed = at != m_names.cend() && *at == change.name;
     // The journal tells what happened, the folder what is there now: a name
     // added and removed again before this refresh must not be listed.
     const QByteArray path = NativeName::Encode(QDir(m_folder).filePath(change.name));
-    const bool present = IsListable(AT_FDCWD, path.constData());
+    const bool present = FolderListing::IsOfKind(AT_FDCWD, path.constData(), FolderListing::Kind::AllButFolders);
     const qsizetype index = at - m_names.cbegin();
     if (present && !listed) {
         emit AboutToInsert(index);

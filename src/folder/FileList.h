@@ -1,9 +1,9 @@
 #pragma once
 
 #include "folder/FolderChanges.h"
+#include "folder/NameFilter.h"
 
 #include <QObject>
-#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -43,13 +43,11 @@ signals:
     void Removed();
 
 private:
-    bool Matches(const QString &name) const;
     bool ReadWholeFolder();
     void Apply(const FolderChanges::Change &change);
 
     QString m_folder;
-    QString m_pattern;
-    QRegularExpression m_matcher;
+    NameFilter m_filter;
     QStringList m_names;
     FolderChanges m_changes;
     bool m_current = false;

@@ -1,20 +1,17 @@
 #include "folder/FileOps.h"
 
-#include "folder/NativeName.h"
+#include "folder/FolderListing.h"
+#include "folder/NameFilter.h"
+#include "folder/PlainFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QStringList>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,67 +20,12 @@ namespace {
 
 QString Shown(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    return PlainFile::Shown(path);
 }
 
 QByteArray Native(const QString &path)
 {
-    return NativeName::Encode(path);
-}
-
-bool NameLess(const QString &a, const QString &b)
-{
-    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-    return folded != 0 ? folded < 0 : a < b;
-}
-
-// Closes on every way out of a scope, so that no error path leaks a handle.
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd = -1) : m_fd(fd) {}
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    ~Descriptor() { if (m_fd >= 0) ::close(m_fd); }
-    int Get() const { return m_fd; }
-    int Release() { const int fd = m_fd; m_fd = -1; return fd; }
-    // The close of a written file is where a deferred write error shows.
-    bool Close()
-    {
-        const int fd = Release();
-        return fd < 0 || ::close(fd) == 0 || errno == EINTR;
-    }
-
-private:
-    int m_fd;
-};
-
-int OpenNonBlocking(const QByteArray &path, QString *why)
-{
-    // O_NONBLOCK: opening a named pipe would otherwise wait for a writer.
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        *why = FileOps::SystemError(errno);
-        return -1;
-    }
-    struct stat info;
-    if (::fstat(fd, &info) != 0) {
-        *why = FileOps::SystemError(errno);
-        ::close(fd);
-        return -1;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        *why = S_ISDIR(info.st_mode) ? FileOps::SystemError(EISDIR) : QStringLiteral("not a regular file");
-        ::close(fd);
-        return -1;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        *why = FileOps::SystemError(errno);
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    return PlainFile::Native(path);
 }
 
 bool IsFolder(const QByteArray &path)
@@ -92,66 +34,20 @@ bool IsFolder(const QByteArray &path)
     return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool ListMatching(const QString &folder, const QString &pattern, QStringList *names, QString *error)
-{
-    const QRegularExpression matcher(QRegularExpression::wildcardToRegularExpression(pattern),
-                                     QRegularExpression::CaseInsensitiveOption);
-    DIR *dir = ::opendir(Native(folder).constData());
-    if (!dir) {
-        *error = QStringLiteral("Cannot read the folder %1: %2").arg(Shown(folder), FileOps::SystemError(errno));
-        return false;
-    }
-    errno = 0;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QString name = NativeName::Decode(QByteArray(entry->d_name));
-        struct stat info;
-        // A named pipe would block the read, and a folder is not a picture.
-        if (!name.startsWith(QLatin1Char('.')) && matcher.match(NativeName::Displayable(name)).hasMatch()
-            && ::fstatat(dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode)) {
-            names->append(name);
-        }
-        errno = 0;
-    }
-    const int readError = errno;
-    ::closedir(dir);
-    if (readError != 0) {
-        *error = QStringLiteral("Cannot read the folder %1: %2").arg(Shown(folder), FileOps::SystemError(readError));
-        return false;
-    }
-    std::sort(names->begin(), names->end(), NameLess);
-    return true;
-}
-
-bool WriteAll(int fd, const char *data, qint64 size)
-{
-    while (size > 0) {
-        const ssize_t put = ::write(fd, data, size_t(size));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0) {
-            if (put == 0)
-                errno = EIO;
-            return false;
-        }
-        data += put;
-        size -= put;
-    }
-    return true;
-}
-
 // A hidden temporary name of fixed length beside the target: it is never
 // listed as a picture, and a long picture name cannot make it too long.
-int CreateTemporary(const QString &folder, QByteArray *tempPath)
+PlainFile CreateTemporary(const QString &folder, QString *tempPath, int *cause)
 {
+    QString why;
     for (int attempt = 0; attempt < 16; ++attempt) {
         const QString name = QStringLiteral(".picaroon-copy-%1")
                                  .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
-        *tempPath = Native(QDir(folder).filePath(name));
-        const int fd = ::open(tempPath->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
+        *tempPath = QDir(folder).filePath(name);
+        PlainFile file = PlainFile::Open(*tempPath, O_WRONLY | O_CREAT | O_EXCL, 0666, cause, &why);
+        if (file.IsOpen() || *cause != EEXIST)
+            return file;
     }
-    return -1;
+    return PlainFile();
 }
 
 bool CopyOne(const QString &from, const QString &to, bool overwrite, QString *error)
@@ -165,42 +61,51 @@ bool CopyOne(const QString &from, const QString &to, bool overwrite, QString *er
     }
     const QString targetTrouble = (replacing ? QStringLiteral("Cannot replace %1") : QStringLiteral("Cannot write %1")).arg(Shown(to));
     QString why;
-    Descriptor source(OpenNonBlocking(Native(from), &why));
-    if (source.Get() < 0) {
+    PlainFile source = PlainFile::OpenForReading(from, &why);
+    if (!source.IsOpen()) {
         *error = QStringLiteral("Cannot read %1: %2").arg(Shown(from), why);
         return false;
     }
-    QByteArray tempPath;
-    Descriptor copy(CreateTemporary(QFileInfo(to).path(), &tempPath));
-    if (copy.Get() < 0) {
-        *error = targetTrouble + QStringLiteral(": ") + FileOps::SystemError(errno);
+    QString tempPath;
+    int cause = 0;
+    PlainFile copy = CreateTemporary(QFileInfo(to).path(), &tempPath, &cause);
+    if (!copy.IsOpen()) {
+        *error = targetTrouble + QStringLiteral(": ") + PlainFile::SystemError(cause);
         return false;
     }
     // Until the rename, and after any failure, the target is untouched and
     // the temporary file is gone again.
     auto fail = [&](const QString &trouble) {
-        const int cause = errno;
-        copy.Close();
-        ::unlink(tempPath.constData());
-        *error = trouble + QStringLiteral(": ") + FileOps::SystemError(cause);
+        int ignored = 0;
+        copy.Close(&ignored);
+        ::unlink(Native(tempPath).constData());
+        *error = trouble + QStringLiteral(": ") + PlainFile::SystemError(cause);
         return false;
     };
     char buffer[256 * 1024];
     for (;;) {
-        const ssize_t got = ::read(source.Get(), buffer, sizeof buffer);
+        const ssize_t got = ::read(source.Descriptor(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0)
+        if (got < 0) {
+            cause = errno;
             return fail(QStringLiteral("Cannot read %1").arg(Shown(from)));
+        }
         if (got == 0)
             break;
-        if (!WriteAll(copy.Get(), buffer, got))
+        if (!copy.WriteAll(buffer, got, &cause))
             return fail(targetTrouble);
     }
-    if (::fsync(copy.Get()) != 0 || !copy.Close())
+    if (::fsync(copy.Descriptor()) != 0) {
+        cause = errno;
         return fail(targetTrouble);
-    if (::rename(tempPath.constData(), target.constData()) != 0)
+    }
+    if (!copy.Close(&cause))
         return fail(targetTrouble);
+    if (::rename(Native(tempPath).constData(), target.constData()) != 0) {
+        cause = errno;
+        return fail(targetTrouble);
+    }
     return true;
 }
 
@@ -230,11 +135,6 @@ int RenameNoReplace(const QByteArray &from, const QByteArray &to)
 
 namespace FileOps {
 
-QString SystemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 bool FolderExists(const QString &path)
 {
     return IsFolder(Native(path));
@@ -243,7 +143,7 @@ bool FolderExists(const QString &path)
 bool CreateFolder(const QString &path, QString *error)
 {
     if (::mkdir(Native(path).constData(), 0777) != 0) {
-        *error = QStringLiteral("Cannot create the folder %1: %2").arg(Shown(path), SystemError(errno));
+        *error = QStringLiteral("Cannot create the folder %1: %2").arg(Shown(path), PlainFile::SystemError(errno));
         return false;
     }
     return true;
@@ -266,7 +166,7 @@ bool CreatePath(const QString &path, QString *error)
     const int cause = errno;
     if (cause == EEXIST && FolderExists(clean))
         return true;
-    *error = QStringLiteral("Cannot create the folder %1: %2").arg(Shown(clean), SystemError(cause));
+    *error = QStringLiteral("Cannot create the folder %1: %2").arg(Shown(clean), PlainFile::SystemError(cause));
     return false;
 }
 
@@ -277,7 +177,7 @@ bool DeleteFile(const QString &path, bool force, QString *error)
     // The aim is that the file is gone; someone beating us to it is no fault.
     if (::unlink(Native(path).constData()) == 0 || errno == ENOENT)
         return true;
-    *error = QStringLiteral("Cannot delete %1: %2").arg(Shown(path), SystemError(errno));
+    *error = QStringLiteral("Cannot delete %1: %2").arg(Shown(path), PlainFile::SystemError(errno));
     return false;
 }
 
@@ -298,19 +198,25 @@ QString SetAsideName(const QString &name, int n)
 bool SetAside(const QString &path, QString *asideName, QString *error)
 {
     const QFileInfo info(path);
-    const QDir folder = info.dir();
-    const QByteArray from = Native(path);
-    int cause = 0;
-    for (int n = 1; n < 10000; ++n) {
-        *asideName = SetAsideName(info.fileName(), n);
-        cause = RenameNoReplace(from, Native(folder.filePath(*asideName)));
-        if (cause != EEXIST)
-            break;
-    }
+    const int cause = RenameToFree(path, info.path(), [&](int n) { return SetAsideName(info.fileName(), n); },
+                                   asideName);
     if (cause == 0)
         return true;
-    *error = QStringLiteral("Cannot set %1 aside as %2: %3").arg(Shown(path), *asideName, SystemError(cause));
+    *error = QStringLiteral("Cannot set %1 aside as %2: %3").arg(Shown(path), *asideName, PlainFile::SystemError(cause));
     return false;
+}
+
+int RenameToFree(const QString &from, const QString &folder, const std::function<QString(int)> &candidate,
+                 QString *name)
+{
+    const QDir dir(folder);
+    const QByteArray source = Native(from);
+    int cause = EEXIST;
+    for (int n = 1; cause == EEXIST && n < 10000; ++n) {
+        *name = candidate(n);
+        cause = RenameNoReplace(source, Native(dir.filePath(*name)));
+    }
+    return cause;
 }
 
 int RenameWithoutReplacing(const QString &from, const QString &to)
@@ -318,29 +224,16 @@ int RenameWithoutReplacing(const QString &from, const QString &to)
     return RenameNoReplace(Native(from), Native(to));
 }
 
-bool OpenForReading(const QString &path, QFile &file, QString *error)
-{
-    QString why;
-    const int fd = OpenNonBlocking(Native(path), &why);
-    if (fd < 0) {
-        *error = why;
-        return false;
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        *error = file.errorString();
-        ::close(fd);
-        return false;
-    }
-    return true;
-}
-
 bool CopyFiles(const QString &sourceFolder, const QString &pattern, const QString &destinationFolder,
                bool overwrite, int *copied, QString *error)
 {
     *copied = 0;
     QStringList names;
-    if (!ListMatching(sourceFolder, pattern, &names, error))
+    int cause = 0;
+    if (!FolderListing::Read(sourceFolder, NameFilter(pattern), FolderListing::Kind::PlainFiles, &names, &cause)) {
+        *error = QStringLiteral("Cannot read the folder %1: %2").arg(Shown(sourceFolder), PlainFile::SystemError(cause));
         return false;
+    }
     if (names.isEmpty()) {
         *error = QStringLiteral("No file matching %1 in the folder %2").arg(pattern, Shown(sourceFolder));
         return false;

@@ -2,12 +2,13 @@
 
 #include <QString>
 
-class QFile;
+#include <functional>
 
-// The file-system operations the program performs on the image folder. Each
-// failure comes back as a message that names the file and the cause in the
-// system's own words. Paths carry names that are not valid text as
-// NativeName escapes, so every name's bytes round-trip.
+// The file-system operations of the image folder, as the window and the
+// headless commands call them. Each failure comes back as a message that
+// names the file and the cause in the system's own words; files are opened
+// through PlainFile and named through NativeName, so every name's bytes
+// round-trip.
 namespace FileOps {
 
 bool FolderExists(const QString &path);
@@ -29,11 +30,11 @@ QString SetAsideName(const QString &name, int n = 1);
 // Renames only if nothing has the new name; 0, or the errno that stood in
 // the way (EEXIST: the name is taken).
 int RenameWithoutReplacing(const QString &from, const QString &to);
-// Opens a plain file for reading without ever waiting: a name that leads
-// to a named pipe or a device is refused, not opened.
-bool OpenForReading(const QString &path, QFile &file, QString *error);
-// The system's words for an errno value.
-QString SystemError(int error);
+// Renames from to the first of candidate(1), candidate(2), … in folder that
+// nothing has, never replacing one; 0, or the errno that stood in the way.
+// *name: the last name tried.
+int RenameToFree(const QString &from, const QString &folder, const std::function<QString(int)> &candidate,
+                 QString *name);
 // Copies the plain files directly in sourceFolder whose names match the
 // wildcard pattern (letter case ignored, hidden files left out) into
 // destinationFolder, in name order, and stops at the first failure; those

@@ -1,24 +1,24 @@
 #include "folder/SetAsideQueue.h"
 
-#include "folder/FileList.h"
 #include "folder/FileOps.h"
+#include "folder/FolderListing.h"
+#include "folder/NameFilter.h"
+#include "folder/PlainFile.h"
 
 #include <QDir>
-
-#include <cerrno>
 
 namespace SetAsideQueue {
 
 QStringList Names(const QString &folder, QString *error)
 {
-    FileList list;
-    list.SetFolder(folder);
-    list.SetPattern(QString::fromLatin1(Pattern));
-    if (!list.Refresh()) {
-        *error = list.ErrorString();
-        return {};
+    QStringList names;
+    int cause = 0;
+    if (!FolderListing::Read(folder, NameFilter(QString::fromLatin1(Pattern)), FolderListing::Kind::AllButFolders,
+                             &names, &cause)) {
+        *error = QStringLiteral("Cannot list the folder %1: %2")
+                     .arg(PlainFile::Shown(folder), PlainFile::SystemError(cause));
     }
-    return list.Entries();
+    return names;
 }
 
 QString ReturnName(const QString &asideName, int n)
@@ -31,15 +31,12 @@ bool Requeue(const QString &folder, const QStringList &names, int *returned, QSt
     *returned = 0;
     const QDir dir(folder);
     for (const QString &aside : names) {
-        int cause = EEXIST;
         QString name;
-        for (int n = 1; cause == EEXIST && n < 10000; ++n) {
-            name = ReturnName(aside, n);
-            cause = FileOps::RenameWithoutReplacing(dir.filePath(aside), dir.filePath(name));
-        }
+        const int cause = FileOps::RenameToFree(dir.filePath(aside), folder,
+                                                [&](int n) { return ReturnName(aside, n); }, &name);
         if (cause != 0) {
             *error = QStringLiteral("Cannot return %1 to the queue as %2: %3")
-                         .arg(QDir::toNativeSeparators(dir.filePath(aside)), name, FileOps::SystemError(cause));
+                         .arg(PlainFile::Shown(dir.filePath(aside)), name, PlainFile::SystemError(cause));
             return false;
         }
         ++*returned;

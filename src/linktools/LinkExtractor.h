@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingKey.h"
+
 #include <QByteArray>
 #include <QByteArrayMatcher>
 #include <QList>
@@ -14,7 +16,7 @@ class LinkExtractor
 {
 public:
     // The member whose pictures the tools pick out unless told otherwise.
-    static constexpr char DefaultAccount[] = "418265";
+    static constexpr auto &DefaultAccount = SettingDefaults::Account;
 
     // The image host of the build.
     LinkExtractor();

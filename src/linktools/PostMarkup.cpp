@@ -1,5 +1,6 @@
 #include "linktools/PostMarkup.h"
 
+#include "folder/PlainFile.h"
 #include "linktools/LinkExtractor.h"
 #include "linktools/TextFileAppender.h"
 
@@ -7,12 +8,8 @@
 #include <QFile>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -26,7 +23,7 @@ constexpr qsizetype BlockSize = 64 * 1024;
 
 QString Shown(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    return PlainFile::Shown(path);
 }
 
 QByteArray AccountFolder(const QString &account)
@@ -54,31 +51,18 @@ bool EndsInsideRecord(QByteArray tail)
     return !tail.isEmpty() && !tail.endsWith(Terminator);
 }
 
-// Not blocking, so that a named pipe in its place is refused, not waited on.
 bool OpenForReading(const QString &path, QFile *file, qint64 *size, QString *error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat status;
-    if (fd < 0 || ::fstat(fd, &status) != 0) {
-        const int cause = errno;
-        if (fd >= 0)
-            ::close(fd);
-        *error = QStringLiteral("Cannot open %1 for reading: %2")
-                     .arg(Shown(path), QString::fromLocal8Bit(std::strerror(cause)));
-        return false;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        ::close(fd);
-        *error = QStringLiteral("Cannot read %1: not a regular file").arg(Shown(path));
-        return false;
-    }
-    *size = status.st_size;
-    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        *error = QStringLiteral("Cannot open %1 for reading: %2").arg(Shown(path), file->errorString());
-        return false;
-    }
-    return true;
+    int cause = 0;
+    QString why;
+    PlainFile plain = PlainFile::Open(path, O_RDONLY, 0, &cause, &why);
+    *size = plain.Size();
+    if (plain.HandTo(*file, &why))
+        return true;
+    const bool notPlain = !plain.IsOpen() && cause == 0;
+    *error = (notPlain ? QStringLiteral("Cannot read %1: %2") : QStringLiteral("Cannot open %1 for reading: %2"))
+                 .arg(Shown(path), why);
+    return false;
 }
 
 }

@@ -1,13 +1,10 @@
 #include "linktools/TextFileAppender.h"
 
-#include <QDir>
-#include <QFile>
+#include "folder/PlainFile.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -16,24 +13,24 @@ constexpr qsizetype BufferSize = 64 * 1024;
 
 QString SystemText(int errorNumber)
 {
-    return QString::fromLocal8Bit(std::strerror(errorNumber));
+    return PlainFile::SystemError(errorNumber);
 }
 
 QString Shown(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    return PlainFile::Shown(path);
 }
 
-// Not blocking: a named pipe in the file's place must not hang the run
-// before it is refused.
-int OpenForAppending(const QByteArray &name, int create, bool *readable)
+// Read and write where allowed, so that the old tail can be read; write
+// alone otherwise.
+PlainFile OpenForAppending(const QString &path, int create, bool *readable, int *cause)
 {
-    const int flags = O_APPEND | O_NONBLOCK | O_CLOEXEC | create;
-    int fd = ::open(name.constData(), O_RDWR | flags, 0666);
-    *readable = fd >= 0;
-    if (fd < 0 && errno == EACCES)
-        fd = ::open(name.constData(), O_WRONLY | flags, 0666);
-    return fd;
+    QString why;
+    PlainFile file = PlainFile::Open(path, O_RDWR | O_APPEND | create, 0666, cause, &why);
+    *readable = file.IsOpen();
+    if (!file.IsOpen() && *cause == EACCES)
+        file = PlainFile::Open(path, O_WRONLY | O_APPEND | create, 0666, cause, &why);
+    return file;
 }
 
 }
@@ -50,34 +47,25 @@ TextFileAppender::~TextFileAppender()
 
 bool TextFileAppender::Open(QString *error)
 {
-    const QByteArray name = QFile::encodeName(m_path);
     bool readable = false;
-    m_fd = OpenForAppending(name, 0, &readable);
-    if (m_fd < 0 && errno == ENOENT) {
-        m_fd = OpenForAppending(name, O_CREAT | O_EXCL, &readable);
-        m_created = m_fd >= 0;
+    int cause = 0;
+    m_file = OpenForAppending(m_path, 0, &readable, &cause);
+    if (!m_file.IsOpen() && cause == ENOENT) {
+        m_file = OpenForAppending(m_path, O_CREAT | O_EXCL, &readable, &cause);
+        m_created = m_file.IsOpen();
     }
-    if (m_fd < 0) {
-        const int cause = errno;
-        m_error = *error = QStringLiteral("Cannot open %1 for appending: %2").arg(Shown(m_path), SystemText(cause));
+    if (!m_file.IsOpen()) {
+        // Only a plain file can be cut back to what it held.
+        m_error = *error = cause == 0
+            ? QStringLiteral("Cannot append to %1: %2").arg(Shown(m_path), PlainFile::NotPlainText())
+            : QStringLiteral("Cannot open %1 for appending: %2").arg(Shown(m_path), SystemText(cause));
         return false;
     }
     m_running = true;
-    struct stat status;
-    if (::fstat(m_fd, &status) != 0)
-        return Fail(QStringLiteral("Cannot open %1 for appending: %2"), errno, error);
-    // Only a plain file can be cut back to what it held.
-    if (!S_ISREG(status.st_mode)) {
-        ::close(m_fd);
-        m_fd = -1;
-        m_running = false;
-        m_error = *error = QStringLiteral("Cannot append to %1: not a regular file").arg(Shown(m_path));
-        return false;
-    }
-    m_oldSize = status.st_size;
+    m_oldSize = m_file.Size();
     if (readable && m_oldSize > 0) {
         m_tail.resize(qMin<qint64>(TailSize, m_oldSize));
-        const ssize_t got = ::pread(m_fd, m_tail.data(), size_t(m_tail.size()), m_oldSize - m_tail.size());
+        const ssize_t got = ::pread(m_file.Descriptor(), m_tail.data(), size_t(m_tail.size()), m_oldSize - m_tail.size());
         if (got != m_tail.size())
             return Fail(QStringLiteral("Cannot read %1: %2"), got < 0 ? errno : EIO, error);
     }
@@ -111,12 +99,11 @@ bool TextFileAppender::Commit(QString *error)
     if (!WriteOut(m_buffer.constData(), m_buffer.size(), error))
         return false;
     m_buffer.resize(0);
-    if (::fsync(m_fd) != 0)
+    if (::fsync(m_file.Descriptor()) != 0)
         return Fail(QStringLiteral("Cannot write %1: %2"), errno, error);
-    const int fd = m_fd;
-    m_fd = -1;
-    if (::close(fd) != 0 && errno != EINTR)
-        return Fail(QStringLiteral("Cannot close %1: %2"), errno, error);
+    int cause = 0;
+    if (!m_file.Close(&cause))
+        return Fail(QStringLiteral("Cannot close %1: %2"), cause, error);
     m_running = false;
     return true;
 }
@@ -136,19 +123,17 @@ QString TextFileAppender::Undo()
         return QString();
     m_running = false;
     m_buffer.clear();
-    const QByteArray name = QFile::encodeName(m_path);
+    const QByteArray name = PlainFile::Native(m_path);
+    const int fd = m_file.Descriptor();
     int result = 0;
     if (m_created)
         result = ::unlink(name.constData());
-    else if (m_fd >= 0)
-        result = ::ftruncate(m_fd, m_oldSize) == 0 ? ::fsync(m_fd) : -1;
+    else if (fd >= 0)
+        result = ::ftruncate(fd, m_oldSize) == 0 ? ::fsync(fd) : -1;
     else
         result = ::truncate(name.constData(), m_oldSize); // its descriptor is already gone
     const int cause = errno;
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
+    m_file = PlainFile();
     if (result == 0)
         return QString();
     if (m_created)
@@ -161,17 +146,8 @@ QString TextFileAppender::Undo()
 
 bool TextFileAppender::WriteOut(const char *data, qsizetype size, QString *error)
 {
-    while (size > 0) {
-        const ssize_t written = ::write(m_fd, data, size_t(size));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return Fail(QStringLiteral("Cannot write %1: %2"), errno, error);
-        }
-        data += written;
-        size -= written;
-    }
-    return true;
+    int cause = 0;
+    return m_file.WriteAll(data, size, &cause) || Fail(QStringLiteral("Cannot write %1: %2"), cause, error);
 }
 
 bool TextFileAppender::Fail(const QString &what, int errorNumber, QString *error)

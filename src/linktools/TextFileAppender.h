@@ -1,5 +1,7 @@
 #pragma once
 
+#include "folder/PlainFile.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -37,7 +39,7 @@ private:
     QString Undo();
 
     QString m_path;
-    int m_fd = -1;
+    PlainFile m_file;
     bool m_running = false;
     bool m_created = false;
     qint64 m_oldSize = 0;

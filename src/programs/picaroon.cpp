@@ -1,9 +1,14 @@
 #include "app/Main.h"
 #include "app/WindowSettings.h"
-#include "cli/CommandLine.h"
+#include "cli/CommandRegistry.h"
+#include "cli/ExitStatus.h"
+#include "cli/ServiceOptions.h"
+#include "cli/StandardOutput.h"
 #include "config/BuildSettings.h"
 #include "folder/NativeName.h"
 #include "upload/UploadLog.h"
+#include "settings/HomeLocation.h"
+#include "settings/HostAddress.h"
 #include "settings/ProgramSettings.h"
 
 #include <QApplication>
@@ -17,31 +22,21 @@ namespace {
 // Lower case: the user's data folder is named after it.
 const QString ApplicationName = QStringLiteral("picaroon");
 
+const QList<SettingKey> WindowSettingOptions = {SettingKey::UploadHost, SettingKey::ImageHost, SettingKey::Account,
+                                                SettingKey::Timeout};
+
 void AddWindowOptions(QCommandLineParser &parser)
 {
-    CommandLine::AddHomeOption(parser);
-    parser.addOption({QStringLiteral("host"), QStringLiteral("The upload host, for this run."),
-                      QStringLiteral("HOST[:PORT]")});
-    parser.addOption({QStringLiteral("image-host"), QStringLiteral("The host that serves the pictures, for this run."),
-                      QStringLiteral("HOST")});
-    parser.addOption({QStringLiteral("account"),
-                      QStringLiteral("The account number whose pictures the link tools pick out, for this run."),
-                      QStringLiteral("N")});
-    parser.addOption({QStringLiteral("timeout"),
-                      QStringLiteral("Seconds without a byte moving before a run gives up (0: wait for ever), "
-                                     "for this run."),
-                      QStringLiteral("SECONDS")});
-    CommandLine::AddHelpOption(parser);
+    ServiceOptions::Add(parser, WindowSettingOptions);
+    CommandRegistry::AddCommonOptions(parser);
     parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Shows the version.")});
 }
 
-// The options that stand in for a setting, each as ProgramSettings checks it.
-const QList<std::pair<QString, const char *>> SettingOptions = {
-    {QStringLiteral("host"), ProgramSettings::UploadHostKey},
-    {QStringLiteral("image-host"), ProgramSettings::ImageHostKey},
-    {QStringLiteral("account"), ProgramSettings::AccountKey},
-    {QStringLiteral("timeout"), ProgramSettings::TimeoutKey},
-};
+int PrintVersion(StandardOutput &out)
+{
+    out.Line(QStringLiteral("picaroon %1").arg(QLatin1String(BuildSettings::Version)));
+    return ExitStatus::Success;
+}
 
 int RunWindow(int argc, char *argv[])
 {
@@ -50,21 +45,25 @@ int RunWindow(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandRegistry commands;
+    StandardOutput out;
     QCommandLineParser parser;
     AddWindowOptions(parser);
     if (!parser.parse(arguments))
-        return CommandLine::UsageError(QString(), parser.errorText());
+        return commands.UsageError(out, QString(), parser.errorText());
     if (!parser.positionalArguments().isEmpty())
-        return CommandLine::UsageError(QString(),
-                                       QStringLiteral("unknown command ") + parser.positionalArguments().first());
-    if (CommandLine::HelpAsked(parser))
-        return CommandLine::Finish(QString(), CommandLine::PrintHelp(QString(), parser));
+        return commands.UsageError(out, QString(),
+                                   QStringLiteral("unknown command ") + parser.positionalArguments().first());
+    if (parser.isSet(QStringLiteral("help"))) {
+        out.Line(commands.ProgramHelp(parser).chopped(1));
+        return out.Finish(QStringLiteral("picaroon"), ExitStatus::Success);
+    }
     if (parser.isSet(QStringLiteral("version")))
-        return CommandLine::Finish(QString(), CommandLine::PrintVersion());
-    for (const auto &[option, key] : SettingOptions) {
-        const QString problem = parser.isSet(option) ? ProgramSettings::Check(key, parser.value(option)) : QString();
+        return out.Finish(QStringLiteral("picaroon"), PrintVersion(out));
+    for (SettingKey key : WindowSettingOptions) {
+        const QString problem = ServiceOptions::Problem(parser, key);
         if (!problem.isEmpty())
-            return CommandLine::UsageError(QString(), QStringLiteral("--%1: %2").arg(option, problem));
+            return commands.UsageError(out, QString(), problem);
     }
 
     QApplication app(argc, argv);
@@ -74,17 +73,26 @@ int RunWindow(int argc, char *argv[])
 
     ProgramSettings settings;
     Main::Options options = WindowSettings::FromSettings(settings, Main::Options());
-    if (parser.isSet(QStringLiteral("host")))
-        CommandLine::ParseHost(parser.value(QStringLiteral("host")), &options.uploadHost, &options.uploadPort);
-    if (parser.isSet(QStringLiteral("image-host")))
-        options.imageHost = parser.value(QStringLiteral("image-host"));
-    if (parser.isSet(QStringLiteral("account")))
-        options.account = parser.value(QStringLiteral("account"));
-    if (parser.isSet(QStringLiteral("timeout")))
-        options.timeout = parser.value(QStringLiteral("timeout")).toInt();
+    if (ServiceOptions::IsSet(parser, SettingKey::UploadHost)) {
+        HostAddress address;
+        QString problem;
+        HostAddress::Parse(ServiceOptions::Value(parser, SettingKey::UploadHost), true, &address, &problem);
+        options.uploadHost = address.Host();
+        options.uploadPort = address.Port();
+    }
+    if (ServiceOptions::IsSet(parser, SettingKey::ImageHost))
+        options.imageHost = ServiceOptions::Value(parser, SettingKey::ImageHost);
+    if (ServiceOptions::IsSet(parser, SettingKey::Account))
+        options.account = ServiceOptions::Value(parser, SettingKey::Account);
+    if (ServiceOptions::IsSet(parser, SettingKey::Timeout))
+        options.timeout = ServiceOptions::Value(parser, SettingKey::Timeout).toInt();
     QStringList problems;
     QString error;
-    if (!CommandLine::HomeFolder(parser, &options.home, &error))
+    const HomeLocation::Choice home = HomeLocation::Choose(
+        parser.isSet(QStringLiteral("home")) ? parser.value(QStringLiteral("home")) : QString(),
+        QCoreApplication::applicationDirPath());
+    options.home = home.folder;
+    if (!HomeLocation::Prepare(home, &error))
         problems.append(error);
     options.logPath = parser.isSet(QStringLiteral("home")) ? UploadLog::PathInHome(options.home) : UploadLog::DefaultPath();
 
@@ -104,14 +112,15 @@ int RunWindow(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    if (argc > 1 && CommandLine::IsCommand(QString::fromLocal8Bit(argv[1]))) {
+    if (argc > 1 && CommandRegistry().IsCommand(QString::fromLocal8Bit(argv[1]))) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(ApplicationName);
         // A folder named in bytes that are not valid text must still be found.
         QStringList arguments;
         for (int i = 0; i < argc; ++i)
             arguments.append(NativeName::Decode(QByteArray(argv[i])));
-        return CommandLine::Run(arguments);
+        StandardOutput out;
+        return CommandRegistry().Run(arguments, out);
     }
     return RunWindow(argc, argv);
 }

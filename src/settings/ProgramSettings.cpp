@@ -1,11 +1,10 @@
 #include "settings/ProgramSettings.h"
 
-#include "config/BuildSettings.h"
 #include "folder/FileOps.h"
 #include "folder/NativeName.h"
-#include "linktools/LinkExtractor.h"
+#include "folder/PlainFile.h"
 #include "settings/HostAddress.h"
-#include "upload/SilenceTimeout.h"
+#include "settings/SettingTable.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,36 +21,24 @@
 
 namespace {
 
-constexpr qsizetype LongestAccount = 18;
-
 QString Shown(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    return PlainFile::Shown(path);
 }
 
-bool IsDigits(const QString &text)
+QString Key(SettingKey key)
 {
-    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return QLatin1String(SettingTable::Row(key).name);
 }
 
-bool Is(const char *key, const char *other)
-{
-    return std::strcmp(key, other) == 0;
-}
-
-// Opened without waiting, so that a named pipe in its place is refused
-// rather than read for ever. Empty when the file is readable or missing.
+// Empty when the file is readable or missing.
 QString WhyUnreadable(const QString &path)
 {
-    const int fd = ::open(NativeName::Encode(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return errno == ENOENT ? QString()
-                               : QStringLiteral("Cannot read %1: %2").arg(Shown(path), FileOps::SystemError(errno));
-    }
-    struct stat status;
-    const bool plain = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    ::close(fd);
-    return plain ? QString() : QStringLiteral("Cannot read %1: not a regular file").arg(Shown(path));
+    int cause = 0;
+    QString why;
+    if (PlainFile::Open(path, O_RDONLY, 0, &cause, &why).IsOpen() || cause == ENOENT)
+        return QString();
+    return QStringLiteral("Cannot read %1: %2").arg(Shown(path), why);
 }
 
 // QSettings only says that saving failed. Going through the same steps
@@ -60,11 +47,11 @@ QString WhyUnreadable(const QString &path)
 QString WhyUnwritable(const QString &path)
 {
     if (QFileInfo(path).isDir())
-        return FileOps::SystemError(EISDIR);
+        return PlainFile::SystemError(EISDIR);
     QByteArray probe = NativeName::Encode(QFileInfo(path).absolutePath()) + "/.picaroon-settings-XXXXXX";
     const int fd = ::mkstemp(probe.data());
     if (fd < 0)
-        return FileOps::SystemError(errno);
+        return PlainFile::SystemError(errno);
     const QByteArray bytes(std::max<qint64>(QFileInfo(path).size(), 0) + 4096, '\n');
     int cause = 0;
     if (::write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size())
@@ -74,7 +61,7 @@ QString WhyUnwritable(const QString &path)
     if (::close(fd) != 0 && cause == 0)
         cause = errno;
     ::unlink(probe.constData());
-    return cause != 0 ? FileOps::SystemError(cause)
+    return cause != 0 ? PlainFile::SystemError(cause)
                       : QStringLiteral("the file was locked or changed by another program meanwhile");
 }
 
@@ -103,63 +90,39 @@ QString ProgramSettings::DefaultPath()
         + QStringLiteral("/picaroon/picaroon.conf");
 }
 
-QString ProgramSettings::Default(const char *key)
+QString ProgramSettings::Name(SettingKey key)
 {
-    if (Is(key, UploadHostKey))
-        return QString::fromLatin1(BuildSettings::UploadHost);
-    if (Is(key, ImageHostKey))
-        return QString::fromLatin1(BuildSettings::ImageHost);
-    if (Is(key, AccountKey))
-        return QString::fromLatin1(LinkExtractor::DefaultAccount);
-    if (Is(key, TimeoutKey))
-        return QString::number(SilenceTimeout::DefaultSeconds);
-    return QString();
+    return Key(key);
 }
 
-QString ProgramSettings::Check(const char *key, const QString &text)
+QString ProgramSettings::Default(SettingKey key)
 {
-    HostAddress address;
-    QString problem;
-    if (Is(key, UploadHostKey) || Is(key, ImageHostKey)) {
-        HostAddress::Parse(text, true, &address, &problem);
-        return problem;
-    }
-    if (Is(key, AccountKey)) {
-        if (!IsDigits(text) || text.startsWith(QLatin1Char('0')))
-            return QStringLiteral("номер учётной записи — целое число больше нуля, одни цифры, а не «%1»").arg(text);
-        if (text.size() > LongestAccount)
-            return QStringLiteral("номер учётной записи длиннее %1 цифр").arg(LongestAccount);
-        return QString();
-    }
-    if (Is(key, TimeoutKey)) {
-        bool ok = IsDigits(text) && text.size() <= 10;
-        if (!ok || text.toLongLong() > LongestTimeout)
-            return QStringLiteral("тайм-аут — число секунд от 0 до %1 (0 — ждать без конца), а не «%2»")
-                .arg(LongestTimeout)
-                .arg(text);
-        return QString();
-    }
-    return QString();
+    return SettingTable::Default(key);
 }
 
-QString ProgramSettings::Stored(const char *key) const
+QString ProgramSettings::Check(SettingKey key, const QString &text)
+{
+    return SettingTable::Check(key, text);
+}
+
+QString ProgramSettings::Stored(SettingKey key) const
 {
     if (!m_settings)
         return QString();
-    const QVariant value = m_settings->value(QLatin1String(key));
+    const QVariant value = m_settings->value(Key(key));
     // An unquoted comma in the file makes a list of the text.
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList().join(QLatin1Char(','));
     return value.toString();
 }
 
-QString ProgramSettings::Problem(const char *key) const
+QString ProgramSettings::Problem(SettingKey key) const
 {
     const QString stored = Stored(key);
     return stored.isEmpty() ? QString() : Check(key, stored);
 }
 
-QString ProgramSettings::Value(const char *key) const
+QString ProgramSettings::Value(SettingKey key) const
 {
     const QString stored = Stored(key);
     return stored.isEmpty() || !Check(key, stored).isEmpty() ? Default(key) : stored;
@@ -170,44 +133,44 @@ QStringList ProgramSettings::Problems() const
     if (!m_readProblem.isEmpty())
         return {m_readProblem};
     QStringList problems;
-    for (const char *key : {UploadHostKey, ImageHostKey, AccountKey, TimeoutKey}) {
+    for (SettingKey key : SettingTable::CheckedKeys()) {
         const QString problem = Problem(key);
         if (!problem.isEmpty())
-            problems.append(QStringLiteral("%1 in %2: %3").arg(QLatin1String(key), Shown(m_path), problem));
+            problems.append(QStringLiteral("%1 in %2: %3").arg(Key(key), Shown(m_path), problem));
     }
     return problems;
 }
 
 QString ProgramSettings::UploadHost() const
 {
-    return Value(UploadHostKey);
+    return Value(SettingKey::UploadHost);
 }
 
 QString ProgramSettings::ImageHost() const
 {
-    return Value(ImageHostKey);
+    return Value(SettingKey::ImageHost);
 }
 
 QString ProgramSettings::Account() const
 {
-    return Value(AccountKey);
+    return Value(SettingKey::Account);
 }
 
 int ProgramSettings::Timeout() const
 {
-    return Value(TimeoutKey).toInt();
+    return Value(SettingKey::Timeout).toInt();
 }
 
 QString ProgramSettings::LastLogin() const
 {
-    return m_settings ? m_settings->value(QLatin1String(LastLoginKey)).toString() : QString();
+    return m_settings ? m_settings->value(Key(SettingKey::LastLogin)).toString() : QString();
 }
 
 std::optional<QPoint> ProgramSettings::WindowPosition() const
 {
     if (!m_settings)
         return std::nullopt;
-    const QVariant value = m_settings->value(QLatin1String(WindowPositionKey));
+    const QVariant value = m_settings->value(Key(SettingKey::WindowPosition));
     if (value.typeId() != QMetaType::QPoint)
         return std::nullopt;
     return value.toPoint();
@@ -219,35 +182,35 @@ QString ProgramSettings::LastImportFolder() const
         return QString();
     // Kept as the name's bytes, so that a folder named in bytes that are
     // not valid text is found again.
-    return NativeName::Decode(m_settings->value(QLatin1String(LastImportFolderKey)).toByteArray());
+    return NativeName::Decode(m_settings->value(Key(SettingKey::LastImportFolder)).toByteArray());
 }
 
-void ProgramSettings::Store(const char *key, const QString &text)
+void ProgramSettings::Store(SettingKey key, const QString &text)
 {
     if (!m_settings)
         return;
     if (text.isEmpty())
-        m_settings->remove(QLatin1String(key));
+        m_settings->remove(Key(key));
     else
-        m_settings->setValue(QLatin1String(key), text);
+        m_settings->setValue(Key(key), text);
 }
 
 void ProgramSettings::SetLastLogin(const QString &login)
 {
     if (m_settings)
-        m_settings->setValue(QLatin1String(LastLoginKey), login);
+        m_settings->setValue(Key(SettingKey::LastLogin), login);
 }
 
 void ProgramSettings::SetWindowPosition(const QPoint &position)
 {
     if (m_settings)
-        m_settings->setValue(QLatin1String(WindowPositionKey), position);
+        m_settings->setValue(Key(SettingKey::WindowPosition), position);
 }
 
 void ProgramSettings::SetLastImportFolder(const QString &folder)
 {
     if (m_settings)
-        m_settings->setValue(QLatin1String(LastImportFolderKey), NativeName::Encode(folder));
+        m_settings->setValue(Key(SettingKey::LastImportFolder), NativeName::Encode(folder));
 }
 
 bool ProgramSettings::Save(QString *error)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingKey.h"
+
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -17,16 +19,6 @@ class QSettings;
 class ProgramSettings
 {
 public:
-    // "host[:port]", "host[:port]", a whole number, seconds as a number.
-    static constexpr char UploadHostKey[] = "service/uploadHost";
-    static constexpr char ImageHostKey[] = "service/imageHost";
-    static constexpr char AccountKey[] = "links/account";
-    static constexpr char TimeoutKey[] = "upload/timeout";
-    static constexpr char LastLoginKey[] = "upload/lastLogin";
-    static constexpr char WindowPositionKey[] = "window/position";
-    static constexpr char LastImportFolderKey[] = "import/lastFolder";
-    static constexpr int LongestTimeout = 2000000;
-
     explicit ProgramSettings(const QString &path = DefaultPath());
     ~ProgramSettings();
     ProgramSettings(const ProgramSettings &) = delete;
@@ -45,15 +37,16 @@ public:
     std::optional<QPoint> WindowPosition() const;
     QString LastImportFolder() const;
 
-    // One of the four checked texts as a run uses it.
-    QString Value(const char *key) const;
-    // One of the four checked texts as the file holds it; empty when it
-    // holds none.
-    QString Stored(const char *key) const;
-    // The build's value of one of the four checked texts.
-    static QString Default(const char *key);
+    // The section and key in the file, as "section/key".
+    static QString Name(SettingKey key);
+    // One of the checked texts as a run uses it.
+    QString Value(SettingKey key) const;
+    // One of the checked texts as the file holds it; empty when it holds none.
+    QString Stored(SettingKey key) const;
+    // The build's value of one of the checked texts.
+    static QString Default(SettingKey key);
     // An empty text removes the key, so that the build's value applies.
-    void Store(const char *key, const QString &text);
+    void Store(SettingKey key, const QString &text);
     void SetLastLogin(const QString &login);
     void SetWindowPosition(const QPoint &position);
     void SetLastImportFolder(const QString &folder);
@@ -63,14 +56,14 @@ public:
     QString ReadProblem() const { return m_readProblem; }
     // What is wrong with the stored text of a checked key; empty when it
     // checks or the file holds none.
-    QString Problem(const char *key) const;
+    QString Problem(SettingKey key) const;
     // "KEY in PATH: problem", for the read problem and each checked key.
     QStringList Problems() const;
     // Writes the changes through to the file.
     bool Save(QString *error);
 
     // Checks of typed texts, in the member's words; empty when fine.
-    static QString Check(const char *key, const QString &text);
+    static QString Check(SettingKey key, const QString &text);
 
     // The build's upload host is a placeholder in the reserved ".invalid"
     // domain, which never resolves, until a real one is set.

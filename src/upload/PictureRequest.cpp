@@ -1,6 +1,6 @@
 #include "upload/PictureRequest.h"
 
-#include "folder/FileOps.h"
+#include "folder/PlainFile.h"
 #include "upload/RequestBuilder.h"
 
 #include <utility>
@@ -9,7 +9,7 @@ bool PictureRequest::Open(const QString &path, QString *error)
 {
     Clear();
     auto file = std::make_unique<QFile>();
-    if (!FileOps::OpenForReading(path, *file, error))
+    if (!PlainFile::OpenForReading(path, error).HandTo(*file, error))
         return false;
     // Taken before the read: a change made while reading then shows.
     const std::optional<FileStamp> stamp = FileStamp::OfOpen(*file);

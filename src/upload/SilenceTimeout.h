@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingKey.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -14,7 +16,7 @@ class SilenceTimeout : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int DefaultSeconds = 60;
+    static constexpr int DefaultSeconds = SettingDefaults::TimeoutSeconds;
 
     explicit SilenceTimeout(QObject *parent = nullptr);
 

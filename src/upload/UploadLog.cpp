@@ -1,7 +1,7 @@
 #include "upload/UploadLog.h"
 
 #include "folder/FileOps.h"
-#include "folder/NativeName.h"
+#include "folder/PlainFile.h"
 #include "upload/UploadCycle.h"
 
 #include <QDir>
@@ -136,30 +136,19 @@ void UploadLog::BeginRun()
 
 void UploadLog::EndRun()
 {
-    if (m_fd >= 0 && ::close(m_fd) != 0 && errno != EINTR)
-        Fail(FileOps::SystemError(errno));
-    m_fd = -1;
+    int cause = 0;
+    if (!m_file.Close(&cause))
+        Fail(PlainFile::SystemError(cause));
 }
 
 bool UploadLog::Open(QString *why)
 {
     const QString folder = QFileInfo(m_path).path();
-    if (!QDir().mkpath(folder)) {
-        *why = QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
+    if (!FileOps::CreatePath(folder, why))
         return false;
-    }
-    // Not blocking: a named pipe in the log's place must not hold the run.
-    m_fd = ::open(NativeName::Encode(m_path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
-    struct stat info;
-    if (m_fd < 0 || ::fstat(m_fd, &info) != 0) {
-        *why = FileOps::SystemError(errno);
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        *why = QStringLiteral("not a regular file");
-        return false;
-    }
-    return true;
+    int cause = 0;
+    m_file = PlainFile::Open(m_path, O_WRONLY | O_APPEND | O_CREAT, 0644, &cause, why);
+    return m_file.IsOpen();
 }
 
 void UploadLog::Record(const PictureOutcome &outcome)
@@ -167,27 +156,25 @@ void UploadLog::Record(const PictureOutcome &outcome)
     if (m_failed)
         return;
     QString why;
-    if (m_fd < 0 && !Open(&why)) {
+    if (!m_file.IsOpen() && !Open(&why)) {
         Fail(why);
         return;
     }
     const QByteArray line = Line(QDateTime::currentDateTimeUtc(), outcome);
-    const ssize_t put = ::write(m_fd, line.constData(), size_t(line.size()));
+    const ssize_t put = ::write(m_file.Descriptor(), line.constData(), size_t(line.size()));
     if (put == line.size())
         return;
     const int cause = put < 0 ? errno : ENOSPC;
     // A record is whole or absent: a cut one would run into the next.
     struct stat info;
-    if (put > 0 && ::fstat(m_fd, &info) == 0)
-        [[maybe_unused]] const int ignored = ::ftruncate(m_fd, info.st_size - put);
-    Fail(FileOps::SystemError(cause));
+    if (put > 0 && ::fstat(m_file.Descriptor(), &info) == 0)
+        [[maybe_unused]] const int ignored = ::ftruncate(m_file.Descriptor(), info.st_size - put);
+    Fail(PlainFile::SystemError(cause));
 }
 
 void UploadLog::Fail(const QString &why)
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_file = PlainFile();
     if (m_failed)
         return;
     m_failed = true;

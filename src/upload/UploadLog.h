@@ -1,5 +1,6 @@
 #pragma once
 
+#include "folder/PlainFile.h"
 #include "upload/PictureOutcome.h"
 
 #include <QByteArray>
@@ -46,6 +47,6 @@ private:
     void Fail(const QString &why);
 
     QString m_path;
-    int m_fd = -1;
+    PlainFile m_file;
     bool m_failed = false;
 };

@@ -1,0 +1,69 @@
+#include "cli/ServiceOptions.h"
+
+#include "settings/ProgramSettings.h"
+
+#include <QCommandLineParser>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+struct Option
+{
+    SettingKey key;
+    const char *name;
+    const char *valueName;
+    const char *description;
+};
+
+const Option Options[] = {
+    {SettingKey::UploadHost, "host", "HOST[:PORT]", "The upload host, for this run."},
+    {SettingKey::ImageHost, "image-host", "HOST", "The host that serves the pictures, for this run."},
+    {SettingKey::Account, "account", "N", "The account number whose pictures the link tools pick out, for this run."},
+    {SettingKey::Timeout, "timeout", "SECONDS",
+     "Seconds without a byte moving before a run gives up (0: wait for ever), for this run."},
+};
+
+const Option &Of(SettingKey key)
+{
+    return *std::find_if(std::begin(Options), std::end(Options), [key](const Option &o) { return o.key == key; });
+}
+
+}
+
+namespace ServiceOptions {
+
+QString Name(SettingKey key)
+{
+    return QLatin1String(Of(key).name);
+}
+
+void Add(QCommandLineParser &parser, const QList<SettingKey> &keys)
+{
+    for (SettingKey key : keys) {
+        const Option &option = Of(key);
+        parser.addOption({QLatin1String(option.name), QLatin1String(option.description),
+                          QLatin1String(option.valueName)});
+    }
+}
+
+bool IsSet(const QCommandLineParser &parser, SettingKey key)
+{
+    return parser.isSet(Name(key));
+}
+
+QString Value(const QCommandLineParser &parser, SettingKey key)
+{
+    return parser.value(Name(key));
+}
+
+QString Problem(const QCommandLineParser &parser, SettingKey key)
+{
+    if (!IsSet(parser, key))
+        return QString();
+    const QString problem = ProgramSettings::Check(key, Value(parser, key));
+    return problem.isEmpty() ? QString() : QStringLiteral("--%1: %2").arg(Name(key), problem);
+}
+
+}

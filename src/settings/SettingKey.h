@@ -1,0 +1,21 @@
+#pragma once
+
+// Every setting the program keeps. The first four are texts a member may
+// type (checked before they are stored or used); the others the window
+// keeps for itself.
+enum class SettingKey {
+    UploadHost,
+    ImageHost,
+    Account,
+    Timeout,
+    LastLogin,
+    WindowPosition,
+    LastImportFolder,
+};
+
+// The build's values that features take as their own defaults, so that a
+// default is written once.
+namespace SettingDefaults {
+inline constexpr char Account[] = "418265";
+inline constexpr int TimeoutSeconds = 60;
+}
