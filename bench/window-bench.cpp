@@ -22,8 +22,7 @@ int main(int argc, char *argv[])
     }
     Main::Options options;
     options.home = args[1];
-    options.uploadHost = args[2];
-    options.uploadPort = quint16(args[3].toUInt());
+    options.upload = HostAddress(args[2], quint16(args[3].toUInt()));
     Main window(options);
     window.Load();
     window.show();

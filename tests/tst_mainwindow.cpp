@@ -218,8 +218,7 @@ void TestMainWindow::Open(const QString &home, Dialogs dialogs)
 {
     Main::Options options;
     options.home = home.isEmpty() ? m_home->path() : home;
-    options.uploadHost = QStringLiteral("127.0.0.1");
-    options.uploadPort = m_peer->serverPort();
+    options.upload = HostAddress(QStringLiteral("127.0.0.1"), m_peer->serverPort());
     options.imageHost = QStringLiteral("img.example.test");
     m_window = std::make_unique<Main>(options);
     m_picker = nullptr;
@@ -445,8 +444,8 @@ void TestMainWindow::keyboardOnlyRun()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(typed));
     }
-    QCOMPARE(m_window->LoginText(), QStringLiteral("member"));
-    QCOMPARE(m_window->PasswordText(), QStringLiteral("secret"));
+    QCOMPARE(m_window->Text1()->text(), QStringLiteral("member"));
+    QCOMPARE(m_window->Text2()->text(), QStringLiteral("secret"));
     for (int tab = 0; tab < 4; ++tab)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), m_window->Start());

@@ -5,7 +5,7 @@
 #include "upload/RunSummary.h"
 #include "upload/UploadCycle.h"
 #include "upload/UploadLog.h"
-#include "upload/UploadView.h"
+#include "settings/HostAddress.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -28,18 +28,22 @@ namespace {
 
 const QRegularExpression Progress(QStringLiteral(R"(^Закачка \d+ из \d+ \((-?\d+)%\)$)"));
 
-class RecordingView : public UploadView
+// Everything the cycle tells whoever shows it.
+struct Recorder
 {
-public:
-    void ShowStatus(const QString &text) override { statuses.append(text); }
-    void ShowStopButton(bool shown) override { stopShown = shown; }
-    QString LoginText() const override { return login; }
-    QString PasswordText() const override { return password; }
-    void ReportUnexpectedError(const QString &message) override { errors.append(message); }
-    void ShowServiceWords(const QString &words) override { this->words.append(words); }
-    void ReportPassedOver(const QString &path, const QString &reason) override
+    void Follow(UploadCycle &cycle)
     {
-        passedOver.append(QFileInfo(path).fileName() + QStringLiteral(": ") + reason);
+        QObject::connect(&cycle, &UploadCycle::StatusChanged, [this](const QString &text) { statuses.append(text); });
+        QObject::connect(&cycle, &UploadCycle::RunStarted, [this] { running = true; });
+        QObject::connect(&cycle, &UploadCycle::RunEnded, [this](UploadCycle::Outcome, const QString &message) {
+            running = false;
+            if (!message.isEmpty())
+                errors.append(message);
+        });
+        QObject::connect(&cycle, &UploadCycle::PictureHandled, [this](const PictureOutcome &outcome) {
+            if (outcome.kind == PictureOutcome::Kind::PassedOver)
+                passedOver.append(QFileInfo(outcome.path).fileName() + QStringLiteral(": ") + outcome.words);
+        });
     }
 
     // The statuses with the send progress left out and a run of arrival
@@ -76,10 +80,7 @@ public:
     QStringList statuses;
     QStringList errors;
     QStringList passedOver;
-    QStringList words;
-    bool stopShown = false;
-    QString login = QStringLiteral("member");
-    QString password = QStringLiteral("secret");
+    bool running = false;
 };
 
 const QString Connecting = QStringLiteral("Соединение...");
@@ -130,7 +131,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_home;
     FileList m_files;
-    RecordingView m_view;
+    Recorder m_view;
     ScriptedPeer *m_peer = nullptr;
     UploadCycle *m_cycle = nullptr;
     QSignalSpy *m_ended = nullptr;
@@ -141,11 +142,13 @@ void TestUploadCycle::init()
     m_home = std::make_unique<QTemporaryDir>();
     QString error;
     QVERIFY2(ImageFolder::Prepare(m_home->path(), m_files, &error), qPrintable(error));
-    m_view = RecordingView();
+    m_view = Recorder();
     m_peer = new ScriptedPeer(this);
     QVERIFY(m_peer->Listen());
-    m_cycle = new UploadCycle(m_view, m_files, this);
-    m_cycle->SetServer(QStringLiteral("127.0.0.1"), m_peer->serverPort());
+    m_cycle = new UploadCycle(m_files, this);
+    m_view.Follow(*m_cycle);
+    m_cycle->SetServer(HostAddress(QStringLiteral("127.0.0.1"), m_peer->serverPort()));
+    m_cycle->SetCredentials(QStringLiteral("member"), QStringLiteral("secret"));
     m_ended = new QSignalSpy(m_cycle, &UploadCycle::RunEnded);
 }
 
@@ -225,7 +228,7 @@ void TestUploadCycle::onePictureJudgedByItsReply()
     QCOMPARE(EndedAs(), afterSending.last() == Done ? UploadCycle::Outcome::Done : UploadCycle::Outcome::Refused);
     QCOMPARE(m_view.Milestones(), QStringList({Connecting, QStringLiteral("Закачка 1 из 1")}) + afterSending);
     QVERIFY(m_view.ProgressIsSound());
-    QVERIFY(!m_view.stopShown);
+    QVERIFY(!m_view.running);
     QCOMPARE(Sent(), QByteArrayList{picture});
     QCOMPARE(Left(), left);
     for (const QString &name : left)
@@ -296,7 +299,7 @@ void TestUploadCycle::nextPictureIsSentAsItStandsAtItsTurn()
         } else if (change == "add") {
             Write(QStringLiteral("added.jpg"), "added later");
         } else if (change == "password") {
-            m_view.password = QStringLiteral("changed");
+            m_cycle->SetCredentials(QStringLiteral("member"), QStringLiteral("changed"));
         }
     });
     StartAndWait();
@@ -308,7 +311,8 @@ void TestUploadCycle::nextPictureIsSentAsItStandsAtItsTurn()
     for (qsizetype i = 1; i <= sent.size(); ++i)
         milestones << Connecting << QStringLiteral("Закачка %1 из 3").arg(i) << Load0 << "OK";
     QCOMPARE(m_view.Milestones(), milestones << Done);
-    const QByteArray pass = QCryptographicHash::hash(m_view.password.toUtf8(), QCryptographicHash::Md5).toHex();
+    const QByteArray password = change == "password" ? "changed" : "secret";
+    const QByteArray pass = QCryptographicHash::hash(password, QCryptographicHash::Md5).toHex();
     QVERIFY(ScriptedPeer::HeaderValue(m_peer->requests.at(1), "Cookie").endsWith("user_pass=" + pass));
 }
 
@@ -346,7 +350,7 @@ void TestUploadCycle::stopEndsRunQuietlyAndKeepsPicture()
     m_peer->script = {ScriptedPeer::Hold()};
     QSignalSpy received(m_peer, &ScriptedPeer::RequestReceived);
     m_cycle->Start();
-    QVERIFY(m_view.stopShown);
+    QVERIFY(m_view.running);
     if (sending) {
         QTRY_COMPARE(received.size(), 1);
     }
@@ -354,11 +358,15 @@ void TestUploadCycle::stopEndsRunQuietlyAndKeepsPicture()
     m_cycle->Stop();
 
     QCOMPARE(m_view.statuses.last(), QStringLiteral("Остановлено"));
-    QVERIFY(!m_view.stopShown);
+    QVERIFY(!m_view.running);
     QCOMPARE(EndedAs(), UploadCycle::Outcome::Stopped);
     // Our own close must never come back as a reply to judge.
     const qsizetype shown = m_view.statuses.size();
-    QTest::qWait(50);
+    if (sending) {
+        QSignalSpy closed(m_peer, &ScriptedPeer::ClientClosed);
+        QTRY_COMPARE(closed.size(), 1);
+        QCoreApplication::processEvents();
+    }
     QCOMPARE(m_view.statuses.size(), shown);
     QCOMPARE(m_ended->size(), 1);
     QCOMPARE(Left(), QStringList{"a.jpg"});
@@ -371,7 +379,7 @@ void TestUploadCycle::unexpectedErrorEndsRunAndKeepsPictures()
 {
     Write(QStringLiteral("a.jpg"), "picture");
     Write(QStringLiteral("b.jpg"), "next");
-    m_view.password = QString(32768, 'p');
+    m_cycle->SetCredentials(QStringLiteral("member"), QString(32768, 'p'));
     StartAndWait();
 
     QCOMPARE(EndedAs(), UploadCycle::Outcome::Unexpected);
@@ -387,7 +395,7 @@ void TestUploadCycle::emptyFolderDoesNothing()
     QCOMPARE(m_ended->size(), 1);
     QCOMPARE(EndedAs(), UploadCycle::Outcome::NothingToUpload);
     QVERIFY(m_view.statuses.isEmpty());
-    QVERIFY(!m_view.stopShown);
+    QVERIFY(!m_view.running);
 }
 
 void TestUploadCycle::setAsideNeverReplacesAnEarlierOne_data()
@@ -539,7 +547,7 @@ void TestUploadCycle::silentServiceEndsRunAsTimedOut()
         QVERIFY(listen(listener, 0) == 0);
         QVERIFY(getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) == 0);
         QVERIFY(::connect(filler, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
-        m_cycle->SetServer(QStringLiteral("127.0.0.1"), ntohs(address.sin_port));
+        m_cycle->SetServer(HostAddress(QStringLiteral("127.0.0.1"), ntohs(address.sin_port)));
     }
     m_peer->script = {ScriptedPeer::Hold()};
     m_cycle->SetTimeout(1);

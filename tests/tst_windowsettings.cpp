@@ -109,8 +109,7 @@ void TestWindowSettings::Open(const QByteArray &settings, const QString &uploadH
     m_settings = std::make_unique<ProgramSettings>(Settings());
     Main::Options options;
     options.home = m_root->filePath("home");
-    options.uploadHost = uploadHost;
-    options.uploadPort = m_peer->serverPort();
+    options.upload = HostAddress(uploadHost, m_peer->serverPort());
     options.imageHost = QStringLiteral("img.example.test");
     m_window = std::make_unique<Main>(options);
     m_window->SetMessageDialog(&m_messages);

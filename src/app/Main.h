@@ -1,10 +1,11 @@
 #pragma once
 
+#include "app/MainControls.h"
 #include "linktools/LinkExtractor.h"
+#include "settings/HostAddress.h"
 #include "upload/SilenceTimeout.h"
-#include "upload/UploadView.h"
+#include "upload/UploadCycle.h"
 
-#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 
@@ -12,27 +13,23 @@
 
 class CommonDialog;
 class CreditLabel;
-class DesktopNotifier;
-class QAction;
-class RunSummary;
-class UploadLog;
 class FileList;
+class ImportRun;
 class MessageDialog;
-class PropertyBag;
+class QAction;
 class QFileSystemWatcher;
-class QFocusFrame;
-class QLabel;
 class QLineEdit;
 class QListView;
 class QPushButton;
+class RunSummary;
 class StatusLine;
-class UploadCycle;
+class UploadLog;
 class XpB;
 
-// The program's one window. It only shows state and forwards clicks: the
+// The program's one window. It only shows state and forwards input: the
 // upload cycle, the image folder, the import and the link tools are the
 // core's, the same objects the headless commands drive.
-class Main : public QWidget, public UploadView
+class Main : public QWidget
 {
     Q_OBJECT
 
@@ -40,8 +37,7 @@ public:
     struct Options
     {
         QString home;
-        QString uploadHost;
-        quint16 uploadPort = 80;
+        HostAddress upload;
         QString imageHost;
         // Empty: uploads.log in the home folder.
         QString logPath;
@@ -63,26 +59,19 @@ public:
     // New hosts, account and timeout, from the next picture on; the home
     // folder stays.
     void SetServiceOptions(const Options &options);
+    void ShowStatus(const QString &text);
 
-    void ShowStatus(const QString &text) override;
-    void ShowStopButton(bool shown) override;
-    QString LoginText() const override;
-    QString PasswordText() const override;
-    void ReportUnexpectedError(const QString &message) override;
-    void ReportPassedOver(const QString &path, const QString &reason) override;
-    void ShowServiceWords(const QString &words) override;
-
-    QListView *Files() const { return m_FilesView; }
-    QLineEdit *Text1() const { return m_Text1; }
-    QLineEdit *Text2() const { return m_Text2; }
-    StatusLine *st() const { return m_st; }
-    XpB *Start() const { return m_Start; }
-    XpB *StopB() const { return m_StopB; }
-    XpB *XpB1() const { return m_XpB1; }
-    QPushButton *Command1() const { return m_Command1; }
-    QPushButton *Command2() const { return m_Command2; }
-    CreditLabel *Label4() const { return m_Label4; }
-    QAction *RequeueAction() const { return m_requeue; }
+    QListView *Files() const { return m_controls->Files(); }
+    QLineEdit *Text1() const { return m_controls->Text1(); }
+    QLineEdit *Text2() const { return m_controls->Text2(); }
+    StatusLine *st() const { return m_controls->st(); }
+    XpB *Start() const { return m_controls->Start(); }
+    XpB *StopB() const { return m_controls->StopB(); }
+    XpB *XpB1() const { return m_controls->XpB1(); }
+    QPushButton *Command1() const { return m_controls->Command1(); }
+    QPushButton *Command2() const { return m_controls->Command2(); }
+    CreditLabel *Label4() const { return m_controls->Label4(); }
+    QAction *RequeueAction() const { return m_controls->Requeue(); }
     UploadCycle &Cycle() const { return *m_cycle; }
 
     // Where the folder picker opens: the folder last imported from, else
@@ -102,15 +91,14 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void BuildControls();
-    XpB *MakeButton(const PropertyBag &form, const QString &name, const QString &picture, const QRect &geometry);
+    void ConnectControls();
     void ShowFoundCount();
     // The pictures and, below them, those set aside.
     void RefreshLists();
     void RequeueSetAside();
-    void OnRunStarted();
-    void OnRunEnded(int outcome);
-    void ShowRunProgress();
+    void ShowStopButton(bool shown);
+    void OnPictureHandled(const PictureOutcome &outcome);
+    void OnRunEnded(UploadCycle::Outcome outcome, const QString &message);
     void ReportStartUpError();
     void FollowFolder();
     void ImportPictures();
@@ -125,27 +113,13 @@ private:
     UploadCycle *m_cycle;
     RunSummary *m_summary;
     UploadLog *m_log;
-    std::unique_ptr<DesktopNotifier> m_notifier;
-    QElapsedTimer m_runTime;
+    ImportRun *m_import;
+    std::unique_ptr<MainControls> m_controls;
     QString m_lastWords;
-    QAction *m_requeue = nullptr;
     CommonDialog *m_CD = nullptr;
     std::unique_ptr<MessageDialog> m_ownMessages;
     MessageDialog *m_messages;
     QFileSystemWatcher *m_watcher;
     QString m_startUpError;
     QString m_lastImportFolder;
-
-    QLabel *m_BG = nullptr;
-    QListView *m_FilesView = nullptr;
-    QFocusFrame *m_FilesFocus = nullptr;
-    QLineEdit *m_Text1 = nullptr;
-    QLineEdit *m_Text2 = nullptr;
-    StatusLine *m_st = nullptr;
-    XpB *m_Start = nullptr;
-    XpB *m_StopB = nullptr;
-    XpB *m_XpB1 = nullptr;
-    QPushButton *m_Command1 = nullptr;
-    QPushButton *m_Command2 = nullptr;
-    CreditLabel *m_Label4 = nullptr;
 };

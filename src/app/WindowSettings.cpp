@@ -51,20 +51,18 @@ WindowSettings::WindowSettings(Main &window, ProgramSettings &settings, const Ma
         Remember(false);
     });
     connect(&window.Cycle(), &UploadCycle::RunStarted, this, [this] {
-        if (m_window.LoginText().isEmpty() || m_window.LoginText() == m_settings.LastLogin())
+        const QString login = m_window.Text1()->text();
+        if (login.isEmpty() || login == m_settings.LastLogin())
             return;
-        m_settings.SetLastLogin(m_window.LoginText());
+        m_settings.SetLastLogin(login);
         Remember(false);
     });
 }
 
 Main::Options WindowSettings::FromSettings(const ProgramSettings &settings, Main::Options options)
 {
-    HostAddress upload;
     QString problem;
-    HostAddress::Parse(settings.UploadHost(), true, &upload, &problem);
-    options.uploadHost = upload.Host();
-    options.uploadPort = upload.Port();
+    HostAddress::Parse(settings.UploadHost(), true, &options.upload, &problem);
     options.imageHost = settings.ImageHost();
     options.account = settings.Account();
     options.timeout = settings.Timeout();
@@ -90,7 +88,7 @@ bool WindowSettings::RestorePosition()
 void WindowSettings::ShowStartupNotices(const QStringList &problems)
 {
     MessageDialog &messages = m_window.Messages();
-    if (ProgramSettings::IsPlaceholderHost(m_options.uploadHost))
+    if (ProgramSettings::IsPlaceholderHost(m_options.upload.Host()))
         messages.ShowNotice(&m_window, m_settings.NoUploadHostText());
     for (const QString &problem : problems + m_settings.Problems())
         messages.ShowNotice(&m_window, problem);

@@ -4,7 +4,7 @@
 #include "cli/StandardOutput.h"
 #include "folder/FileList.h"
 #include "folder/ImageFolder.h"
-#include "folder/ImageImport.h"
+#include "folder/ImportRun.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -26,19 +26,8 @@ int ImportCommand::Run(const Context &context)
     QString error;
     if (!ImageFolder::Prepare(context.home, files, &error))
         return Fail(error);
-
-    Out().Line(QStringLiteral("Ждите, идет копирование..."));
-    int copied = 0;
+    ImportRun import(files);
+    QObject::connect(&import, &ImportRun::StatusChanged, &import, [this](const QString &text) { Out().Line(text); });
     const QString folder = QDir::toNativeSeparators(QDir(context.parser.positionalArguments().first()).absolutePath());
-    if (!ImageImport::CopyPictures(folder, files.Folder(), &copied, &error)) {
-        const int status = Fail(error);
-        // The window, too, replaces the waiting text rather than leave it.
-        Out().Line(QStringLiteral("Копирование не удалось"));
-        return status;
-    }
-    Out().Line(QStringLiteral("Файлы скопированы"));
-    if (!files.Refresh())
-        return Fail(files.ErrorString());
-    Out().Line(QStringLiteral("Найдено файлов - %1").arg(files.Count()));
-    return ExitStatus::Success;
+    return import.Run({folder}, {}, &error) ? int(ExitStatus::Success) : Fail(error);
 }

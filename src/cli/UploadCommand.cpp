@@ -71,30 +71,38 @@ QString UploadCommand::UsageProblem(const QCommandLineParser &parser, const Prog
 int UploadCommand::Run(const Context &context)
 {
     const QCommandLineParser &parser = context.parser;
-    m_login = parser.isSet(QStringLiteral("login")) ? parser.value(QStringLiteral("login"))
-                                                    : context.settings->LastLogin();
+    const QString login = parser.isSet(QStringLiteral("login")) ? parser.value(QStringLiteral("login"))
+                                                                : context.settings->LastLogin();
     const QString hostText = context.values.value(SettingKey::UploadHost);
     if (!ProgramSettings::IsUploadHostSet(hostText)) {
-        ReportUnexpectedError(context.settings->NoUploadHostText());
+        Fail(context.settings->NoUploadHostText());
         return ExitStatus::Usage;
     }
     HostAddress address;
     QString error;
     HostAddress::Parse(hostText, true, &address, &error);
-    if (!PasswordFromEnvironmentOrInput(&m_password, &error)) {
-        ReportUnexpectedError(error);
-        return ExitStatus::Unexpected;
-    }
+    QString password;
+    if (!PasswordFromEnvironmentOrInput(&password, &error))
+        return Fail(error);
 
     FileList files;
-    if (!ImageFolder::Prepare(context.home, files, &error)) {
-        ReportUnexpectedError(error);
-        return ExitStatus::Unexpected;
-    }
+    if (!ImageFolder::Prepare(context.home, files, &error))
+        return Fail(error);
 
-    UploadCycle cycle(*this, files);
-    cycle.SetServer(address.Host(), address.Port());
+    UploadCycle cycle(files);
+    cycle.SetServer(address);
+    cycle.SetCredentials(login, password);
     cycle.SetTimeout(context.values.value(SettingKey::Timeout).toInt());
+    QObject::connect(&cycle, &UploadCycle::StatusChanged, &cycle, [this](const QString &text) { Out().Line(text); });
+    QObject::connect(&cycle, &UploadCycle::ServiceSaid, &cycle, [this](const QString &words) {
+        if (!words.isEmpty())
+            Out().Line(QStringLiteral("service: ") + words);
+    });
+    QObject::connect(&cycle, &UploadCycle::PictureHandled, &cycle, [this](const PictureOutcome &outcome) {
+        if (outcome.kind == PictureOutcome::Kind::PassedOver)
+            Fail(QStringLiteral("passed over %1 (it stays in the image folder): %2")
+                     .arg(QDir::toNativeSeparators(outcome.path), outcome.words));
+    });
     RunSummary summary;
     summary.Follow(cycle);
     UploadLog log(parser.isSet(QStringLiteral("home")) ? UploadLog::PathInHome(context.home) : UploadLog::DefaultPath());
@@ -103,7 +111,9 @@ int UploadCommand::Run(const Context &context)
     StopSignals stopSignals;
     QEventLoop loop;
     int status = ExitStatus::Success;
-    QObject::connect(&cycle, &UploadCycle::RunEnded, &loop, [&](UploadCycle::Outcome outcome) {
+    QObject::connect(&cycle, &UploadCycle::RunEnded, &loop, [&](UploadCycle::Outcome outcome, const QString &message) {
+        if (!message.isEmpty())
+            Fail(message);
         status = ExitStatusOf(outcome);
         if (outcome != UploadCycle::Outcome::NothingToUpload)
             Out().Line(summary.Text());
@@ -125,25 +135,4 @@ int UploadCommand::Run(const Context &context)
         return status;
     loop.exec();
     return status;
-}
-
-void UploadCommand::ShowStatus(const QString &text)
-{
-    Out().Line(text);
-}
-
-void UploadCommand::ReportUnexpectedError(const QString &message)
-{
-    Fail(message);
-}
-
-void UploadCommand::ReportPassedOver(const QString &path, const QString &reason)
-{
-    Fail(QStringLiteral("passed over %1 (it stays in the image folder): %2").arg(QDir::toNativeSeparators(path), reason));
-}
-
-void UploadCommand::ShowServiceWords(const QString &words)
-{
-    if (!words.isEmpty())
-        Out().Line(QStringLiteral("service: ") + words);
 }

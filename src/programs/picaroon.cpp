@@ -74,11 +74,8 @@ int RunWindow(int argc, char *argv[])
     ProgramSettings settings;
     Main::Options options = WindowSettings::FromSettings(settings, Main::Options());
     if (ServiceOptions::IsSet(parser, SettingKey::UploadHost)) {
-        HostAddress address;
         QString problem;
-        HostAddress::Parse(ServiceOptions::Value(parser, SettingKey::UploadHost), true, &address, &problem);
-        options.uploadHost = address.Host();
-        options.uploadPort = address.Port();
+        HostAddress::Parse(ServiceOptions::Value(parser, SettingKey::UploadHost), true, &options.upload, &problem);
     }
     if (ServiceOptions::IsSet(parser, SettingKey::ImageHost))
         options.imageHost = ServiceOptions::Value(parser, SettingKey::ImageHost);

@@ -116,3 +116,9 @@ bool HostAddress::Parse(const QString &text, bool portAllowed, HostAddress *addr
     address->m_port = port;
     return true;
 }
+
+QString HostAddress::HostHeader() const
+{
+    const QString name = m_host.contains(QLatin1Char(':')) ? QLatin1Char('[') + m_host + QLatin1Char(']') : m_host;
+    return m_port == DefaultPort ? name : name + QLatin1Char(':') + QString::number(m_port);
+}

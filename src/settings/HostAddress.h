@@ -11,6 +11,8 @@ class HostAddress
 public:
     static constexpr quint16 DefaultPort = 80;
 
+    explicit HostAddress(const QString &host = QString(), quint16 port = DefaultPort) : m_host(host), m_port(port) {}
+
     // False, with *problem in the member's words, when text is no address;
     // with portAllowed false a port counts as wrong too.
     static bool Parse(const QString &text, bool portAllowed, HostAddress *address, QString *problem);
@@ -18,6 +20,9 @@ public:
     // Without brackets; an IPv6 address is the only host holding a colon.
     QString Host() const { return m_host; }
     quint16 Port() const { return m_port; }
+    // As the request's Host header names it: an IPv6 address in brackets,
+    // the port only where it is not the default.
+    QString HostHeader() const;
 
 private:
     static QString NameProblem(const QString &name);

@@ -1,25 +1,21 @@
 #include "upload/UploadCycle.h"
 
-#include "folder/FileList.h"
-#include "folder/FileOps.h"
-#include "folder/ImageFolder.h"
+#include "settings/HostAddress.h"
+#include "upload/PictureDisposal.h"
 #include "upload/SocketErrorNumber.h"
-#include "upload/UploadView.h"
+#include "upload/StatusText.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTcpSocket>
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
-UploadCycle::UploadCycle(UploadView &view, FileList &files, QObject *parent)
+UploadCycle::UploadCycle(FileList &files, QObject *parent)
     : QObject(parent)
-    , m_view(view)
-    , m_Files(files)
+    , m_queue(files)
     , m_builder(QString())
 {
+    SetServer(HostAddress());
     connect(&m_timeout, &SilenceTimeout::TimedOut, this, &UploadCycle::OnTimedOut);
 }
 
@@ -31,37 +27,36 @@ UploadCycle::~UploadCycle()
         m_WS->disconnect(this);
 }
 
-void UploadCycle::SetServer(const QString &host, quint16 port)
+void UploadCycle::SetServer(const HostAddress &address)
 {
-    m_host = host;
-    m_port = port;
-    const QString name = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
-    m_builder.SetHostHeader(port == 80 ? name : name + QLatin1Char(':') + QString::number(port));
+    m_host = address.Host();
+    m_port = address.Port();
+    m_builder.SetHostHeader(address.HostHeader());
+}
+
+void UploadCycle::SetCredentials(const QString &login, const QString &password)
+{
+    m_login = login;
+    m_password = password;
 }
 
 void UploadCycle::Start()
 {
     if (m_state != State::Idle)
         return;
-    m_Files.SetPattern(QString::fromLatin1(ImageFolder::Pattern));
-    if (!m_Files.Refresh()) {
-        FailUnexpectedly(m_Files.ErrorString());
+    QString error;
+    if (!m_queue.Begin(&error)) {
+        FailUnexpectedly(error);
         return;
     }
-    if (m_Files.Count() == 0) {
-        emit RunEnded(Outcome::NothingToUpload);
+    const QStringList paths = m_queue.Paths();
+    if (paths.isEmpty()) {
+        emit RunEnded(Outcome::NothingToUpload, QString());
         return;
     }
     m_FileNo = 0;
-    m_FileTotal = m_Files.Count();
-    m_passedOver.clear();
-    QStringList paths;
-    paths.reserve(m_Files.Count());
-    for (qsizetype i = 0; i < m_Files.Count(); ++i)
-        paths.append(m_Files.EntryPath(i));
+    m_FileTotal = paths.size();
     emit RunStarted(paths);
-    m_view.ShowStopButton(true);
-    m_CurrentFile = m_Files.EntryPath(0);
     NextFile();
 }
 
@@ -72,27 +67,29 @@ void UploadCycle::Stop()
     // Our own close is never judged as a reply: the connection is dropped
     // before the socket can report it.
     DropConnection();
-    m_view.ShowStatus(QStringLiteral("Остановлено"));
+    emit StatusChanged(StatusText::Stopped());
     ReportCurrent(PictureOutcome::Kind::Stopped, QString());
     EndRun(Outcome::Stopped);
 }
 
 void UploadCycle::NextFile()
 {
-    if (!m_Files.Refresh()) {
-        FailUnexpectedly(m_Files.ErrorString());
+    QString error;
+    if (!m_queue.Refresh(&error)) {
+        FailUnexpectedly(error);
         return;
     }
     ++m_FileNo;
     if (!OpenNextPicture()) {
-        m_view.ShowStatus(QStringLiteral("Готово"));
+        emit StatusChanged(StatusText::Done());
         EndRun(Outcome::Done);
         return;
     }
     m_ReplyText.Clear();
     m_words.Clear();
-    m_view.ShowStatus(QStringLiteral("Соединение..."));
     m_state = State::Connecting;
+    emit PictureStarted(m_CurrentFile, m_FileNo, m_FileTotal);
+    emit StatusChanged(StatusText::Connecting());
 
     auto *socket = new QTcpSocket(this);
     m_WS = socket;
@@ -107,21 +104,12 @@ void UploadCycle::NextFile()
 
 bool UploadCycle::OpenNextPicture()
 {
-    // The first entry, as the picture handled last has left the folder or
-    // the pattern by now; only those passed over in this run stay behind.
-    for (qsizetype i = 0; i < m_Files.Count(); ++i) {
-        const QString path = m_Files.EntryPath(i);
-        if (m_passedOver.contains(path))
-            continue;
+    // The picture handled last has left the folder or the pattern by now.
+    for (QString path = m_queue.Next(); !path.isEmpty(); path = m_queue.Next()) {
         m_CurrentFile = path;
         m_inFlight = true;
-        if (m_Ahead.IsOpen() && m_Ahead.Path() == path) {
-            m_Sending = std::exchange(m_Ahead, PictureRequest());
-            return true;
-        }
-        m_Ahead.Clear();
         QString why;
-        if (m_Sending.Open(path, &why))
+        if (m_ahead.Take(path, &m_Sending) || m_Sending.Open(path, &why))
             return true;
         PassOver(path, why);
     }
@@ -130,8 +118,7 @@ bool UploadCycle::OpenNextPicture()
 
 void UploadCycle::PassOver(const QString &path, const QString &reason)
 {
-    m_passedOver.insert(path);
-    m_view.ReportPassedOver(path, reason);
+    m_queue.PassOver(path);
     const qint64 size = path == m_Sending.Path() ? m_Sending.PictureSize() : -1;
     Report(PictureOutcome::Kind::PassedOver, path, size, reason);
 }
@@ -152,18 +139,16 @@ void UploadCycle::ReportCurrent(PictureOutcome::Kind kind, const QString &words)
 
 void UploadCycle::OnConnected()
 {
-    const QString login = m_view.LoginText();
-    const QString password = m_view.PasswordText();
-    m_view.ShowStatus(CounterText());
+    emit StatusChanged(StatusText::Counter(m_FileNo, m_FileTotal));
     // Sent as the picture stands now: opened anew if its name leads to
     // other bytes since it was opened or read ahead.
-    if (!m_Sending.Fits(m_CurrentFile, login, password)) {
+    if (!m_Sending.Fits(m_CurrentFile, m_login, m_password)) {
         QString error;
         if (!m_Sending.StillOnDisk() && !m_Sending.Open(m_CurrentFile, &error)) {
             PassOverCurrent(error);
             return;
         }
-        switch (m_Sending.Build(m_builder, login, password, &error)) {
+        switch (m_Sending.Build(m_builder, m_login, m_password, &error)) {
         case PictureRequest::Result::Built:
             break;
         case PictureRequest::Result::PictureUnusable:
@@ -202,27 +187,10 @@ void UploadCycle::OnBytesWritten()
     int percent = waiting > 0 ? 0 : 100;
     if (size > 0)
         percent = std::clamp(100 - int(std::min(std::floor(double(waiting) / double(size) * 100.0), 1000.0)), 0, 100);
-    m_view.ShowStatus(CounterText() + QStringLiteral(" (%1%)").arg(percent));
+    emit StatusChanged(StatusText::CounterWithPercent(m_FileNo, m_FileTotal, percent));
     emit SendProgress(m_requestSize - waiting, m_requestSize);
     if (waiting == 0)
-        UseTheWait();
-}
-
-void UploadCycle::UseTheWait()
-{
-    // The service is now reading and storing the picture. What would
-    // otherwise stand between two pictures is done meanwhile: giving back
-    // the storage of the one deleted last, and reading the next one, which
-    // is sent only if the folder still holds it unchanged when its turn
-    // comes.
-    m_Handled.reset();
-    for (qsizetype i = 0; i < m_Files.Count(); ++i) {
-        const QString path = m_Files.EntryPath(i);
-        if (path == m_CurrentFile || m_passedOver.contains(path))
-            continue;
-        m_Ahead.BuildAhead(m_builder, path, m_view.LoginText(), m_view.PasswordText());
-        break;
-    }
+        m_ahead.UseTheWait(m_builder, m_queue.Next(m_CurrentFile), m_login, m_password);
 }
 
 void UploadCycle::OnReadyRead()
@@ -240,7 +208,7 @@ void UploadCycle::TakeReplyBytes()
         return;
     m_ReplyText.Append(bytes);
     m_words.Append(bytes);
-    m_view.ShowStatus(QStringLiteral("Load data - %1 Kb").arg(m_ReplyText.Size() / 1024));
+    emit StatusChanged(StatusText::LoadData(m_ReplyText.Size()));
 }
 
 void UploadCycle::OnClosedByPeer()
@@ -249,38 +217,47 @@ void UploadCycle::OnClosedByPeer()
         return;
     TakeReplyBytes();
     DropConnection();
-    QString error;
-    switch (m_ReplyText.Judge()) {
+    const ReplyJudge::Verdict verdict = m_ReplyText.Judge();
+    switch (verdict) {
     case ReplyJudge::Verdict::Refused:
-        m_view.ShowStatus(QStringLiteral("Неверное имя или пароль"));
+        emit StatusChanged(StatusText::Refused());
         ReportCurrent(PictureOutcome::Kind::Refused, QString());
         EndRun(Outcome::Refused);
         return;
     case ReplyJudge::Verdict::Accepted:
-        m_view.ShowStatus(QStringLiteral("OK"));
-        // A name that leads to other bytes now holds a picture that was
-        // never sent: it stays, and goes in its turn.
-        if (m_Sending.StillOnDisk() && !FileOps::DeleteFile(m_CurrentFile, true, &error)) {
-            FailUnexpectedly(error);
-            return;
-        }
-        Report(PictureOutcome::Kind::Accepted, m_CurrentFile, m_Sending.PictureSize(), QString());
+        emit StatusChanged(StatusText::Accepted());
         break;
-    case ReplyJudge::Verdict::Failed: {
-        m_view.ShowStatus(QStringLiteral("Failed"));
-        const QString words = m_words.Text();
-        m_view.ShowServiceWords(words);
-        if (!m_Sending.StillOnDisk())
-            break;
-        QString asideName;
-        if (FileOps::SetAside(m_CurrentFile, &asideName, &error))
-            Report(PictureOutcome::Kind::SetAside, m_CurrentFile, m_Sending.PictureSize(), words, asideName);
-        else
-            PassOver(m_CurrentFile, error);
+    case ReplyJudge::Verdict::Failed:
+        emit StatusChanged(StatusText::Failed());
+        emit ServiceSaid(m_words.Text());
         break;
     }
+    Dispose(verdict);
+}
+
+void UploadCycle::Dispose(ReplyJudge::Verdict verdict)
+{
+    const PictureDisposal disposal = PictureDisposal::Of(verdict, m_Sending);
+    const qint64 size = m_Sending.PictureSize();
+    switch (disposal.kind) {
+    case PictureDisposal::Kind::Unexpected:
+        FailUnexpectedly(disposal.error);
+        return;
+    case PictureDisposal::Kind::PassedOver:
+        PassOver(m_CurrentFile, disposal.error);
+        break;
+    case PictureDisposal::Kind::SetAside:
+        Report(PictureOutcome::Kind::SetAside, m_CurrentFile, size, m_words.Text(), disposal.asideName);
+        break;
+    case PictureDisposal::Kind::Deleted:
+    case PictureDisposal::Kind::Stays:
+        // A picture replaced since it was read stays for its turn; the one
+        // that was sent and accepted still counts as uploaded.
+        if (verdict == ReplyJudge::Verdict::Accepted)
+            Report(PictureOutcome::Kind::Accepted, m_CurrentFile, size, QString());
+        break;
     }
-    m_Handled = m_Sending.TakeFile();
+    m_ahead.Keep(m_Sending.TakeFile());
     NextFile();
 }
 
@@ -294,28 +271,23 @@ void UploadCycle::OnError(QAbstractSocket::SocketError error)
         OnClosedByPeer();
         return;
     }
-    // Dropped so that a later Start connects afresh.
-    DropConnection();
-    const QString status = QStringLiteral("Error #%1").arg(SocketErrorNumber(error));
-    m_view.ShowStatus(status);
-    ReportCurrent(PictureOutcome::Kind::Error, status);
-    EndRun(Outcome::SocketError);
+    EndOnSocketError(error);
 }
 
 void UploadCycle::OnTimedOut()
 {
-    if (m_state == State::Idle)
-        return;
-    DropConnection();
-    const QString status = QStringLiteral("Error #%1").arg(SocketErrorNumber(QAbstractSocket::SocketTimeoutError));
-    m_view.ShowStatus(status);
-    ReportCurrent(PictureOutcome::Kind::Error, status);
-    EndRun(Outcome::SocketError);
+    if (m_state != State::Idle)
+        EndOnSocketError(QAbstractSocket::SocketTimeoutError);
 }
 
-QString UploadCycle::CounterText() const
+void UploadCycle::EndOnSocketError(QAbstractSocket::SocketError error)
 {
-    return QStringLiteral("Закачка %1 из %2").arg(m_FileNo).arg(m_FileTotal);
+    // Dropped so that a later Start connects afresh.
+    DropConnection();
+    const QString status = StatusText::SocketError(SocketErrorNumber(error));
+    emit StatusChanged(status);
+    ReportCurrent(PictureOutcome::Kind::Error, status);
+    EndRun(Outcome::SocketError);
 }
 
 void UploadCycle::DropConnection()
@@ -335,12 +307,8 @@ void UploadCycle::EndRun(Outcome outcome, const QString &message)
     m_state = State::Idle;
     m_inFlight = false;
     m_Sending.Clear();
-    m_Ahead.Clear();
-    m_Handled.reset();
-    m_view.ShowStopButton(false);
-    if (outcome == Outcome::Unexpected)
-        m_view.ReportUnexpectedError(message);
-    emit RunEnded(outcome);
+    m_ahead.Clear();
+    emit RunEnded(outcome, message);
 }
 
 void UploadCycle::FailUnexpectedly(const QString &message)

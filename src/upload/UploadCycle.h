@@ -1,7 +1,9 @@
 #pragma once
 
 #include "upload/PictureOutcome.h"
+#include "upload/PictureQueue.h"
 #include "upload/PictureRequest.h"
+#include "upload/ReadAhead.h"
 #include "upload/ReplyJudge.h"
 #include "upload/RequestBuilder.h"
 #include "upload/ServiceWords.h"
@@ -9,20 +11,17 @@
 
 #include <QAbstractSocket>
 #include <QObject>
-#include <QFile>
 #include <QPointer>
-#include <QSet>
-
-#include <memory>
 
 class FileList;
+class HostAddress;
 class QTcpSocket;
-class UploadView;
 
 // Uploads every picture of the image folder, one connection per picture,
 // driven only by the socket's events on the caller's thread. Each picture
 // is judged by its own reply: accepted ones are deleted, failed ones set
-// aside, and a refused login, a socket error or Stop end the run.
+// aside, and a refused login, a socket error or Stop end the run. Whatever
+// shows a run, the window or a command, follows its signals.
 class UploadCycle : public QObject
 {
     Q_OBJECT
@@ -33,17 +32,16 @@ public:
     enum class Outcome { NothingToUpload, Done, Refused, SocketError, Stopped, Unexpected };
     Q_ENUM(Outcome)
 
-    UploadCycle(UploadView &view, FileList &files, QObject *parent = nullptr);
+    UploadCycle(FileList &files, QObject *parent = nullptr);
     ~UploadCycle() override;
 
-    // port: written after the host in the request's Host header unless 80.
-    void SetServer(const QString &host, quint16 port);
+    void SetServer(const HostAddress &address);
+    // Taken anew for every picture, so a change applies from the next one.
+    void SetCredentials(const QString &login, const QString &password);
     // Seconds without a byte moving before the run ends as a TCP error;
     // 0 waits for ever.
     void SetTimeout(int seconds) { m_timeout.SetSeconds(seconds); }
     State CurrentState() const { return m_state; }
-    qint64 FileNo() const { return m_FileNo; }
-    qint64 FileTotal() const { return m_FileTotal; }
 
 public slots:
     void Start();
@@ -52,16 +50,23 @@ public slots:
 signals:
     // With the paths listed at Start, before the first picture is taken.
     void RunStarted(const QStringList &paths);
+    // A picture's turn has come: number of total, counted as the status
+    // line counts it.
+    void PictureStarted(const QString &path, qint64 number, qint64 total);
+    void StatusChanged(const QString &text);
     // Bytes of the current picture's request handed on so far, of all.
     void SendProgress(qint64 sent, qint64 total);
+    // What the service said of a picture it did not accept, right after
+    // "Failed"; empty when its reply had no words.
+    void ServiceSaid(const QString &words);
     void PictureHandled(const PictureOutcome &outcome);
-    void RunEnded(UploadCycle::Outcome outcome);
+    // message: what went wrong, for Outcome::Unexpected.
+    void RunEnded(UploadCycle::Outcome outcome, const QString &message);
 
 private:
     void NextFile();
     void OnConnected();
     void OnBytesWritten();
-    void UseTheWait();
     void OnReadyRead();
     void OnClosedByPeer();
     void OnError(QAbstractSocket::SocketError error);
@@ -70,30 +75,29 @@ private:
     bool OpenNextPicture();
     void PassOver(const QString &path, const QString &reason);
     void PassOverCurrent(const QString &reason);
+    void Dispose(ReplyJudge::Verdict verdict);
     void Report(PictureOutcome::Kind kind, const QString &path, qint64 size, const QString &words,
                 const QString &asideName = QString());
     // The picture in flight when the run ends other than by its own reply.
     void ReportCurrent(PictureOutcome::Kind kind, const QString &words);
     void TakeReplyBytes();
-    QString CounterText() const;
+    void EndOnSocketError(QAbstractSocket::SocketError error);
     void DropConnection();
     void EndRun(Outcome outcome, const QString &message = QString());
     void FailUnexpectedly(const QString &message);
 
-    UploadView &m_view;
-    FileList &m_Files;
+    PictureQueue m_queue;
     RequestBuilder m_builder;
     QString m_host;
-    quint16 m_port = 80;
+    quint16 m_port = 0;
+    QString m_login;
+    QString m_password;
 
     State m_state = State::Idle;
     // A connection of its own for every picture: the one just closed may
     // still be unwinding its own signal when the next one starts.
     QPointer<QTcpSocket> m_WS;
     SilenceTimeout m_timeout;
-    // Pictures of this run that could not be sent: they stay in the folder,
-    // so the first entry is no longer always the next one to take.
-    QSet<QString> m_passedOver;
     ReplyJudge m_ReplyText;
     ServiceWords m_words;
     qint64 m_requestSize = 0;
@@ -101,9 +105,7 @@ private:
     bool m_inFlight = false;
     QString m_CurrentFile;
     PictureRequest m_Sending;
-    PictureRequest m_Ahead;
-    // The picture deleted or set aside last, still open: see UseTheWait().
-    std::unique_ptr<QFile> m_Handled;
+    ReadAhead m_ahead;
     qint64 m_FileNo = 0;
     qint64 m_FileTotal = 0;
 };

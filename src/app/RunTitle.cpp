@@ -1,0 +1,53 @@
+#include "app/RunTitle.h"
+
+#include "upload/RunSummary.h"
+
+#include <QWidget>
+
+namespace {
+
+const QString Name = QStringLiteral("Picaroon");
+// Someone who went away from a run this long learns how it ended.
+constexpr qint64 LongRun = 10000;
+
+}
+
+RunTitle::RunTitle(QWidget &window, UploadCycle &cycle, RunSummary &summary)
+    : QObject(&window)
+    , m_window(window)
+    , m_cycle(cycle)
+    , m_summary(summary)
+{
+    m_window.setWindowTitle(Name);
+    connect(&cycle, &UploadCycle::RunStarted, this, &RunTitle::OnRunStarted);
+    connect(&cycle, &UploadCycle::StatusChanged, this, [this](const QString &text) { m_lastStatus = text; });
+    connect(&cycle, &UploadCycle::RunEnded, this, &RunTitle::OnRunEnded);
+    connect(&summary, &RunSummary::Changed, this, &RunTitle::ShowProgress);
+}
+
+void RunTitle::OnRunStarted()
+{
+    m_runTime.start();
+}
+
+void RunTitle::ShowProgress()
+{
+    if (m_cycle.CurrentState() == UploadCycle::State::Idle && !m_runTime.isValid())
+        return;
+    m_window.setWindowTitle(QStringLiteral("%1 — %2 из %3, %4%")
+                                .arg(Name)
+                                .arg(m_summary.Handled())
+                                .arg(m_summary.Total())
+                                .arg(m_summary.BytePercent()));
+}
+
+void RunTitle::OnRunEnded(UploadCycle::Outcome outcome)
+{
+    m_window.setWindowTitle(Name);
+    if (outcome == UploadCycle::Outcome::NothingToUpload || !m_runTime.isValid())
+        return;
+    const qint64 took = m_runTime.elapsed();
+    m_runTime.invalidate();
+    if (took > LongRun && !m_window.isActiveWindow())
+        m_notifier.Notify(m_lastStatus, m_summary.Text());
+}

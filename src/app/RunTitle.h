@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/DesktopNotifier.h"
+#include "upload/UploadCycle.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+class RunSummary;
+class QWidget;
+
+// A run's progress in the window's title, and a word from the desktop when
+// a long run ends while the member is away from the window.
+class RunTitle : public QObject
+{
+    Q_OBJECT
+
+public:
+    RunTitle(QWidget &window, UploadCycle &cycle, RunSummary &summary);
+
+private:
+    void OnRunStarted();
+    void ShowProgress();
+    void OnRunEnded(UploadCycle::Outcome outcome);
+
+    QWidget &m_window;
+    UploadCycle &m_cycle;
+    RunSummary &m_summary;
+    DesktopNotifier m_notifier;
+    QElapsedTimer m_runTime;
+    QString m_lastStatus;
+};
