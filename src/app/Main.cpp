@@ -50,7 +50,7 @@ Main::Main(const Options &options, QWidget *parent)
     : QWidget(parent)
     , m_options(options)
     , m_Files(new FileList(this))
-    , m_SetAside(new FileList(this))
+    , m_setAside(new FileList(this))
     , m_ownMessages(std::make_unique<MessageDialog>())
     , m_messages(m_ownMessages.get())
     , m_watcher(new QFileSystemWatcher(this))
@@ -72,7 +72,7 @@ Main::Main(const Options &options, QWidget *parent)
     setFont(font);
     setFixedSize(MainControls::Twips(0, 0, 2355, 4230).size());
     setAcceptDrops(true);
-    m_controls = std::make_unique<MainControls>(*this, *m_Files, *m_SetAside);
+    m_controls = std::make_unique<MainControls>(*this, *m_Files, *m_setAside);
     SetPicker(new CommonDialog(this));
     new RunTitle(*this, *m_cycle, *m_summary);
     ConnectControls();
@@ -153,9 +153,9 @@ void Main::Load()
             QMetaObject::invokeMethod(this, &Main::ReportStartUpError, Qt::QueuedConnection);
         return;
     }
-    m_SetAside->SetFolder(m_Files->Folder());
-    m_SetAside->SetPattern(QString::fromLatin1(SetAsideQueue::Pattern));
-    m_SetAside->Refresh();
+    m_setAside->SetFolder(m_Files->Folder());
+    m_setAside->SetPattern(QString::fromLatin1(SetAsideQueue::Pattern));
+    m_setAside->Refresh();
     m_watcher->addPaths({m_Files->Folder(), m_options.home});
     if (m_Files->Count() > 0)
         ShowFoundCount();
@@ -210,26 +210,26 @@ void Main::ShowStatus(const QString &text)
 void Main::RefreshLists()
 {
     m_Files->Refresh();
-    if (!m_SetAside->Folder().isEmpty())
-        m_SetAside->Refresh();
+    if (!m_setAside->Folder().isEmpty())
+        m_setAside->Refresh();
 }
 
 void Main::RequeueSetAside()
 {
-    m_SetAside->Refresh();
+    m_setAside->Refresh();
     QStringList chosen;
     const int pictures = int(m_Files->Count());
     for (const QModelIndex &index : Files()->selectionModel()->selectedIndexes()) {
         if (index.data(FileListModel::SetAsideRole).toBool())
-            chosen.append(m_SetAside->Entry(index.row() - pictures));
+            chosen.append(m_setAside->Entry(index.row() - pictures));
     }
     if (chosen.isEmpty())
-        chosen = m_SetAside->Entries();
+        chosen = m_setAside->Entries();
     if (chosen.isEmpty())
         return;
     int returned = 0;
     QString error;
-    const bool ok = SetAsideQueue::Requeue(m_SetAside->Folder(), chosen, &returned, &error);
+    const bool ok = SetAsideQueue::Requeue(m_setAside->Folder(), chosen, &returned, &error);
     RefreshLists();
     if (!ok)
         m_messages->ShowError(this, error);
@@ -240,7 +240,7 @@ void Main::RequeueSetAside()
 void Main::OnPictureHandled(const PictureOutcome &outcome)
 {
     if (outcome.kind == PictureOutcome::Kind::SetAside)
-        m_SetAside->Refresh();
+        m_setAside->Refresh();
     if (outcome.kind == PictureOutcome::Kind::PassedOver)
         m_messages->ShowNotice(this, QStringLiteral("%1 was passed over and stays in the image folder: %2")
                                          .arg(QFileInfo(outcome.path).fileName(), outcome.words));
@@ -285,8 +285,8 @@ void Main::Import(const QStringList &folders, const QStringList &pictures)
 {
     QString error;
     const bool ok = m_import->Run(folders, pictures, &error);
-    if (m_SetAside->Folder().size() > 0)
-        m_SetAside->Refresh();
+    if (m_setAside->Folder().size() > 0)
+        m_setAside->Refresh();
     if (!ok)
         m_messages->ShowError(this, error);
 }

@@ -109,7 +109,7 @@ private:
 
     Options m_options;
     FileList *m_Files;
-    FileList *m_SetAside;
+    FileList *m_setAside;
     UploadCycle *m_cycle;
     RunSummary *m_summary;
     UploadLog *m_log;

@@ -155,16 +155,16 @@ void MainControls::BuildList(QWidget &window, FileList &pictures, FileList &setA
     const int mark = std::max(8, m_Files->fontMetrics().height() - 2);
     m_Files->setIconSize(QSize(mark, mark));
     m_Files->setContextMenuPolicy(Qt::ActionsContextMenu);
-    m_Requeue = new QAction(QStringLiteral("Вернуть в очередь"), m_Files);
-    m_Requeue->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    m_Requeue->setShortcutContext(Qt::WindowShortcut);
-    m_Requeue->setToolTip(QStringLiteral("Вернуть отложенные изображения (выбранные или все) в очередь"));
-    m_Files->addAction(m_Requeue);
+    m_requeue = new QAction(QStringLiteral("Вернуть в очередь"), m_Files);
+    m_requeue->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_requeue->setShortcutContext(Qt::WindowShortcut);
+    m_requeue->setToolTip(QStringLiteral("Вернуть отложенные изображения (выбранные или все) в очередь"));
+    m_Files->addAction(m_requeue);
     SetBackground(m_Files, QColor(240, 240, 240), QPalette::Base);
     // The style marks a focused list by its current row alone, which an
     // empty list has not: a ring in the colour of a focused box's frame.
-    m_FilesFocus = new QFocusFrame(&window);
-    SetBackground(m_FilesFocus, window.palette().color(QPalette::Highlight), QPalette::WindowText);
+    m_filesFocus = new QFocusFrame(&window);
+    SetBackground(m_filesFocus, window.palette().color(QPalette::Highlight), QPalette::WindowText);
 }
 
 // The stored picture keeps its bytes and size; it is drawn from the window's

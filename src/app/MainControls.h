@@ -29,8 +29,8 @@ public:
 
     QLabel *BG() const { return m_BG; }
     QListView *Files() const { return m_Files; }
-    QFocusFrame *FilesFocus() const { return m_FilesFocus; }
-    QAction *Requeue() const { return m_Requeue; }
+    QFocusFrame *FilesFocus() const { return m_filesFocus; }
+    QAction *Requeue() const { return m_requeue; }
     XpB *XpB1() const { return m_XpB1; }
     QLineEdit *Text1() const { return m_Text1; }
     QLineEdit *Text2() const { return m_Text2; }
@@ -48,8 +48,8 @@ private:
 
     QLabel *m_BG = nullptr;
     QListView *m_Files = nullptr;
-    QFocusFrame *m_FilesFocus = nullptr;
-    QAction *m_Requeue = nullptr;
+    QFocusFrame *m_filesFocus = nullptr;
+    QAction *m_requeue = nullptr;
     XpB *m_XpB1 = nullptr;
     QLineEdit *m_Text1 = nullptr;
     QLineEdit *m_Text2 = nullptr;

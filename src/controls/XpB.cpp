@@ -148,7 +148,7 @@ void XpB::UpdateAccessKey()
                 key = caption.at(q + 1).toLower();
         }
     }
-    m_AccessKey = key;
+    m_accessKey = key;
     if (m_shortcutId != 0)
         releaseShortcut(m_shortcutId);
     m_shortcutId = 0;

@@ -54,7 +54,7 @@ public:
     void ApplySize();
     void UpdateAccessKey();
     // The access key, lower-cased, or empty for none.
-    QString AccessKey() const { return m_AccessKey; }
+    QString AccessKey() const { return m_accessKey; }
 
     void ReadProperties(const PropertyBag &bag);
     void WriteProperties(PropertyBag &bag) const;
@@ -109,7 +109,7 @@ private:
     void Render();
     XpBState m_state;
     QImage m_face;
-    QString m_AccessKey;
+    QString m_accessKey;
     int m_shortcutId = 0;
     // Space went down here while focused; only then does its release click.
     bool m_spaceWentDown = false;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QPalette>
 #include <QRgb>
 #include <QtGlobal>
 
@@ -25,17 +24,3 @@ QRgb ToRgb(quint32 plain);
 quint32 OffsetColor(quint32 plain, int d);
 
 }
-
-// System colours by index, read from a widget's palette.
-class SystemColors
-{
-public:
-    explicit SystemColors(const QPalette &palette);
-
-    quint32 Of(quint32 index) const;
-    // A system colour becomes its current value; a plain colour stays.
-    quint32 Resolve(quint32 colour) const;
-
-private:
-    QPalette m_palette;
-};

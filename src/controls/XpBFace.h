@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/SystemColors.h"
 #include "controls/XpBState.h"
 
 class SystemColors;

@@ -20,11 +20,6 @@ EdgeRect Sized(qint64 left, qint64 top, int width, int height)
 
 }
 
-bool EdgeRect::operator==(const EdgeRect &other) const
-{
-    return Left == other.Left && Top == other.Top && Right == other.Right && Bottom == other.Bottom;
-}
-
 int XpBLayout::RoundHalfEven(double value)
 {
     if (std::isnan(value))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/XpBColors.h"
+#include "controls/SystemColors.h"
 #include "controls/XpBState.h"
 
 #include <QFont>

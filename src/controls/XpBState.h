@@ -1,33 +1,11 @@
 #pragma once
 
+#include "controls/CaptionParamsRecord.h"
+#include "controls/EdgeRect.h"
 #include "controls/PictureObject.h"
 
 #include <QString>
 #include <QtGlobal>
-
-// Pixel edges; right and bottom are exclusive, so (0, 0, W, H) covers a
-// W x H control.
-struct EdgeRect
-{
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-
-    bool operator==(const EdgeRect &other) const;
-    bool operator!=(const EdgeRect &other) const { return !(*this == other); }
-};
-
-// Text-drawing parameters of the caption; margins and tab length in
-// average character widths.
-struct CaptionParamsRecord
-{
-    int cbSize = 20;
-    int iTabLength = 1;
-    int iLeftMargin = 1;
-    int iRightMargin = 1;
-    int uiLengthDrawn = 0;
-};
 
 // Everything the button paints from. A new button starts with every value
 // zero, empty or false, as the host is expected to read stored properties

@@ -7,8 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-// The picture list over one folder: the bare names of the plain files that
-// match a wildcard pattern (letter case ignored), sorted by name. The upload
+// The picture list over one folder: the bare names of everything but
+// folders that passes a NameFilter, in FolderListing's order. The upload
 // cycle refreshes it before every picture, so after the first read a
 // refresh costs only the folder's changes, not its size.
 class FileList : public QObject

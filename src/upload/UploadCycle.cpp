@@ -109,7 +109,7 @@ bool UploadCycle::OpenNextPicture()
         m_CurrentFile = path;
         m_inFlight = true;
         QString why;
-        if (m_ahead.Take(path, &m_Sending) || m_Sending.Open(path, &why))
+        if (m_ahead.Take(path, &m_sending) || m_sending.Open(path, &why))
             return true;
         PassOver(path, why);
     }
@@ -119,7 +119,7 @@ bool UploadCycle::OpenNextPicture()
 void UploadCycle::PassOver(const QString &path, const QString &reason)
 {
     m_queue.PassOver(path);
-    const qint64 size = path == m_Sending.Path() ? m_Sending.PictureSize() : -1;
+    const qint64 size = path == m_sending.Path() ? m_sending.PictureSize() : -1;
     Report(PictureOutcome::Kind::PassedOver, path, size, reason);
 }
 
@@ -134,7 +134,7 @@ void UploadCycle::Report(PictureOutcome::Kind kind, const QString &path, qint64 
 void UploadCycle::ReportCurrent(PictureOutcome::Kind kind, const QString &words)
 {
     if (m_inFlight)
-        Report(kind, m_CurrentFile, m_Sending.IsOpen() ? m_Sending.PictureSize() : -1, words);
+        Report(kind, m_CurrentFile, m_sending.IsOpen() ? m_sending.PictureSize() : -1, words);
 }
 
 void UploadCycle::OnConnected()
@@ -142,13 +142,13 @@ void UploadCycle::OnConnected()
     emit StatusChanged(StatusText::Counter(m_FileNo, m_FileTotal));
     // Sent as the picture stands now: opened anew if its name leads to
     // other bytes since it was opened or read ahead.
-    if (!m_Sending.Fits(m_CurrentFile, m_login, m_password)) {
+    if (!m_sending.Fits(m_CurrentFile, m_login, m_password)) {
         QString error;
-        if (!m_Sending.StillOnDisk() && !m_Sending.Open(m_CurrentFile, &error)) {
+        if (!m_sending.StillOnDisk() && !m_sending.Open(m_CurrentFile, &error)) {
             PassOverCurrent(error);
             return;
         }
-        switch (m_Sending.Build(m_builder, m_login, m_password, &error)) {
+        switch (m_sending.Build(m_builder, m_login, m_password, &error)) {
         case PictureRequest::Result::Built:
             break;
         case PictureRequest::Result::PictureUnusable:
@@ -163,7 +163,7 @@ void UploadCycle::OnConnected()
     // The request goes out in one piece and nothing follows it: holding its
     // last segment back for an acknowledgement only adds a delay.
     m_WS->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    QByteArray request = m_Sending.TakeRequest();
+    QByteArray request = m_sending.TakeRequest();
     m_requestSize = request.size();
     m_WS->write(request);
 }
@@ -172,7 +172,7 @@ void UploadCycle::PassOverCurrent(const QString &reason)
 {
     DropConnection();
     PassOver(m_CurrentFile, reason);
-    m_Sending.Clear();
+    m_sending.Clear();
     NextFile();
 }
 
@@ -180,7 +180,7 @@ void UploadCycle::OnBytesWritten()
 {
     if (m_state != State::Sending)
         return;
-    const qint64 size = m_Sending.PictureSize();
+    const qint64 size = m_sending.PictureSize();
     const qint64 waiting = m_WS->bytesToWrite();
     // The bytes waiting include the headers and framing, so a small picture
     // would start below zero; an empty one has no ratio at all.
@@ -237,8 +237,8 @@ void UploadCycle::OnClosedByPeer()
 
 void UploadCycle::Dispose(ReplyJudge::Verdict verdict)
 {
-    const PictureDisposal disposal = PictureDisposal::Of(verdict, m_Sending);
-    const qint64 size = m_Sending.PictureSize();
+    const PictureDisposal disposal = PictureDisposal::Of(verdict, m_sending);
+    const qint64 size = m_sending.PictureSize();
     switch (disposal.kind) {
     case PictureDisposal::Kind::Unexpected:
         FailUnexpectedly(disposal.error);
@@ -257,7 +257,7 @@ void UploadCycle::Dispose(ReplyJudge::Verdict verdict)
             Report(PictureOutcome::Kind::Accepted, m_CurrentFile, size, QString());
         break;
     }
-    m_ahead.Keep(m_Sending.TakeFile());
+    m_ahead.Keep(m_sending.TakeFile());
     NextFile();
 }
 
@@ -306,7 +306,7 @@ void UploadCycle::EndRun(Outcome outcome, const QString &message)
 {
     m_state = State::Idle;
     m_inFlight = false;
-    m_Sending.Clear();
+    m_sending.Clear();
     m_ahead.Clear();
     emit RunEnded(outcome, message);
 }

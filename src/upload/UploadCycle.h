@@ -104,7 +104,7 @@ private:
     // The current picture is taken and nothing has been reported of it yet.
     bool m_inFlight = false;
     QString m_CurrentFile;
-    PictureRequest m_Sending;
+    PictureRequest m_sending;
     ReadAhead m_ahead;
     qint64 m_FileNo = 0;
     qint64 m_FileTotal = 0;
