@@ -131,42 +131,14 @@ private slots:
         QVERIFY(m_standIn.LogShows(" evicted "));
     }
 
-    void bodiesShareTheBudget()
-    {
-        QVERIFY(Start({"--max-body", "64K", "--max-buffered", "100K"}));
-        const QByteArray picture(60 * 1024, 'p');
-        const QByteArray request = Request(picture);
-
-        // Holds 60 KB of the 100 KB until it is sent whole.
-        QTcpSocket first;
-        first.connectToHost(QHostAddress::LocalHost, m_standIn.Port());
-        QVERIFY(first.waitForConnected(10000));
-        first.write(request.first(request.indexOf("\r\n\r\n") + 1000));
-        QVERIFY(first.waitForBytesWritten(10000));
-        // Answered only after the stand-in has read the head above, which was
-        // waiting before this connection was made.
-        QVERIFY(Exchange("GET / HTTP/1.0\r\n\r\n").startsWith("HTTP/1.0 200"));
-        const QByteArray crowded = Exchange(request);
-        QVERIFY(!crowded.contains(Accepted) && !crowded.contains(Refused));
-
-        first.write(request.sliced(request.indexOf("\r\n\r\n") + 1000));
-        QByteArray reply;
-        while (first.state() == QAbstractSocket::ConnectedState && first.waitForReadyRead(10000))
-            reply += first.readAll();
-        QVERIFY((reply + first.readAll()).contains(Accepted));
-        // Given back once answered.
-        QVERIFY(Exchange(request).contains(Accepted));
-        QCOMPARE(Stored(), (QByteArrayList{picture, picture}));
-        QVERIFY(m_standIn.LogShows("rejected(too many uploads at once)"));
-    }
-
     void logLinesCannotBeForged()
     {
         QVERIFY(Start());
         // A lone LF is no line break to a request line, but it would be one in the log.
         const QByteArray reply = Exchange("G\x1b[2JT /a\nPOST_/kiplog.php_stored(000001.jpg)\r\\\xFF HTTP/1.0\r\n\r\n");
         QVERIFY(reply.startsWith("HTTP/1.0 404"));
-        QVERIFY(m_standIn.LogShows("G\\x1b[2JT /a\\x0aPOST_/kiplog.php_stored(000001.jpg)\\x0d\\x5c\\xff not-found in="));
+        QVERIFY(
+            m_standIn.LogShows("G\\x1b[2JT /a\\x0aPOST_/kiplog.php_stored(000001.jpg)\\x0d\\x5c\\xff not-found in="));
         const QByteArray line = m_standIn.Log().first(m_standIn.Log().indexOf('\n'));
         for (char c : line)
             QVERIFY2(c >= 0x20 && c < 0x7f, line.constData());
