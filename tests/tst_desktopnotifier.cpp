@@ -49,13 +49,14 @@ private slots:
         QVERIFY(bus.registerVirtualObject(Path, &service));
         QVERIFY(bus.registerService(Service));
         QSignalSpy notified(&service, &NotificationService::Notified);
+        const QString summary = QStringLiteral("Загружено 3, отложено 1, пропущено 0");
 
-        QVERIFY(DesktopNotifier().Notify(QStringLiteral("Готово"), QStringLiteral("Загружено 3, отложено 1, пропущено 0")));
+        QVERIFY(DesktopNotifier().Notify(QStringLiteral("Готово"), summary));
         QTRY_COMPARE(notified.size(), 1);
         const QVariantList arguments = notified.at(0).at(0).toList();
         QCOMPARE(arguments.size(), 8);
         QCOMPARE(arguments.at(3).toString(), QStringLiteral("Готово"));
-        QCOMPARE(arguments.at(4).toString(), QStringLiteral("Загружено 3, отложено 1, пропущено 0"));
+        QCOMPARE(arguments.at(4).toString(), summary);
         bus.unregisterService(Service);
         bus.unregisterObject(Path);
     }

@@ -34,7 +34,8 @@ private slots:
         QTest::addColumn<int>("setAside");
 
         QTest::newRow("every picture uploaded") << Password << -1 << 0 << "Готово" << 6 << 0;
-        QTest::newRow("wrong password keeps every picture") << "guess" << -1 << 3 << "Неверное имя или пароль" << 0 << 0;
+        QTest::newRow("wrong password keeps every picture")
+            << "guess" << -1 << 3 << "Неверное имя или пароль" << 0 << 0;
         QTest::newRow("stand-in stopped mid-run: the picture in flight set aside, the rest kept")
             << Password << 2 << 4 << "Error #10061" << 2 << 1;
     }
@@ -83,7 +84,8 @@ private slots:
         QVERIFY2(run.status == exitStatus, run.errors.constData());
         const QString output = QString::fromUtf8(run.output).trimmed();
         QVERIFY2(output.section('\n', -2, -2).endsWith(lastStatus), qPrintable(output));
-        QCOMPARE(output.section('\n', -1), QStringLiteral("Загружено %1, отложено %2, пропущено 0").arg(stored).arg(setAside));
+        QCOMPARE(output.section('\n', -1),
+                 QStringLiteral("Загружено %1, отложено %2, пропущено 0").arg(stored).arg(setAside));
         // Every picture is in the service's store or still in the image
         // folder, byte for byte.
         const QSet<QByteArray> kept = Contents(img);

@@ -51,7 +51,8 @@ private slots:
     void uploadTakesThePicturesFromTheUserDataFolder()
     {
         const QString samples = m_root.filePath("samples"), store = m_root.filePath("store");
-        QCOMPARE(ProgramRun(Installed("bin/picaroon-standin"), {"--make-samples", samples, "--count", "3"}).Run().status, 0);
+        QCOMPARE(
+            ProgramRun(Installed("bin/picaroon-standin"), {"--make-samples", samples, "--count", "3"}).Run().status, 0);
         const QSet<QByteArray> pictures = Contents(samples);
         QCOMPARE(pictures.size(), 3);
         const QString img = Home(".local/share/picaroon/img");
@@ -61,7 +62,8 @@ private slots:
         QCOMPARE(Contents(img), pictures);
 
         StandinProcess standIn;
-        QVERIFY(standIn.Start(Installed("bin/picaroon-standin"), {"--login", "member", "--password", "secret", "--store", store}));
+        QVERIFY(standIn.Start(Installed("bin/picaroon-standin"),
+                              {"--login", "member", "--password", "secret", "--store", store}));
         // No host set yet: where to set it, and nothing leaves the folder.
         ProgramResult run = Picaroon({"upload", "--login", "member"}, "secret\n");
         QCOMPARE(run.status, 2);
@@ -69,7 +71,8 @@ private slots:
         QVERIFY(run.errors.contains(QFile::encodeName(Home(".config/picaroon/picaroon.conf"))));
         QCOMPARE(Contents(img), pictures);
 
-        QVERIFY(Write(Home(".config/picaroon/picaroon.conf"), "[service]\nuploadHost=" + standIn.Address().toUtf8() + "\n"));
+        QVERIFY(Write(Home(".config/picaroon/picaroon.conf"),
+                      "[service]\nuploadHost=" + standIn.Address().toUtf8() + "\n"));
         run = Picaroon({"upload", "--login", "member"}, "secret\n");
         QCOMPARE(run.status, 0);
         QVERIFY2(run.output.endsWith("Загружено 3, отложено 0, пропущено 0\n"), run.output.constData());

@@ -41,8 +41,10 @@ private slots:
                  "2 addresses appended to " + urlFile + "\n");
         QCOMPARE(Read(home.filePath("url.txt")), lines.join("\r\n") + "\r\n");
         const ProgramResult posts = Run({"make-posts"}, home.path());
-        QCOMPARE(posts.output, "3 records appended to " + QDir::toNativeSeparators(home.filePath("base_url.txt")).toUtf8() + "\n");
-        QVERIFY(Read(home.filePath("base_url.txt")).endsWith("<img src='" + lines.constLast() + "'>[/MORE]</div>--endanecdot-"));
+        QCOMPARE(posts.output,
+                 "3 records appended to " + QDir::toNativeSeparators(home.filePath("base_url.txt")).toUtf8() + "\n");
+        QVERIFY(Read(home.filePath("base_url.txt"))
+                    .endsWith("<img src='" + lines.constLast() + "'>[/MORE]</div>--endanecdot-"));
     }
 
     void refusals_data()
@@ -96,7 +98,8 @@ private slots:
         QTemporaryDir home;
         QVERIFY(Write(home.filePath("config/picaroon/picaroon.conf"), settings));
         const QByteArray page = Entry(Dir(BuildSettings::ImageHost) + "a.jpg")
-            + Entry("http://pics.test/userdir/1/7/3/5/173590/b.jpg") + Entry("http://h.test/userdir/4/1/8/2/418265/c.jpg");
+            + Entry("http://pics.test/userdir/1/7/3/5/173590/b.jpg")
+            + Entry("http://h.test/userdir/4/1/8/2/418265/c.jpg");
 
         const ProgramResult run = Run(QStringList{"extract-links"} + options, home.path(), page);
         QCOMPARE(run.status, picked.isEmpty() ? 2 : 0);
@@ -109,14 +112,16 @@ private slots:
         options.removeOne("h.test");
         QCOMPARE(Run(QStringList{"make-posts"} + options, home.path()).status, 0);
         const QString folder = picked.section('/', -2, -2) + '/';
-        QVERIFY(Read(home.filePath("base_url.txt")).contains(QString(picked).replace(folder, folder + "thumb/").toLatin1()));
+        QVERIFY(Read(home.filePath("base_url.txt"))
+                    .contains(QString(picked).replace(folder, folder + "thumb/").toLatin1()));
     }
 
     void unreadablePageIsNamed()
     {
         QTemporaryDir home;
         // A folder opens but cannot be read.
-        const ProgramResult run = ProgramRun(PICAROON_BIN, {"extract-links", "--home", home.path()}).InputFile(home.path()).Run();
+        const ProgramResult run
+            = ProgramRun(PICAROON_BIN, {"extract-links", "--home", home.path()}).InputFile(home.path()).Run();
         QCOMPARE(run.status, 1);
         QVERIFY2(run.errors.startsWith("picaroon extract-links: Cannot read standard input: "), run.errors.constData());
         QVERIFY(QDir(home.path()).isEmpty());

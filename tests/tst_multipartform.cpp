@@ -50,7 +50,9 @@ private slots:
             << "--" + Boundary + "\r\nContent-Disposition: form-data; name=\"module\"\r\n--" + Boundary + "--\r\n"
             << Boundary << false << QByteArray();
         QTest::newRow("part head over its cap")
-            << QByteArray(Body(Boundary, "jpeg")).replace("Content-Disposition", "X: " + QByteArray(MultipartForm::MaxPartHeadSize, 'x') + "\r\nContent-Disposition")
+            << QByteArray(Body(Boundary, "jpeg"))
+                   .replace("Content-Disposition",
+                            "X: " + QByteArray(MultipartForm::MaxPartHeadSize, 'x') + "\r\nContent-Disposition")
             << Boundary << false << QByteArray();
         // Ten megabytes of nothing but part framing must not become millions of parts.
         QTest::newRow("a million empty parts")

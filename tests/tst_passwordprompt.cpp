@@ -55,7 +55,8 @@ private slots:
         QTest::newRow("Latin letters") << QByteArray("s3cret\n") << 0 << 0;
         QTest::newRow("Cyrillic, in the terminal's UTF-8") << QByteArray("пароль\n") << 0 << 0;
         QTest::newRow("Ctrl+C gives the terminal back") << QByteArray("se\x03") << 0 << SIGINT;
-        QTest::newRow("terminated by another program, gives the terminal back") << QByteArray("se") << SIGTERM << SIGTERM;
+        QTest::newRow("terminated by another program, gives the terminal back")
+            << QByteArray("se") << SIGTERM << SIGTERM;
     }
 
     void passwordTypedAtThePrompt()
@@ -93,7 +94,8 @@ private slots:
         // The digest is of the password's Windows-1251 bytes.
         const QByteArray digest =
             QCryptographicHash::hash(Cp1251::FromUnicode(QString::fromUtf8(password)), QCryptographicHash::Md5).toHex();
-        QCOMPARE(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie"), "user_login=member; user_pass=" + digest);
+        QCOMPARE(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie"),
+                 "user_login=member; user_pass=" + digest);
     }
 
 private:

@@ -34,7 +34,8 @@ QStringList Complete(const QStringList &words)
                                           "printf '%s\\n' \"${COMPREPLY[@]}\"")
                                .arg(PICAROON_COMPLETION, words.join("' '"))
                                .arg(words.size() - 1);
-    QStringList offered = QString::fromUtf8(ProgramRun("bash", {"-c", script}).Run().output).split('\n', Qt::SkipEmptyParts);
+    QStringList offered
+        = QString::fromUtf8(ProgramRun("bash", {"-c", script}).Run().output).split('\n', Qt::SkipEmptyParts);
     offered.sort();
     return offered;
 }
@@ -128,7 +129,8 @@ private slots:
             if (!manual.contains(QRegularExpression("(?<![\\w-])" + QRegularExpression::escape(word) + "(?![\\w-])")))
                 missing.append(word);
         }
-        const QString statuses = manual.section(QStringLiteral("\n.SH EXIT STATUS"), 1).section(QStringLiteral("\n.SH "), 0, 0);
+        const QString statuses
+            = manual.section(QStringLiteral("\n.SH EXIT STATUS"), 1).section(QStringLiteral("\n.SH "), 0, 0);
         for (int status = 0; status <= 6; ++status) {
             if (!statuses.contains(QStringLiteral("\n.B %1\n").arg(status)))
                 missing.append(QStringLiteral("exit status %1").arg(status));

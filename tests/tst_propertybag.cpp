@@ -54,7 +54,8 @@ private slots:
         QTest::newRow("unknown kind") << QByteArray(R"([{"key": "a", "colour": 1}])");
         QTest::newRow("int beyond exact range") << QByteArray(R"([{"key": "a", "int": 1e300}])");
         QTest::newRow("bytes not base64") << QByteArray(R"([{"key": "a", "bytes": "@@@"}])");
-        QTest::newRow("same key twice, case aside") << QByteArray(R"([{"key": "a", "int": 1}, {"key": "A", "int": 2}])");
+        QTest::newRow("same key twice, case aside")
+            << QByteArray(R"([{"key": "a", "int": 1}, {"key": "A", "int": 2}])");
         QTest::newRow("bad nested bag") << QByteArray(R"([{"key": "a", "bag": [{"key": "b"}]}])");
     }
 

@@ -61,7 +61,9 @@ private slots:
             QCOMPARE(written < pieces, failsAt == "write");
             if (failsAt != "drop") {
                 QVERIFY(failsAt == "write" || !file.Commit(&error));
-                QCOMPARE(error, "Cannot write " + QDir::toNativeSeparators(path) + ": " + QString::fromLocal8Bit(std::strerror(ENOSPC)));
+                QCOMPARE(error,
+                         "Cannot write " + QDir::toNativeSeparators(path) + ": "
+                             + QString::fromLocal8Bit(std::strerror(ENOSPC)));
                 // Once failed, it takes nothing more, even where there is room.
                 QString again;
                 QVERIFY(!file.Write("x", &again) && !file.Commit(&again));

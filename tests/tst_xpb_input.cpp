@@ -28,7 +28,9 @@ private slots:
         m_second->setGeometry(150, 20, 100, 30);
         m_log.clear();
         const auto mouse = [this](const QString &name) {
-            return [this, name](short b, short, float x, float y) { m_log << QStringLiteral("%1 %2 at %3,%4").arg(name).arg(b).arg(x).arg(y); };
+            return [this, name](short b, short, float x, float y) {
+                m_log << QStringLiteral("%1 %2 at %3,%4").arg(name).arg(b).arg(x).arg(y);
+            };
         };
         connect(m_button, &XpB::Click, this, [this] { m_log << "Click"; });
         connect(m_second, &XpB::Click, this, [this] { m_log << "Other's Click"; });
@@ -37,7 +39,8 @@ private slots:
         connect(m_button, &XpB::MouseMove, this, mouse("MouseMove"));
         connect(m_button, &XpB::MouseDown, this, mouse("MouseDown"));
         connect(m_button, &XpB::MouseUp, this, mouse("MouseUp"));
-        connect(m_button, &XpB::KeyDown, this, [this](short k, short) { m_log << QStringLiteral("KeyDown %1").arg(k); });
+        connect(m_button, &XpB::KeyDown, this,
+                [this](short k, short) { m_log << QStringLiteral("KeyDown %1").arg(k); });
         connect(m_button, &XpB::KeyUp, this, [this](short k, short) { m_log << QStringLiteral("KeyUp %1").arg(k); });
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -56,7 +59,8 @@ private slots:
         // Out is out until the pointer comes back: no entry, no pressed face.
         QTest::newRow("dragged out and moved on: one MouseOut, face at rest, release clicks nothing")
             << "in, press, out, flags, further out, flags, release"
-            << draggedOut + QStringList{"hover 0 pressed 0", "MouseMove 1 at 30,90", "hover 0 pressed 0", "MouseUp 1 at 30,90"};
+            << draggedOut
+                + QStringList{"hover 0 pressed 0", "MouseMove 1 at 30,90", "hover 0 pressed 0", "MouseUp 1 at 30,90"};
         QTest::newRow("dragged out and back in with the button held: click")
             << "in, press, out, in, release"
             << draggedOut + QStringList{"MouseIn", "MouseMove 1 at 10,10", "Click", "MouseUp 1 at 10,10"};
@@ -72,7 +76,8 @@ private slots:
             << "in, focus in, space, in, out, space up"
             << entered + QStringList{"KeyDown 32", "MouseOut", "Click", "MouseUp 1 at 0,0", "KeyUp 32"};
         QTest::newRow("Space released after the focus moved: nothing")
-            << "in, focus in, space, focus away, flags, space up" << entered + QStringList{"KeyDown 32", "hover 0 pressed 0"};
+            << "in, focus in, space, focus away, flags, space up"
+            << entered + QStringList{"KeyDown 32", "hover 0 pressed 0"};
         QTest::newRow("Space repeating on into another button: neither clicks")
             << "focus in, space, focus other button, space held, space up" << QStringList{"KeyDown 32"};
         QTest::newRow("Enter: click on the press, none on repeats")
@@ -80,7 +85,8 @@ private slots:
             << QStringList{"Click", "KeyDown 13", "KeyUp 13", "KeyDown 13", "Click", "KeyDown 13", "KeyUp 13"};
         QTest::newRow("access key: click") << "focus away, alt g" << QStringList{"Click"};
         QTest::newRow("access key of a disabled button: nothing") << "disable, focus away, alt g" << QStringList();
-        QTest::newRow("old access key given up with the caption") << "caption Sto&p, focus away, alt g" << QStringList();
+        QTest::newRow("old access key given up with the caption")
+            << "caption Sto&p, focus away, alt g" << QStringList();
         QTest::newRow("hidden under the pointer: MouseOut")
             << "in, hide, flags" << entered + QStringList{"MouseOut", "hover 0 pressed 0"};
     }
@@ -122,7 +128,8 @@ private slots:
 private:
     void Key(QEvent::Type type, Qt::Key key, bool repeat = false)
     {
-        QKeyEvent event(type, key, Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("\r"), repeat);
+        QKeyEvent event(type, key, Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("\r"),
+                        repeat);
         QApplication::sendEvent(QApplication::focusWidget(), &event);
     }
 
@@ -131,16 +138,21 @@ private:
     {
         QWindow *window = m_window->windowHandle();
         const QPoint at = window->mapFromGlobal(QCursor::pos());
-        const Qt::Key key = step.startsWith("enter") ? Qt::Key_Return : step == "keypad enter" ? Qt::Key_Enter : Qt::Key_Space;
+        const Qt::Key key = step.startsWith("enter") ? Qt::Key_Return
+            : step == "keypad enter"                 ? Qt::Key_Enter
+                                                     : Qt::Key_Space;
         if (step == "in" || step == "out" || step == "further out") {
             QCursor::setPos(step == "in" ? m_button->mapToGlobal(QPoint(10, 10))
                                          : m_other->mapToGlobal(QPoint(step == "out" ? 10 : 30, 10)));
             // The platform queues the movement it makes of the cursor's move.
             QCoreApplication::processEvents();
         } else if (step == "press" || step == "release") {
-            step == "press" ? QTest::mousePress(window, Qt::LeftButton, {}, at) : QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+            step == "press" ? QTest::mousePress(window, Qt::LeftButton, {}, at)
+                            : QTest::mouseRelease(window, Qt::LeftButton, {}, at);
         } else if (step.startsWith("focus ")) {
-            QWidget *to = step == "focus in" ? m_button : step == "focus away" ? static_cast<QWidget *>(m_other) : m_second;
+            QWidget *to = step == "focus in" ? m_button
+                : step == "focus away"       ? static_cast<QWidget*>(m_other)
+                                             : m_second;
             to->setFocus(Qt::MouseFocusReason);
         } else if (step == "space" || step.endsWith("enter")) {
             Key(QEvent::KeyPress, key);

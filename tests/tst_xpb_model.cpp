@@ -54,7 +54,8 @@ private slots:
             << Stored({{"MaskColor", -1}}) << Stored({{"MaskColor", 0xFFFFFFFFu}});
         QTest::newRow("colour beyond 32 bits reads the default")
             << Stored({{"MaskColor", (1LL << 32) + 5}}) << PropertyBag();
-        QTest::newRow("unreadable picture is none") << Stored({{"Picture", QByteArray("not an image")}}) << PropertyBag();
+        QTest::newRow("unreadable picture is none")
+            << Stored({{"Picture", QByteArray("not an image")}}) << PropertyBag();
     }
 
     void storedRoundTrip()
