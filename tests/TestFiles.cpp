@@ -25,7 +25,7 @@ QByteArray Read(const QString &path)
 QSet<QByteArray> Contents(const QString &folder)
 {
     QSet<QByteArray> contents;
-    for (const QFileInfo &info : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System))
+    for (const QFileInfo &info : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
         contents.insert(Read(info.filePath()));
     return contents;
 }

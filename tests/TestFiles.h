@@ -19,7 +19,7 @@ inline const QByteArray Missing = "(no file)";
 // Makes the folders above the file when they are missing.
 bool Write(const QString &path, const QByteArray &bytes);
 QByteArray Read(const QString &path);
-// The bytes of each plain file in the folder, names aside.
+// The bytes of each plain file in the folder (never a FIFO), names aside.
 QSet<QByteArray> Contents(const QString &folder);
 
 struct ProgramResult

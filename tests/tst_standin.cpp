@@ -193,7 +193,7 @@ private:
     QByteArrayList Stored() const
     {
         QByteArrayList contents;
-        for (const QFileInfo &info : QDir(m_store).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name))
+        for (const QFileInfo &info : QDir(m_store).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
             contents.append(TestFiles::Read(info.filePath()));
         return contents;
     }
