@@ -39,18 +39,6 @@ private slots:
         else
             QCOMPARE(CommonDialog::ChosenPath(given), QDir::toNativeSeparators(expected));
     }
-
-    void keepsTheSizeOfItsIcon()
-    {
-        QWidget window;
-        CommonDialog *picker = new CommonDialog(&window);
-        window.show();
-        picker->setGeometry(10, 20, 200, 100);
-        QCOMPARE(picker->geometry(), QRect(10, 20, 36, 36));
-        picker->resize(5, 5);
-        QCOMPARE(picker->size(), QSize(36, 36));
-        QCOMPARE(picker->focusPolicy(), Qt::NoFocus);
-    }
 };
 
 QTEST_MAIN(TestCommonDialog)
