@@ -10,52 +10,36 @@ class TestCommonDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void dialogTextTakesItsForm_data();
-    void dialogTextTakesItsForm();
-    void keepsTheSizeOfItsIcon();
+    void dialogTextTakesItsForm_data()
+    {
+        QTest::addColumn<bool>("filter"); // else a chosen path, expected with '/' for the native separator
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("path: cancelled") << false << QString() << QString();
+        QTest::newRow("path: root keeps its separator") << false << "//" << "/";
+        QTest::newRow("path: others lose theirs, doubled ones too") << false << "//home//my pics/" << "/home/my pics";
+        QTest::newRow("path: a NUL and what follows cut off") << false << u"/home/pics\0/junk  "_s << "/home/pics";
+        QTest::newRow("filter: two pairs, several patterns in one")
+            << true << u"Pictures\0*.jpg;*.jpeg\0All\0*.*\0\0"_s << "Pictures (*.jpg *.jpeg);;All (*.*)";
+        QTest::newRow("filter: without the closing NUL") << true << u"JPEG\0*.jpg\0"_s << "JPEG (*.jpg)";
+        QTest::newRow("filter: nothing after the double NUL")
+            << true << u"JPEG\0*.jpg\0\0All\0*.*\0\0"_s << "JPEG (*.jpg)";
+        QTest::newRow("filter: pair without a pattern dropped") << true << u"JPEG\0\0"_s << "";
+        QTest::newRow("filter: already in the dialog's form") << true << "JPEG (*.jpg)" << "JPEG (*.jpg)";
+    }
+
+    void dialogTextTakesItsForm()
+    {
+        QFETCH(bool, filter);
+        QFETCH(QString, given);
+        QFETCH(QString, expected);
+        if (filter)
+            QCOMPARE(CommonDialog::QtFilter(given), expected);
+        else
+            QCOMPARE(CommonDialog::ChosenPath(given), QDir::toNativeSeparators(expected));
+    }
 };
-
-void TestCommonDialog::dialogTextTakesItsForm_data()
-{
-    QTest::addColumn<bool>("filter"); // else a chosen path, expected with '/' for the native separator
-    QTest::addColumn<QString>("given");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("path: cancelled") << false << QString() << QString();
-    QTest::newRow("path: root keeps its separator") << false << "//" << "/";
-    QTest::newRow("path: others lose theirs, doubled ones too") << false << "//home//my pics/" << "/home/my pics";
-    QTest::newRow("path: a NUL and what follows cut off") << false << u"/home/pics\0/junk  "_s << "/home/pics";
-    QTest::newRow("filter: two pairs, several patterns in one")
-        << true << u"Pictures\0*.jpg;*.jpeg\0All\0*.*\0\0"_s << "Pictures (*.jpg *.jpeg);;All (*.*)";
-    QTest::newRow("filter: without the closing NUL") << true << u"JPEG\0*.jpg\0"_s << "JPEG (*.jpg)";
-    QTest::newRow("filter: nothing after the double NUL")
-        << true << u"JPEG\0*.jpg\0\0All\0*.*\0\0"_s << "JPEG (*.jpg)";
-    QTest::newRow("filter: pair without a pattern dropped") << true << u"JPEG\0\0"_s << "";
-    QTest::newRow("filter: already in the dialog's form") << true << "JPEG (*.jpg)" << "JPEG (*.jpg)";
-}
-
-void TestCommonDialog::dialogTextTakesItsForm()
-{
-    QFETCH(bool, filter);
-    QFETCH(QString, given);
-    QFETCH(QString, expected);
-    if (filter)
-        QCOMPARE(CommonDialog::QtFilter(given), expected);
-    else
-        QCOMPARE(CommonDialog::ChosenPath(given), QDir::toNativeSeparators(expected));
-}
-
-void TestCommonDialog::keepsTheSizeOfItsIcon()
-{
-    QWidget window;
-    CommonDialog *picker = new CommonDialog(&window);
-    window.show();
-    picker->setGeometry(10, 20, 200, 100);
-    QCOMPARE(picker->geometry(), QRect(10, 20, 36, 36));
-    picker->resize(5, 5);
-    QCOMPARE(picker->size(), QSize(36, 36));
-    QCOMPARE(picker->focusPolicy(), Qt::NoFocus);
-}
 
 QTEST_MAIN(TestCommonDialog)
 #include "tst_commondialog.moc"

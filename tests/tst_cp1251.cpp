@@ -4,6 +4,7 @@
 
 #include <iconv.h>
 
+#include <numeric>
 #include <optional>
 
 namespace {
@@ -39,21 +40,12 @@ class TestCp1251 : public QObject
     Q_OBJECT
 
 private slots:
-    void everyByteAsIconv()
+    // With every unit's code checked against iconv below, each byte read
+    // back to itself shows that it reads as iconv reads it.
+    void everyByteReadsBackToItself()
     {
-        QByteArray assigned;
-        for (int b = 0; b < 256; ++b) {
-            if (b == Unassigned)
-                continue;
-            assigned += char(b);
-            const std::optional<QByteArray> unit = Iconv("UTF-16LE", "CP1251", QByteArray(1, char(b)));
-            QVERIFY(unit && unit->size() == 2);
-            const QChar expected(char16_t(uchar(unit->at(0)) | uchar(unit->at(1)) << 8));
-            QVERIFY2(Cp1251::ToUnicode(char(b)) == expected, qPrintable(QString::number(b, 16)));
-        }
-        const QString text = Cp1251::ToUnicode(assigned);
-        QCOMPARE(Utf16Le(text), Iconv("UTF-16LE", "CP1251", assigned).value_or(""));
-        const QByteArray all = assigned.insert(Unassigned, char(Unassigned));
+        QByteArray all(256, '\0');
+        std::iota(all.begin(), all.end(), '\0');
         QCOMPARE(Cp1251::FromUnicode(Cp1251::ToUnicode(all)), all);
     }
 

@@ -41,82 +41,76 @@ class TestHighDpi : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void faceLinesAreOneScreenPixel_data();
-    void faceLinesAreOneScreenPixel();
-    void windowButtonsAtScreenResolution_data();
-    void windowButtonsAtScreenResolution();
-};
-
-void TestHighDpi::initTestCase()
-{
-    QCOMPARE(qApp->devicePixelRatio(), 2.0);
-}
-
-void TestHighDpi::faceLinesAreOneScreenPixel_data()
-{
-    QTest::addColumn<int>("style");
-    QTest::addColumn<quint32>("edge");
-    QTest::addColumn<quint32>("inside");
-    QTest::newRow("raised border, highlight over face") << 0 << Highlight << Face;
-    // Row 1 of the gradient is nearly white, far from the outline.
-    QTest::newRow("gradient face, outline over the gradient") << 3 << DarkShadow << 0x00FEFEFEu;
-}
-
-void TestHighDpi::faceLinesAreOneScreenPixel()
-{
-    QFETCH(int, style);
-    QFETCH(quint32, edge);
-    QFETCH(quint32, inside);
-    std::unique_ptr<XpB> button(MakeButton(style, 60, 24));
-    // At rest: focus would draw the ring next to the outline.
-    button->setFocusPolicy(Qt::NoFocus);
-    button->show();
-    QVERIFY(QTest::qWaitForWindowExposed(button.get()));
-    const QImage shown = button->grab().toImage();
-    QCOMPARE(shown.size(), QSize(120, 48));
-    QCOMPARE(button->FaceImage().size(), QSize(120, 48));
-    QCOMPARE(At(shown, 60, 0), edge);
-    QCOMPARE(At(shown, 60, 1), inside);
-    QCOMPARE(At(shown, 0, 24), edge);
-    QCOMPARE(At(shown, 1, 24) == edge, false);
-}
-
-void TestHighDpi::windowButtonsAtScreenResolution_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QColor>("pictureColor");
-    QTest::newRow("Start: green square") << "Start" << QColor(0, 150, 40);
-    QTest::newRow("StopB: red square") << "StopB" << QColor(220, 30, 30);
-    QTest::newRow("XpB1: tan folder") << "XpB1" << QColor(226, 190, 130);
-}
-
-void TestHighDpi::windowButtonsAtScreenResolution()
-{
-    QFETCH(QString, button);
-    QFETCH(QColor, pictureColor);
-    QTemporaryDir home;
-    Main::Options options;
-    options.home = home.path();
-    Main window(options);
-    window.Load();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto *xpb = window.findChild<XpB *>(button);
-    QVERIFY(xpb);
-    xpb->show();
-    const QImage face = xpb->FaceImage();
-    QCOMPARE(face.size(), xpb->size() * 2);
-    const QRect picture = Scaled(xpb->PictureRect());
-    int found = 0;
-    for (int y = picture.top(); y <= picture.bottom(); ++y) {
-        for (int x = picture.left(); x <= picture.right(); ++x)
-            found += face.pixelColor(x, y).rgb() == pictureColor.rgb();
+    void initTestCase()
+    {
+        QCOMPARE(qApp->devicePixelRatio(), 2.0);
     }
-    QVERIFY2(found >= 64, qPrintable(QStringLiteral("%1 pixels of the picture").arg(found)));
-    QVERIFY(!Blocky(face, picture));
-    QVERIFY(!Blocky(face, Scaled(xpb->CaptionRect())));
-}
+
+    void faceLinesAreOneScreenPixel_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<quint32>("edge");
+        QTest::addColumn<quint32>("inside");
+        QTest::newRow("raised border, highlight over face") << 0 << Highlight << Face;
+        // Row 1 of the gradient is nearly white, far from the outline.
+        QTest::newRow("gradient face, outline over the gradient") << 3 << DarkShadow << 0x00FEFEFEu;
+    }
+
+    void faceLinesAreOneScreenPixel()
+    {
+        QFETCH(int, style);
+        QFETCH(quint32, edge);
+        QFETCH(quint32, inside);
+        std::unique_ptr<XpB> button(MakeButton(style, 60, 24));
+        // At rest: focus would draw the ring next to the outline.
+        button->setFocusPolicy(Qt::NoFocus);
+        button->show();
+        QVERIFY(QTest::qWaitForWindowExposed(button.get()));
+        const QImage shown = button->grab().toImage();
+        QCOMPARE(shown.size(), QSize(120, 48));
+        QCOMPARE(button->FaceImage().size(), QSize(120, 48));
+        QCOMPARE(At(shown, 60, 0), edge);
+        QCOMPARE(At(shown, 60, 1), inside);
+        QCOMPARE(At(shown, 0, 24), edge);
+        QCOMPARE(At(shown, 1, 24) == edge, false);
+    }
+
+    void windowButtonsAtScreenResolution_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QColor>("pictureColor");
+        QTest::newRow("Start: green square") << "Start" << QColor(0, 150, 40);
+        QTest::newRow("StopB: red square") << "StopB" << QColor(220, 30, 30);
+        QTest::newRow("XpB1: tan folder") << "XpB1" << QColor(226, 190, 130);
+    }
+
+    void windowButtonsAtScreenResolution()
+    {
+        QFETCH(QString, button);
+        QFETCH(QColor, pictureColor);
+        QTemporaryDir home;
+        Main::Options options;
+        options.home = home.path();
+        Main window(options);
+        window.Load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *xpb = window.findChild<XpB *>(button);
+        QVERIFY(xpb);
+        xpb->show();
+        const QImage face = xpb->FaceImage();
+        QCOMPARE(face.size(), xpb->size() * 2);
+        const QRect picture = Scaled(xpb->PictureRect());
+        int found = 0;
+        for (int y = picture.top(); y <= picture.bottom(); ++y) {
+            for (int x = picture.left(); x <= picture.right(); ++x)
+                found += face.pixelColor(x, y).rgb() == pictureColor.rgb();
+        }
+        QVERIFY2(found >= 64, qPrintable(QStringLiteral("%1 pixels of the picture").arg(found)));
+        QVERIFY(!Blocky(face, picture));
+        QVERIFY(!Blocky(face, Scaled(xpb->CaptionRect())));
+    }
+};
 
 int main(int argc, char *argv[])
 {

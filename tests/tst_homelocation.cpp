@@ -76,15 +76,6 @@ private slots:
         QCOMPARE(HomeLocation::IsInstalled(program), layout == "installed");
     }
 
-    void dataFolderIsMadeWithThoseAbove()
-    {
-        const HomeLocation::Choice choice{HomeLocation::UserDataFolder(), HomeLocation::Kind::UserData};
-        QCOMPARE(choice.folder, m_root->filePath("data/picaroon"));
-        QString error;
-        QVERIFY2(HomeLocation::Prepare(choice, &error), qPrintable(error));
-        QVERIFY(QFileInfo(choice.folder).isDir());
-    }
-
     void dataFolderThatCannotBeMadeIsNamed()
     {
         QFile blocker(m_root->filePath("data"));

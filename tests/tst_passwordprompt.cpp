@@ -1,13 +1,14 @@
 #include "ScriptedPeer.h"
+#include "TestFiles.h"
 
 #include "text/Cp1251.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
 #include <csignal>
 
 #include <fcntl.h>
@@ -23,165 +24,124 @@ class TestPasswordPrompt : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void typedPasswordIsNotShown_data();
-    void typedPasswordIsNotShown();
-    void interruptedPromptGivesTheTerminalBack_data();
-    void interruptedPromptGivesTheTerminalBack();
+    void init()
+    {
+        QVERIFY(TestFiles::Write(m_home.filePath("img/a.jpg"), "picture"));
+        m_peer = std::make_unique<ScriptedPeer>();
+        QVERIFY(m_peer->Listen());
+        m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+        m_shown.clear();
+    }
+
+    void cleanup()
+    {
+        if (m_child > 0) {
+            ::kill(m_child, SIGKILL);
+            ::waitpid(m_child, nullptr, 0);
+        }
+        m_child = -1;
+        m_shownNotifier.reset();
+        if (m_terminal >= 0)
+            ::close(m_terminal);
+        m_terminal = -1;
+    }
+
+    void passwordTypedAtThePrompt_data()
+    {
+        QTest::addColumn<QByteArray>("keys");
+        QTest::addColumn<int>("signal"); // from another program; 0: none
+        QTest::addColumn<int>("ending"); // the exit status, or the signal that ended it
+
+        QTest::newRow("Latin letters") << QByteArray("s3cret\n") << 0 << 0;
+        QTest::newRow("Cyrillic, in the terminal's UTF-8") << QByteArray("пароль\n") << 0 << 0;
+        QTest::newRow("Ctrl+C gives the terminal back") << QByteArray("se\x03") << 0 << SIGINT;
+        QTest::newRow("terminated by another program, gives the terminal back")
+            << QByteArray("se") << SIGTERM << SIGTERM;
+    }
+
+    void passwordTypedAtThePrompt()
+    {
+        QFETCH(QByteArray, keys);
+        QFETCH(int, signal);
+        QFETCH(int, ending);
+        Spawn({"upload", "--login", "member", "--home", m_home.path(), "--host",
+               QStringLiteral("127.0.0.1:%1").arg(m_peer->serverPort())});
+        QTRY_VERIFY2(m_shown.contains("Пароль: "), m_shown.constData());
+        QVERIFY(!Echoing());
+        QCOMPARE(::write(m_terminal, keys.constData(), keys.size()), keys.size());
+        if (signal)
+            ::kill(m_child, signal);
+        int status = 0;
+        pid_t ended = 0;
+        // The peer answers from this event loop, so it must keep running.
+        QTRY_VERIFY_WITH_TIMEOUT(ended != 0 || (ended = ::waitpid(m_child, &status, WNOHANG)) != 0, 20000);
+        QCOMPARE(ended, m_child);
+        m_child = -1;
+        QVERIFY(Echoing());
+
+        if (ending != 0) {
+            QVERIFY(WIFSIGNALED(status));
+            QCOMPARE(WTERMSIG(status), ending);
+            QVERIFY(m_peer->requests.isEmpty());
+            QCOMPARE(TestFiles::Read(m_home.filePath("img/a.jpg")), "picture");
+            return;
+        }
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QTRY_VERIFY2(m_shown.contains("Загружено 1, отложено 0, пропущено 0"), m_shown.constData());
+        const QByteArray password = keys.chopped(1);
+        QVERIFY2(!m_shown.contains(password), m_shown.constData());
+        // The digest is of the password's Windows-1251 bytes.
+        const QByteArray digest =
+            QCryptographicHash::hash(Cp1251::FromUnicode(QString::fromUtf8(password)), QCryptographicHash::Md5).toHex();
+        QCOMPARE(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie"),
+                 "user_login=member; user_pass=" + digest);
+    }
 
 private:
-    void Spawn(const QStringList &arguments);
-    // Reads what the terminal shows until it holds text; false when the
-    // program ended or went silent first.
-    bool WaitFor(const QByteArray &text);
-    bool Echoing() const;
-    int WaitForExit();
+    void Spawn(const QStringList &arguments)
+    {
+        QList<QByteArray> bytes{PICAROON_BIN};
+        for (const QString &argument : arguments)
+            bytes.append(argument.toUtf8());
+        std::vector<char *> argv;
+        for (QByteArray &argument : bytes)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        ::unsetenv("PICAROON_PASSWORD");
+        m_child = ::forkpty(&m_terminal, nullptr, nullptr, nullptr);
+        QVERIFY(m_child >= 0);
+        if (m_child == 0) {
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        QVERIFY(::fcntl(m_terminal, F_SETFL, O_NONBLOCK) == 0);
+        // What the terminal shows, taken as it comes; it stays readable after
+        // the program closed its end (EIO), which ends the taking.
+        m_shownNotifier = std::make_unique<QSocketNotifier>(m_terminal, QSocketNotifier::Read);
+        connect(m_shownNotifier.get(), &QSocketNotifier::activated, this, [this] {
+            char buffer[512];
+            const ssize_t got = ::read(m_terminal, buffer, sizeof buffer);
+            if (got > 0)
+                m_shown.append(buffer, got);
+            else if (got == 0 || errno != EAGAIN)
+                m_shownNotifier->setEnabled(false);
+        });
+    }
 
-    std::unique_ptr<QTemporaryDir> m_home;
-    ScriptedPeer *m_peer = nullptr;
+    bool Echoing() const
+    {
+        struct termios settings;
+        return ::tcgetattr(m_terminal, &settings) == 0 && (settings.c_lflag & ECHO);
+    }
+
+    QTemporaryDir m_home;
+    std::unique_ptr<ScriptedPeer> m_peer;
+    std::unique_ptr<QSocketNotifier> m_shownNotifier;
     int m_terminal = -1;
     pid_t m_child = -1;
     QByteArray m_shown;
 };
-
-void TestPasswordPrompt::init()
-{
-    m_home = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir(m_home->path()).mkdir("img"));
-    QFile picture(m_home->filePath("img/a.jpg"));
-    QVERIFY(picture.open(QIODevice::WriteOnly) && picture.write("picture") == 7);
-    m_peer = new ScriptedPeer(this);
-    QVERIFY(m_peer->Listen());
-    m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
-    m_shown.clear();
-}
-
-void TestPasswordPrompt::cleanup()
-{
-    if (m_child > 0) {
-        ::kill(m_child, SIGKILL);
-        ::waitpid(m_child, nullptr, 0);
-    }
-    m_child = -1;
-    if (m_terminal >= 0)
-        ::close(m_terminal);
-    m_terminal = -1;
-    delete m_peer;
-}
-
-void TestPasswordPrompt::Spawn(const QStringList &arguments)
-{
-    QList<QByteArray> bytes{PICAROON_BIN};
-    for (const QString &argument : arguments)
-        bytes.append(argument.toUtf8());
-    std::vector<char *> argv;
-    for (QByteArray &argument : bytes)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    ::unsetenv("PICAROON_PASSWORD");
-    m_child = ::forkpty(&m_terminal, nullptr, nullptr, nullptr);
-    QVERIFY(m_child >= 0);
-    if (m_child == 0) {
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    QVERIFY(::fcntl(m_terminal, F_SETFL, O_NONBLOCK) == 0);
-}
-
-bool TestPasswordPrompt::WaitFor(const QByteArray &text)
-{
-    // The peer answers from this event loop, so it must keep running.
-    QDeadlineTimer deadline(20000);
-    while (!m_shown.contains(text) && !deadline.hasExpired()) {
-        char buffer[512];
-        const ssize_t got = ::read(m_terminal, buffer, sizeof buffer);
-        if (got > 0)
-            m_shown.append(buffer, got);
-        else if (got < 0 && errno != EAGAIN)
-            return false; // EIO: the program closed the terminal
-        else
-            QTest::qWait(10);
-    }
-    return m_shown.contains(text);
-}
-
-bool TestPasswordPrompt::Echoing() const
-{
-    struct termios settings;
-    return ::tcgetattr(m_terminal, &settings) == 0 && (settings.c_lflag & ECHO);
-}
-
-int TestPasswordPrompt::WaitForExit()
-{
-    int status = 0;
-    QDeadlineTimer deadline(20000);
-    while (::waitpid(m_child, &status, WNOHANG) == 0 && !deadline.hasExpired()) {
-        WaitFor("\x01"); // keeps the terminal drained while waiting
-        QTest::qWait(10);
-    }
-    m_child = -1;
-    return status;
-}
-
-void TestPasswordPrompt::typedPasswordIsNotShown_data()
-{
-    QTest::addColumn<QByteArray>("typed");
-    QTest::addColumn<QByteArray>("password");
-    QTest::newRow("Latin letters") << QByteArray("s3cret\n") << QByteArray("s3cret");
-    QTest::newRow("Cyrillic, in the terminal's UTF-8") << QByteArray("пароль\n") << QByteArray("пароль");
-}
-
-void TestPasswordPrompt::typedPasswordIsNotShown()
-{
-    QFETCH(QByteArray, typed);
-    QFETCH(QByteArray, password);
-    Spawn({"upload", "--login", "member", "--home", m_home->path(), "--host",
-           QStringLiteral("127.0.0.1:%1").arg(m_peer->serverPort())});
-    QVERIFY2(WaitFor("Пароль: "), m_shown.constData());
-    QVERIFY(!Echoing());
-    QCOMPARE(::write(m_terminal, typed.constData(), typed.size()), typed.size());
-    QVERIFY2(WaitFor("Загружено 1, отложено 0, пропущено 0"), m_shown.constData());
-
-    const int status = WaitForExit();
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), 0);
-    QVERIFY2(!m_shown.contains(password), m_shown.constData());
-    // The digest is of the password's Windows-1251 bytes.
-    const QByteArray digest =
-        QCryptographicHash::hash(Cp1251::FromUnicode(QString::fromUtf8(password)), QCryptographicHash::Md5).toHex();
-    QCOMPARE(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie"), "user_login=member; user_pass=" + digest);
-}
-
-void TestPasswordPrompt::interruptedPromptGivesTheTerminalBack_data()
-{
-    QTest::addColumn<QByteArray>("keys");
-    QTest::addColumn<int>("signal");
-    QTest::newRow("Ctrl+C") << QByteArray("se\x03") << SIGINT;
-    QTest::newRow("terminated by another program") << QByteArray("se") << SIGTERM;
-}
-
-void TestPasswordPrompt::interruptedPromptGivesTheTerminalBack()
-{
-    QFETCH(QByteArray, keys);
-    QFETCH(int, signal);
-    Spawn({"upload", "--login", "member", "--home", m_home->path(), "--host",
-           QStringLiteral("127.0.0.1:%1").arg(m_peer->serverPort())});
-    QVERIFY2(WaitFor("Пароль: "), m_shown.constData());
-    QVERIFY(!Echoing());
-    QCOMPARE(::write(m_terminal, keys.constData(), keys.size()), keys.size());
-    if (signal == SIGTERM) {
-        QTest::qWait(100);
-        ::kill(m_child, SIGTERM);
-    }
-
-    const int status = WaitForExit();
-    QVERIFY(WIFSIGNALED(status));
-    QCOMPARE(WTERMSIG(status), signal);
-    QVERIFY(Echoing());
-    QVERIFY(m_peer->requests.isEmpty());
-    QVERIFY(QFile::exists(m_home->filePath("img/a.jpg")));
-}
 
 QTEST_GUILESS_MAIN(TestPasswordPrompt)
 #include "tst_passwordprompt.moc"

@@ -26,11 +26,8 @@ private slots:
             << QByteArray("<div>Quota</div><div>exceeded</div>: <b>1</b>0 MB<br/>max") << "Quota exceeded : 10 MB max";
         QTest::newRow("white space folded")
             << QByteArray("  many \t\r\n  spaces\n\n here ") << "many spaces here";
-        QTest::newRow("entities")
-            << QByteArray("a &amp; b &lt;c&gt; &#1060;&#x444; &nbsp;d &unknown; e & f") << QStringLiteral("a & b <c> Фф d &unknown; e & f");
-        QTest::newRow("plain text without markup") << QByteArray("Internal error") << "Internal error";
-        QTest::newRow("nothing at all") << QByteArray() << QString();
-        QTest::newRow("only markup") << QByteArray("<html><body></body></html>") << QString();
+        QTest::newRow("entities") << QByteArray("a &amp; b &lt;c&gt; &#1060;&#x444; &nbsp;d &unknown; e & f")
+                                  << QStringLiteral("a & b <c> Фф d &unknown; e & f");
         QTest::newRow("control bytes are no words") << QByteArray("a\x01\x02" "b") << "a b";
         QTest::newRow("long reply cut to 300 characters")
             << QByteArray(10 * 1024 * 1024, 'x') << QString(299, 'x') + QChar(0x2026);

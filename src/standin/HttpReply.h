@@ -15,6 +15,8 @@ struct HttpReply
     // A stored picture goes out from its open file instead of the body, a
     // piece at a time, so a client that reads slowly holds no copy of it.
     std::shared_ptr<QFile> file;
+    // No answer at all: the connection is kept open and silent.
+    bool hold = false;
 
     qint64 BodySize() const { return file ? file->size() : body.size(); }
     QByteArray Head() const;

@@ -90,6 +90,11 @@ void StandinConnection::Answer(const HttpReply &reply)
     m_headDeadline.stop();
     ReleaseBody();
     const QByteArray head = reply.Head();
+    if (reply.hold) {
+        Log(reply.outcome, 0);
+        m_idle.stop();
+        return;
+    }
     Log(reply.outcome, head.size() + reply.BodySize());
     m_socket->write(head);
     if (reply.file) {

@@ -15,6 +15,9 @@ StandinServer::StandinServer(StandinService &service, const StandinLimits &limit
 
 StandinServer::~StandinServer()
 {
+    // First, so that a client whose connection is ended below finds no
+    // listener to connect to again.
+    m_listener.close();
     // Before the budget they give back to goes, and with it those finished
     // but not yet deleted.
     qDeleteAll(findChildren<StandinConnection *>(Qt::FindDirectChildrenOnly));

@@ -30,6 +30,8 @@ bool StandinService::IsUpload(const HttpRequest &request)
 
 std::optional<HttpReply> StandinService::RespondToHead(const HttpRequest &head)
 {
+    if (m_holdAfter >= 0 && ++m_heads > m_holdAfter)
+        return HttpReply{200, {}, {}, "held", nullptr, true};
     if (!IsUpload(head))
         return Respond(head);
     if (!m_account.Admits(head.Header("cookie")))

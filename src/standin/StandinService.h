@@ -21,6 +21,9 @@ public:
     std::optional<HttpReply> RespondToHead(const HttpRequest &head);
     HttpReply Respond(const HttpRequest &request);
     static HttpReply Reject(int status, const QByteArray &reason);
+    // Every request after the first `requests` is held: a known point at
+    // which a test can stop the stand-in in the middle of a run.
+    void HoldAfter(qint64 requests) { m_holdAfter = requests; }
 
 private:
     static bool IsUpload(const HttpRequest &request);
@@ -32,4 +35,6 @@ private:
     StandinAccount m_account;
     PictureStore m_store;
     PhotoLibraryPage m_page;
+    qint64 m_holdAfter = -1;
+    qint64 m_heads = 0;
 };

@@ -89,8 +89,12 @@ int main(int argc, char *argv[])
                                          QStringLiteral("Seconds a connection may pass without a byte either way (%1).")
                                              .arg(idleDefault),
                                          QStringLiteral("SECONDS"), idleDefault);
+    const QCommandLineOption holdAfter(QStringLiteral("hold-after"),
+                                       QStringLiteral("Answer the first N requests, then hold every later one open "
+                                                      "without an answer."),
+                                       QStringLiteral("N"));
     parser.addOptions({port, login, password, store, imageHost, makeSamples, count, size,
-                       maxConnections, maxBody, maxBuffered, headTimeout, idleTimeout});
+                       maxConnections, maxBody, maxBuffered, headTimeout, idleTimeout, holdAfter});
     parser.process(app);
 
     QString error;
@@ -141,6 +145,13 @@ int main(int argc, char *argv[])
         return Fail(error);
 
     StandinService service(std::move(account), std::move(pictures), PhotoLibraryPage(parser.value(imageHost)));
+    if (parser.isSet(holdAfter)) {
+        bool holdOk = false;
+        const qint64 requests = parser.value(holdAfter).toLongLong(&holdOk);
+        if (!holdOk || requests < 0)
+            return Fail(QStringLiteral("bad --hold-after: %1").arg(parser.value(holdAfter)));
+        service.HoldAfter(requests);
+    }
     // Armed before the port is announced: a script may signal right after.
     StopSignals stopSignals;
     QObject::connect(&stopSignals, &StopSignals::StopRequested, &app, &QCoreApplication::quit);

@@ -1,0 +1,46 @@
+#include "StandinProcess.h"
+
+StandinProcess::~StandinProcess()
+{
+    Kill();
+}
+
+bool StandinProcess::Start(const QString &program, const QStringList &arguments)
+{
+    Kill();
+    m_log.clear();
+    m_process.setReadChannel(QProcess::StandardOutput);
+    m_process.start(program, QStringList{"--port", "0"} + arguments);
+    while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {}
+    const QByteArray line = m_process.readLine().trimmed();
+    m_port = line.startsWith("listening on 127.0.0.1:") ? line.mid(line.lastIndexOf(':') + 1).toUShort() : 0;
+    m_process.setReadChannel(QProcess::StandardError);
+    return m_port != 0;
+}
+
+QString StandinProcess::Address() const
+{
+    return QStringLiteral("127.0.0.1:%1").arg(m_port);
+}
+
+bool StandinProcess::LogShows(const QByteArray &text)
+{
+    // What an event loop took in meanwhile is waiting already.
+    for (m_log += m_process.readAll(); !m_log.contains(text); m_log += m_process.readAll()) {
+        if (!m_process.waitForReadyRead(10000))
+            return false;
+    }
+    return true;
+}
+
+void StandinProcess::Stop()
+{
+    m_process.terminate();
+    m_process.waitForFinished();
+}
+
+void StandinProcess::Kill()
+{
+    m_process.kill();
+    m_process.waitForFinished();
+}

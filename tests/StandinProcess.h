@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// The service stand-in as a process of its own on loopback, with its
+// request log (standard error) read as it comes.
+class StandinProcess
+{
+public:
+    StandinProcess() = default;
+    ~StandinProcess();
+    StandinProcess(const StandinProcess &) = delete;
+    StandinProcess &operator=(const StandinProcess &) = delete;
+
+    // Starts it on a free port with these arguments besides --port; false
+    // unless it says where it listens.
+    bool Start(const QString &program, const QStringList &arguments);
+    quint16 Port() const { return m_port; }
+    // "127.0.0.1:PORT", as --host takes it.
+    QString Address() const;
+    // Waits for the log to hold the text.
+    bool LogShows(const QByteArray &text);
+    // What the log held at the last LogShows.
+    const QByteArray &Log() const { return m_log; }
+    // Stops it as a member would (SIGTERM) and waits for its end.
+    void Stop();
+    void Kill();
+
+private:
+    QProcess m_process;
+    QByteArray m_log;
+    quint16 m_port = 0;
+};
