@@ -16,8 +16,9 @@ namespace TestFiles {
 // What Read gives for a path that holds no file.
 inline const QByteArray Missing = "(no file)";
 
-// Makes the folders above the file when they are missing.
-bool Write(const QString &path, const QByteArray &bytes);
+// Makes the folders above the file when they are missing; a picture's
+// first bytes when none are given.
+bool Write(const QString &path, const QByteArray &bytes = QByteArray("\xFF\xD8jpeg"));
 QByteArray Read(const QString &path);
 // The bytes of each plain file in the folder (never a FIFO), names aside.
 QSet<QByteArray> Contents(const QString &folder);

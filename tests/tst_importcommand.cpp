@@ -1,5 +1,5 @@
-#include <QDir>
-#include <QFile>
+#include "TestFiles.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -12,61 +12,45 @@ class TestImportCommand : public QObject
     Q_OBJECT
 
 private slots:
-    void failsThenImportsAndCounts()
+    void run_data()
     {
-        QTemporaryDir root;
-        const QDir top(root.path());
-        for (const char *name : {"src/a.jpg", "src/B.JPG", "src/sub/c.jpg", "img/a.jpg", "img/z.jpg"}) {
-            QFile file(top.filePath(name));
-            QVERIFY(top.mkpath(QFileInfo(name).path()) && file.open(QIODevice::WriteOnly) && file.write("\xFF\xD8") == 2);
-        }
+        QTest::addColumn<QStringList>("arguments"); // ROOT: the home folder
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QStringList>("errors"); // what they hold; empty: none
         const QByteArray waiting = "Ждите, идет копирование...\n";
-
-        QCOMPARE(Run({"import", top.filePath("nowhere"), "--home", root.path()}), 1);
-        QCOMPARE(m_output, waiting + "Копирование не удалось\n");
-        QVERIFY2(m_errors.startsWith("picaroon import: "), m_errors.constData());
-        QVERIFY2(m_errors.contains(QDir::toNativeSeparators(top.filePath("nowhere")).toUtf8()), m_errors.constData());
-
-        // The count is of the whole image folder under --home (a, B and z),
-        // not of this import.
-        QCOMPARE(Run({"import", top.filePath("src/"), "--home", root.path()}), 0);
-        QCOMPARE(m_output, waiting + "Файлы скопированы\nНайдено файлов - 3\n");
-        QVERIFY2(m_errors.isEmpty(), m_errors.constData());
+        // The count is of the whole image folder (a, B and z), not of this import.
+        QTest::newRow("copied and counted") << QStringList{"import", "ROOT/src/"} << 0
+                                            << waiting + "Файлы скопированы\nНайдено файлов - 3\n" << QStringList{};
+        QTest::newRow("a folder that is not there: named")
+            << QStringList{"import", "ROOT/nowhere"} << 1 << waiting + "Копирование не удалось\n"
+            << QStringList{"picaroon import: ", "ROOT/nowhere"};
+        const QStringList usage{"picaroon import FOLDER [--home DIR]"};
+        QTest::newRow("no folder") << QStringList{"import"} << 2 << QByteArray() << usage;
+        QTest::newRow("empty folder name") << QStringList{"import", ""} << 2 << QByteArray() << usage;
+        QTest::newRow("two folders") << QStringList{"import", "ROOT/src", "ROOT/src"} << 2 << QByteArray() << usage;
     }
 
-    void wrongUsageIsRefused_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("no folder") << QStringList{"import"};
-        QTest::newRow("empty folder name") << QStringList{"import", ""};
-        QTest::newRow("two folders") << QStringList{"import", "a", "b"};
-        QTest::newRow("unknown option") << QStringList{"import", "a", "--login", "x"};
-    }
-
-    void wrongUsageIsRefused()
+    void run()
     {
         QFETCH(QStringList, arguments);
-        QTemporaryDir home;
-        QCOMPARE(Run(arguments + QStringList{"--home", home.path()}), 2);
-        QVERIFY(m_output.isEmpty());
-        QVERIFY2(m_errors.contains("picaroon import FOLDER [--home DIR]"), m_errors.constData());
-        QVERIFY(QDir(home.path()).isEmpty());
-    }
-
-private:
-    int Run(const QStringList &arguments)
-    {
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, output);
+        QFETCH(QStringList, errors);
+        QTemporaryDir root;
+        for (const char *name : {"src/a.jpg", "src/B.JPG", "src/sub/c.jpg", "img/a.jpg", "img/z.jpg"})
+            QVERIFY(TestFiles::Write(root.filePath(name)));
         QProcess process;
-        process.start(PICAROON_BIN, arguments);
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-            return -1;
-        m_output = process.readAllStandardOutput();
-        m_errors = process.readAllStandardError();
-        return process.exitCode();
+        process.start(PICAROON_BIN, arguments.replaceInStrings("ROOT", root.path()) + QStringList{"--home", root.path()});
+        QVERIFY(process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), exitCode);
+        QCOMPARE(process.readAllStandardOutput(), output);
+        const QByteArray said = process.readAllStandardError();
+        QVERIFY2(errors.isEmpty() == said.isEmpty(), said.constData());
+        for (const QString &part : errors.replaceInStrings("ROOT", root.path()))
+            QVERIFY2(said.contains(part.toUtf8()), said.constData());
+        QCOMPARE(QDir(root.filePath("img")).entryList(QDir::Files).size(), exitCode == 0 ? 3 : 2);
     }
-
-    QByteArray m_output;
-    QByteArray m_errors;
 };
 
 QTEST_GUILESS_MAIN(TestImportCommand)
