@@ -25,7 +25,7 @@ public:
     static const QByteArray DefaultBoundary;
     // A picture is read in blocks of this size, each searched for the
     // boundary while it is still in the cache.
-    static constexpr qint64 ReadBlock = 256 * 1024;
+    static constexpr qint64 ReadBlock = 1024 * 1024;
 
     // Nothing when the password is too long for the hasher or the picture
     // cannot be read whole; *error then says why.
