@@ -227,8 +227,8 @@ std::optional<QByteArray> RequestBuilder::Compose(const QString &login, const QS
     at += header.size();
     std::memcpy(at, BodyHead, BodyHeadSize);
     at += BodyHeadSize;
-    // Each block is searched while it is still in the cache, reaching back
-    // over the end of the one before for a boundary that straddles the two.
+    // Each search reaches back over the end of the block before, for a
+    // boundary that straddles the two.
     bool holdsDefault = false;
     for (qint64 done = 0; done < pictureSize;) {
         const qint64 block = std::min(ReadBlock, pictureSize - done);

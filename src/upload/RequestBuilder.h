@@ -24,7 +24,7 @@ public:
     static constexpr qsizetype BoundaryLength = 32;
     static const QByteArray DefaultBoundary;
     // A picture is read in blocks of this size, each searched for the
-    // boundary while it is still in the cache.
+    // boundary right after its read, so the search is no second pass.
     static constexpr qint64 ReadBlock = 1024 * 1024;
 
     // Nothing when the password is too long for the hasher or the picture
