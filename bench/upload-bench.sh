@@ -27,6 +27,12 @@ port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/standin.out
 url="http://127.0.0.1:$port/kiplog.php"
 
 now() { date +%s.%N; }
+# Wall, user and system seconds of one command and everything it started,
+# from the shell's own rusage, to the millisecond.
+timed() { # command... -> "wall user system"
+    local TIMEFORMAT='%3R %3U %3S'
+    { time "$@" >/dev/null 2>&3; } 3>&2 2>&1
+}
 # CPU seconds the stand-in has used so far: set against a run's length, it
 # shows whether the stand-in, not the client, set the pace.
 standin_cpu() { awk -v hz="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / hz }' "/proc/$standin/stat"; }
@@ -39,18 +45,18 @@ make_pictures() { # folder count bytes
     head -c $(($2 * $3)) /dev/urandom | split -b "$3" -d -a 6 --additional-suffix=.jpg - "$1/p"
 }
 
-run_picaroon() { # home -> seconds
-    local start end
-    start=$(now)
-    PICAROON_PASSWORD=$password "$bin/picaroon" upload --login "$login" --home "$1" \
-        --host "127.0.0.1:$port" >/dev/null
-    end=$(now)
+run_picaroon() { # home -> "wall user system"
+    local figures
+    figures=$(PICAROON_PASSWORD=$password timed "$bin/picaroon" upload --login "$login" --home "$1" \
+        --host "127.0.0.1:$port")
     [ -z "$(ls "$1/img")" ] || { echo "pictures left behind in $1/img" >&2; exit 1; }
-    awk -v a="$start" -v b="$end" 'BEGIN { printf "%.6f", b - a }'
+    echo "$figures"
 }
 
 clear_store() { find "$work/store" -name '*.jpg' -delete; }
 
+per_second() { awk -v n="$1" -v s="$2" 'BEGIN { printf "%.1f", n / s }'; } # count wall user system
+cpu_ms() { awk -v n="$1" -v u="$3" -v s="$4" 'BEGIN { printf "%.4f", 1000 * (u + s) / n }'; } # count wall user system
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 bench_size() { # label bytes count rounds
@@ -73,23 +79,23 @@ CFG
 
     # Rounds taken in turn, so that whatever else the machine does falls on
     # both alike; the medians are compared.
-    local ours=() one=() start end seconds cpu
+    local ours=() one=() ours_ms=() one_ms=() start end figures cpu
     local ours_cpu=0 ours_wall=0 one_cpu=0 one_wall=0
     for _ in $(seq "$rounds"); do
         rm -rf "$work/home" && mkdir -p "$work/home/img" && cp "$src"/*.jpg "$work/home/img/"
         cpu=$(standin_cpu)
-        seconds=$(run_picaroon "$work/home")
+        figures=$(run_picaroon "$work/home")
         ours_cpu=$(add "$ours_cpu" "$(standin_cpu)" "$cpu")
-        ours_wall=$(add "$ours_wall" "$seconds")
-        ours+=("$(awk -v n="$count" -v s="$seconds" 'BEGIN { printf "%.1f", n / s }')")
+        ours_wall=$(add "$ours_wall" "${figures%% *}")
+        ours+=("$(per_second "$count" $figures)")
+        ours_ms+=("$(cpu_ms "$count" $figures)")
         clear_store
         cpu=$(standin_cpu)
-        start=$(now)
-        curl -s -K "$config"
-        end=$(now)
+        figures=$(timed curl -s -K "$config")
         one_cpu=$(add "$one_cpu" "$(standin_cpu)" "$cpu")
-        one_wall=$(add "$one_wall" "$end" "$start")
-        one+=("$(rate "$count" "$start" "$end")")
+        one_wall=$(add "$one_wall" "${figures%% *}")
+        one+=("$(per_second "$count" $figures)")
+        one_ms+=("$(cpu_ms "$count" $figures)")
         clear_store
     done
 
@@ -103,18 +109,23 @@ CFG
         fi
     done
     end=$(now)
-    local many ours_median one_median
+    local many ours_median one_median ours_ms_median one_ms_median
     many=$(rate "$count" "$start" "$end")
     clear_store
     rm -rf "$src" "$loop"
     ours_median=$(printf '%s\n' "${ours[@]}" | median)
     one_median=$(printf '%s\n' "${one[@]}" | median)
+    ours_ms_median=$(printf '%s\n' "${ours_ms[@]}" | median)
+    one_ms_median=$(printf '%s\n' "${one_ms[@]}" | median)
 
     printf '%-5s x %5d, median of %d | picaroon %7.1f/s | one curl %7.1f/s | curl loop %6.1f/s | picaroon/one curl %.2f | picaroon/curl loop %.2f\n' \
         "$label" "$count" "$rounds" "$ours_median" "$one_median" "$many" \
         "$(awk -v a="$ours_median" -v b="$one_median" 'BEGIN { print a / b }')" \
         "$(awk -v a="$ours_median" -v b="$many" 'BEGIN { print a / b }')"
     echo "      picaroon rounds: ${ours[*]} | one curl rounds: ${one[*]}"
+    printf '      CPU a picture (user + system, whole process), median | picaroon %.4f ms | one curl %.4f ms | picaroon/one curl %.2f\n' \
+        "$ours_ms_median" "$one_ms_median" "$(awk -v a="$ours_ms_median" -v b="$one_ms_median" 'BEGIN { print a / b }')"
+    echo "      picaroon CPU rounds (ms): ${ours_ms[*]} | one curl CPU rounds (ms): ${one_ms[*]}"
     awk -v a="$ours_cpu" -v b="$ours_wall" -v c="$one_cpu" -v d="$one_wall" -v n="$((count * rounds))" \
         'BEGIN { printf "      stand-in busy %.0f%% of picaroon'"'"'s runs, %.0f%% of one curl'"'"'s | stand-in CPU %.3f ms a picture\n", 100 * a / b, 100 * c / d, 1000 * (a + c) / (2 * n) }'
 
@@ -141,6 +152,7 @@ per_picture() { # count -> ms per picture, best of three
         rm -rf "$work/home" && make_pictures "$work/home/img" "$1" 10240
         local s
         s=$(run_picaroon "$work/home")
+        s=${s%% *}
         clear_store
         best=$(awk -v s="$s" -v n="$1" -v b="$best" 'BEGIN { v = s * 1000 / n; if (b == "" || v < b) b = v; printf "%.4f", b }')
     done

@@ -116,6 +116,11 @@ private slots:
         QTest::newRow("picture ends with the boundary") << "head\r\n" + delimiter << false;
         QTest::newRow("picture holds the first alternative too")
             << delimiter + "\r\n" + RequestBuilder::BoundaryFor(delimiter) << false;
+        const QByteArray filler(RequestBuilder::ReadBlock, '\xA5');
+        QTest::newRow("boundary straddling two read blocks")
+            << filler.left(RequestBuilder::ReadBlock - 10) + delimiter + "\r\n" << false;
+        QTest::newRow("boundary at the end of a compared window")
+            << filler.left(3000 + 57) + delimiter.mid(2) + filler.left(5000) << false;
     }
 
     // The service cuts a picture at the first delimiter line it finds, and

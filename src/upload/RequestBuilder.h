@@ -23,6 +23,9 @@ public:
 
     static constexpr qsizetype BoundaryLength = 32;
     static const QByteArray DefaultBoundary;
+    // A picture is read in blocks of this size, each searched for the
+    // boundary right after its read, so the search is no second pass.
+    static constexpr qint64 ReadBlock = 1024 * 1024;
 
     // Nothing when the password is too long for the hasher or the picture
     // cannot be read whole; *error then says why.
@@ -44,6 +47,7 @@ public:
     static QByteArray CookieLogin(QStringView login);
 
 private:
+    // Called block after block, each time for the picture's next bytes.
     using Filler = std::function<bool(char *at, qint64 size)>;
     std::optional<QByteArray> Compose(const QString &login, const QString &password,
                                       qint64 pictureSize, const Filler &fill, QString *error,
