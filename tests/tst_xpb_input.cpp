@@ -100,29 +100,21 @@ private slots:
         QCOMPARE(m_log.join(QStringLiteral(" | ")), events.join(QStringLiteral(" | ")));
     }
 
-    void pressedThroughAssistiveTechnology_data()
-    {
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("enabled: named, pressed") << true;
-        QTest::newRow("disabled: named, cannot be pressed") << false;
-    }
-
+    // Role and press action as the window shows them are the window's test.
     void pressedThroughAssistiveTechnology()
     {
-        QFETCH(bool, enabled);
         m_button->SetCaption(QStringLiteral("Salt && &Pepper"));
-        m_button->SetEnabledCtrl(enabled);
         QAccessibleInterface *described = QAccessible::queryAccessibleInterface(m_button);
-        QVERIFY(described);
-        QCOMPARE(described->role(), QAccessible::Button);
+        QVERIFY(described && described->actionInterface());
         QCOMPARE(described->text(QAccessible::Name), QStringLiteral("Salt & Pepper"));
         QCOMPARE(described->text(QAccessible::Accelerator), QStringLiteral("Alt+P"));
-        QCOMPARE(described->state().disabled, !enabled);
-        QAccessibleActionInterface *actions = described->actionInterface();
-        QVERIFY(actions);
-        QCOMPARE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()), enabled);
-        actions->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(m_log.count("Click"), int(enabled));
+        described->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(m_log, QStringList{"Click"});
+        m_button->SetEnabledCtrl(false);
+        QVERIFY(described->state().disabled);
+        QVERIFY(!described->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        described->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(m_log, QStringList{"Click"});
     }
 
 private:
