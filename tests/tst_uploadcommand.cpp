@@ -18,14 +18,181 @@ class TestUploadCommand : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void wrongUsageIsRefused_data();
-    void wrongUsageIsRefused();
-    void runEndsWithItsExitStatus_data();
-    void runEndsWithItsExitStatus();
-    void requeuedPictureGoesUpInTheNextRun();
-    void settingsAndOptions_data();
-    void settingsAndOptions();
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir(m_home->path()).mkdir(QStringLiteral("img")));
+        m_peer = std::make_unique<ScriptedPeer>();
+        QVERIFY(m_peer->Listen());
+    }
+
+    // The unknown command and the timeout that is not a number are the help's test.
+    void wrongUsageIsRefused_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no login") << QStringList{"upload", "--host", "127.0.0.1"};
+        QTest::newRow("port zero") << QStringList{"upload", "--login", "x", "--host", "h:0"};
+        QTest::newRow("stray argument") << QStringList{"upload", "--login", "x", "extra"};
+        QTest::newRow("unknown option") << QStringList{"upload", "--login", "x", "--passwd", "p"};
+        QTest::newRow("negative timeout") << QStringList{"upload", "--login", "x", "--timeout", "-1"};
+    }
+
+    void wrongUsageIsRefused()
+    {
+        QFETCH(QStringList, arguments);
+        const ProgramResult run = Run(arguments);
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.errors.contains("usage: picaroon"));
+        QVERIFY(m_peer->requests.isEmpty());
+    }
+
+    void runEndsWithItsExitStatus_data()
+    {
+        QTest::addColumn<ScriptedPeer::Step>("answer");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("stdoutEnd");
+        QTest::addColumn<QByteArray>("stderrHas");
+        QTest::addColumn<QStringList>("left");
+        QTest::addColumn<QByteArray>("logged");
+
+        // One byte short of the longest name: "_!" cannot be added to it.
+        const QString longest = QString(251, 'a') + QStringLiteral(".jpg");
+        QTest::newRow("accepted") << ScriptedPeer::Reply(ScriptedPeer::AcceptedPage()) << "a.jpg" << 0
+                                  << "Готово\nЗагружено 1, отложено 0, пропущено 0\n"_ba << QByteArray() << QStringList()
+                                  << "\ta.jpg\t7\taccepted\n"_ba;
+        QTest::newRow("terminated while the service stores: stopped")
+            << ScriptedPeer::Hold() << "a.jpg" << 5 << "Остановлено\nЗагружено 0, отложено 0, пропущено 0\n"_ba
+            << QByteArray() << QStringList{"a.jpg"} << "\ta.jpg\t7\tstopped\n"_ba;
+        QTest::newRow("failed with the service's words: set aside, said, exit 6")
+            << ScriptedPeer::Reply("HTTP/1.0 200 OK\r\nX-Note: head\r\n\r\n<html><head><title>t</title></head><body>"
+                                   "<p>\xD4\xE0\xE9\xEB   \xF1\xEB\xE8\xF8\xEA\xEE\xEC</p><p>\xE2\xE5\xEB\xE8\xEA</p>"
+                                   "</body></html>")
+            << "a.jpg" << 6 << "Failed\nservice: Файл слишком велик\nГотово\nЗагружено 0, отложено 1, пропущено 0\n"_ba
+            << QByteArray() << QStringList{"a.jpg_!"} << "\ta.jpg\t7\tset aside as a.jpg_!\tФайл слишком велик\n"_ba;
+        QTest::newRow("name too long to set aside: passed over by name, the run goes on, exit 6")
+            << ScriptedPeer::Reply("<html>no marker</html>") << longest << 6
+            << "Failed\nservice: no marker\nГотово\nЗагружено 0, отложено 0, пропущено 1\n"_ba << "passed over"_ba
+            << QStringList{longest} << "\t7\tpassed over\tCannot set "_ba;
+    }
+
+    void runEndsWithItsExitStatus()
+    {
+        QFETCH(ScriptedPeer::Step, answer);
+        QFETCH(QString, name);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, stdoutEnd);
+        QFETCH(QByteArray, stderrHas);
+        QFETCH(QStringList, left);
+        QFETCH(QByteArray, logged);
+
+        QVERIFY(TestFiles::Write(Img(name), "picture"));
+        m_peer->script = {answer};
+        QSignalSpy received(m_peer.get(), &ScriptedPeer::RequestReceived);
+        // With no password in the environment, the first input line is the password.
+        const auto process = Start(Upload(), "typed pass\r\nsecond line\n");
+        if (answer.hold) {
+            QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 10000);
+            process->terminate();
+        }
+        const ProgramResult run = Wait(*process);
+
+        QCOMPARE(run.status, exitCode);
+        QVERIFY2(run.output.endsWith(stdoutEnd), run.output.constData());
+        QVERIFY2(stderrHas.isEmpty() ? run.errors.isEmpty() : run.errors.contains(stderrHas), run.errors.constData());
+        QCOMPARE(QDir(Img({})).entryList(QDir::Files), left);
+        const QByteArray records = TestFiles::Read(m_home->filePath("uploads.log"));
+        QCOMPARE(records.count('\n'), 1);
+        QVERIFY2(records.contains(logged), records.constData());
+        const QByteArray pass = QCryptographicHash::hash("typed pass", QCryptographicHash::Md5).toHex();
+        QVERIFY(!records.contains(pass));
+        QCOMPARE(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie"), "user_login=member; user_pass=" + pass);
+    }
+
+    // A clash with a picture imported meanwhile must not cost either picture.
+    void requeuedPictureGoesUpInTheNextRun()
+    {
+        QVERIFY(TestFiles::Write(Img("a.jpg"), "first"));
+        m_peer->script = {ScriptedPeer::Reply("<html>busy</html>")};
+        QCOMPARE(Run(Upload(), "pass\n").status, 6);
+        QVERIFY(TestFiles::Write(Img("a.jpg"), "imported later"));
+
+        const ProgramResult requeue = Run({"requeue", "--home", m_home->path()});
+        QCOMPARE(requeue.status, 0);
+        QCOMPARE(requeue.output, "Возвращено в очередь: 1\n"_ba);
+        QCOMPARE(QDir(Img({})).entryList(QDir::Files), QStringList({"a (2).jpg", "a.jpg"}));
+
+        m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+        m_peer->requests.clear();
+        QCOMPARE(Run(Upload(), "pass\n").status, 0);
+        QCOMPARE(QSet<QByteArray>({ScriptedPeer::PictureOf(m_peer->requests.value(0)),
+                                   ScriptedPeer::PictureOf(m_peer->requests.value(1))}),
+                 QSet<QByteArray>({"first", "imported later"}));
+        QVERIFY(QDir(Img({})).entryList(QDir::Files).isEmpty());
+    }
+
+    // How each stored value is checked is the settings' test.
+    void settingsAndOptions_data()
+    {
+        QTest::addColumn<QByteArray>("settings"); // PORT: the peer's
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("said"); // on standard error
+        QTest::addColumn<QByteArray>("login"); // in the cookie; empty: nothing sent
+
+        QTest::newRow("the stored host and login")
+            << "[service]\nuploadHost=127.0.0.1:PORT\n[upload]\nlastLogin=kept\n"_ba << QStringList{} << 0 << QByteArray()
+            << "kept"_ba;
+        QTest::newRow("options win for the run")
+            << "[service]\nuploadHost=127.0.0.1:1\n[upload]\nlastLogin=kept\n"_ba
+            << QStringList{"--host", "127.0.0.1:PORT", "--login", "given"} << 0 << QByteArray() << "given"_ba;
+        QTest::newRow("no host set: where to set it, exit 2")
+            << QByteArray() << QStringList{"--login", "m"} << 2
+            << "picaroon upload: Сервер загрузки не задан: укажите его в окне настроек (Ctrl+,), в файле CONFIG/picaroon/"
+               "picaroon.conf (ключ uploadHost в разделе [service]) или ключом --host.\n"_ba
+            << QByteArray();
+        QTest::newRow("the placeholder given on the command line is no host either")
+            << QByteArray() << QStringList{"--login", "m", "--host", "upload.example.invalid"} << 2
+            << "Сервер загрузки не задан"_ba << QByteArray();
+        QTest::newRow("a stored value that does not check, though the host is given: named, exit 2")
+            << "[upload]\ntimeout=soon\n"_ba << QStringList{"--login", "m", "--host", "127.0.0.1:PORT"} << 2
+            << "picaroon upload: upload/timeout in CONFIG/picaroon/picaroon.conf: тайм-аут"_ba << QByteArray();
+        QTest::newRow("no login given or kept") << "[service]\nuploadHost=127.0.0.1:PORT\n"_ba << QStringList{} << 2
+                                                << "--login is required"_ba << QByteArray();
+        QTest::newRow("a settings file that cannot be read: exit 1")
+            << "(folder)"_ba << QStringList{"--login", "m", "--host", "127.0.0.1:PORT"} << 1
+            << "picaroon upload: Cannot read CONFIG/picaroon/picaroon.conf: Is a directory"_ba << QByteArray();
+    }
+
+    void settingsAndOptions()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, said);
+        QFETCH(QByteArray, login);
+
+        const QByteArray port = QByteArray::number(m_peer->serverPort());
+        const QString config = m_home->filePath(QStringLiteral("config"));
+        const QString file = config + QStringLiteral("/picaroon/picaroon.conf");
+        if (settings == "(folder)")
+            QVERIFY(QDir().mkpath(file));
+        else if (!settings.isEmpty())
+            QVERIFY(TestFiles::Write(file, settings.replace("PORT", port)));
+        QVERIFY(TestFiles::Write(Img("a.jpg"), "picture"));
+        m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+        const ProgramResult run = Run(QStringList{"upload", "--home", m_home->path()}
+                                          + options.replaceInStrings("PORT", QString::fromLatin1(port)), "pass\n");
+
+        QCOMPARE(run.status, exitCode);
+        said.replace("CONFIG", QFile::encodeName(config));
+        QVERIFY2(said.isEmpty() ? run.errors.isEmpty() : run.errors.contains(said), run.errors.constData());
+        QCOMPARE(QFile::exists(Img("a.jpg")), login.isEmpty());
+        QCOMPARE(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie").startsWith("user_login=" + login + ";"),
+                 !login.isEmpty());
+        // A headless run reads the settings and never writes them.
+        QCOMPARE(QFileInfo::exists(file), !settings.isEmpty());
+    }
 
 private:
     QString Img(const QString &name) const { return m_home->filePath("img/" + name); }
@@ -52,182 +219,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_home;
     std::unique_ptr<ScriptedPeer> m_peer;
 };
-
-void TestUploadCommand::init()
-{
-    m_home = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir(m_home->path()).mkdir(QStringLiteral("img")));
-    m_peer = std::make_unique<ScriptedPeer>();
-    QVERIFY(m_peer->Listen());
-}
-
-// The unknown command and the timeout that is not a number are the help's test.
-void TestUploadCommand::wrongUsageIsRefused_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("no login") << QStringList{"upload", "--host", "127.0.0.1"};
-    QTest::newRow("port zero") << QStringList{"upload", "--login", "x", "--host", "h:0"};
-    QTest::newRow("stray argument") << QStringList{"upload", "--login", "x", "extra"};
-    QTest::newRow("unknown option") << QStringList{"upload", "--login", "x", "--passwd", "p"};
-    QTest::newRow("negative timeout") << QStringList{"upload", "--login", "x", "--timeout", "-1"};
-}
-
-void TestUploadCommand::wrongUsageIsRefused()
-{
-    QFETCH(QStringList, arguments);
-    const ProgramResult run = Run(arguments);
-    QCOMPARE(run.status, 2);
-    QVERIFY(run.errors.contains("usage: picaroon"));
-    QVERIFY(m_peer->requests.isEmpty());
-}
-
-void TestUploadCommand::runEndsWithItsExitStatus_data()
-{
-    QTest::addColumn<ScriptedPeer::Step>("answer");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("stdoutEnd");
-    QTest::addColumn<QByteArray>("stderrHas");
-    QTest::addColumn<QStringList>("left");
-    QTest::addColumn<QByteArray>("logged");
-
-    // One byte short of the longest name: "_!" cannot be added to it.
-    const QString longest = QString(251, 'a') + QStringLiteral(".jpg");
-    QTest::newRow("accepted") << ScriptedPeer::Reply(ScriptedPeer::AcceptedPage()) << "a.jpg" << 0
-                              << "Готово\nЗагружено 1, отложено 0, пропущено 0\n"_ba << QByteArray() << QStringList()
-                              << "\ta.jpg\t7\taccepted\n"_ba;
-    QTest::newRow("terminated while the service stores: stopped")
-        << ScriptedPeer::Hold() << "a.jpg" << 5 << "Остановлено\nЗагружено 0, отложено 0, пропущено 0\n"_ba
-        << QByteArray() << QStringList{"a.jpg"} << "\ta.jpg\t7\tstopped\n"_ba;
-    QTest::newRow("failed with the service's words: set aside, said, exit 6")
-        << ScriptedPeer::Reply("HTTP/1.0 200 OK\r\nX-Note: head\r\n\r\n<html><head><title>t</title></head><body>"
-                               "<p>\xD4\xE0\xE9\xEB   \xF1\xEB\xE8\xF8\xEA\xEE\xEC</p><p>\xE2\xE5\xEB\xE8\xEA</p>"
-                               "</body></html>")
-        << "a.jpg" << 6 << "Failed\nservice: Файл слишком велик\nГотово\nЗагружено 0, отложено 1, пропущено 0\n"_ba
-        << QByteArray() << QStringList{"a.jpg_!"} << "\ta.jpg\t7\tset aside as a.jpg_!\tФайл слишком велик\n"_ba;
-    QTest::newRow("name too long to set aside: passed over by name, the run goes on, exit 6")
-        << ScriptedPeer::Reply("<html>no marker</html>") << longest << 6
-        << "Failed\nservice: no marker\nГотово\nЗагружено 0, отложено 0, пропущено 1\n"_ba << "passed over"_ba
-        << QStringList{longest} << "\t7\tpassed over\tCannot set "_ba;
-}
-
-void TestUploadCommand::runEndsWithItsExitStatus()
-{
-    QFETCH(ScriptedPeer::Step, answer);
-    QFETCH(QString, name);
-    QFETCH(int, exitCode);
-    QFETCH(QByteArray, stdoutEnd);
-    QFETCH(QByteArray, stderrHas);
-    QFETCH(QStringList, left);
-    QFETCH(QByteArray, logged);
-
-    QVERIFY(TestFiles::Write(Img(name), "picture"));
-    m_peer->script = {answer};
-    QSignalSpy received(m_peer.get(), &ScriptedPeer::RequestReceived);
-    // With no password in the environment, the first input line is the password.
-    const auto process = Start(Upload(), "typed pass\r\nsecond line\n");
-    if (answer.hold) {
-        QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 10000);
-        process->terminate();
-    }
-    const ProgramResult run = Wait(*process);
-
-    QCOMPARE(run.status, exitCode);
-    QVERIFY2(run.output.endsWith(stdoutEnd), run.output.constData());
-    QVERIFY2(stderrHas.isEmpty() ? run.errors.isEmpty() : run.errors.contains(stderrHas), run.errors.constData());
-    QCOMPARE(QDir(Img({})).entryList(QDir::Files), left);
-    const QByteArray records = TestFiles::Read(m_home->filePath("uploads.log"));
-    QCOMPARE(records.count('\n'), 1);
-    QVERIFY2(records.contains(logged), records.constData());
-    const QByteArray pass = QCryptographicHash::hash("typed pass", QCryptographicHash::Md5).toHex();
-    QVERIFY(!records.contains(pass));
-    QCOMPARE(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie"), "user_login=member; user_pass=" + pass);
-}
-
-// A clash with a picture imported meanwhile must not cost either picture.
-void TestUploadCommand::requeuedPictureGoesUpInTheNextRun()
-{
-    QVERIFY(TestFiles::Write(Img("a.jpg"), "first"));
-    m_peer->script = {ScriptedPeer::Reply("<html>busy</html>")};
-    QCOMPARE(Run(Upload(), "pass\n").status, 6);
-    QVERIFY(TestFiles::Write(Img("a.jpg"), "imported later"));
-
-    const ProgramResult requeue = Run({"requeue", "--home", m_home->path()});
-    QCOMPARE(requeue.status, 0);
-    QCOMPARE(requeue.output, "Возвращено в очередь: 1\n"_ba);
-    QCOMPARE(QDir(Img({})).entryList(QDir::Files), QStringList({"a (2).jpg", "a.jpg"}));
-
-    m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
-    m_peer->requests.clear();
-    QCOMPARE(Run(Upload(), "pass\n").status, 0);
-    QCOMPARE(QSet<QByteArray>({ScriptedPeer::PictureOf(m_peer->requests.value(0)),
-                               ScriptedPeer::PictureOf(m_peer->requests.value(1))}),
-             QSet<QByteArray>({"first", "imported later"}));
-    QVERIFY(QDir(Img({})).entryList(QDir::Files).isEmpty());
-}
-
-// How each stored value is checked is the settings' test.
-void TestUploadCommand::settingsAndOptions_data()
-{
-    QTest::addColumn<QByteArray>("settings"); // PORT: the peer's
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("said"); // on standard error
-    QTest::addColumn<QByteArray>("login"); // in the cookie; empty: nothing sent
-
-    QTest::newRow("the stored host and login")
-        << "[service]\nuploadHost=127.0.0.1:PORT\n[upload]\nlastLogin=kept\n"_ba << QStringList{} << 0 << QByteArray()
-        << "kept"_ba;
-    QTest::newRow("options win for the run")
-        << "[service]\nuploadHost=127.0.0.1:1\n[upload]\nlastLogin=kept\n"_ba
-        << QStringList{"--host", "127.0.0.1:PORT", "--login", "given"} << 0 << QByteArray() << "given"_ba;
-    QTest::newRow("no host set: where to set it, exit 2")
-        << QByteArray() << QStringList{"--login", "m"} << 2
-        << "picaroon upload: Сервер загрузки не задан: укажите его в окне настроек (Ctrl+,), в файле CONFIG/picaroon/"
-           "picaroon.conf (ключ uploadHost в разделе [service]) или ключом --host.\n"_ba
-        << QByteArray();
-    QTest::newRow("the placeholder given on the command line is no host either")
-        << QByteArray() << QStringList{"--login", "m", "--host", "upload.example.invalid"} << 2
-        << "Сервер загрузки не задан"_ba << QByteArray();
-    QTest::newRow("a stored value that does not check, though the host is given: named, exit 2")
-        << "[upload]\ntimeout=soon\n"_ba << QStringList{"--login", "m", "--host", "127.0.0.1:PORT"} << 2
-        << "picaroon upload: upload/timeout in CONFIG/picaroon/picaroon.conf: тайм-аут"_ba << QByteArray();
-    QTest::newRow("no login given or kept") << "[service]\nuploadHost=127.0.0.1:PORT\n"_ba << QStringList{} << 2
-                                            << "--login is required"_ba << QByteArray();
-    QTest::newRow("a settings file that cannot be read: exit 1")
-        << "(folder)"_ba << QStringList{"--login", "m", "--host", "127.0.0.1:PORT"} << 1
-        << "picaroon upload: Cannot read CONFIG/picaroon/picaroon.conf: Is a directory"_ba << QByteArray();
-}
-
-void TestUploadCommand::settingsAndOptions()
-{
-    QFETCH(QByteArray, settings);
-    QFETCH(QStringList, options);
-    QFETCH(int, exitCode);
-    QFETCH(QByteArray, said);
-    QFETCH(QByteArray, login);
-
-    const QByteArray port = QByteArray::number(m_peer->serverPort());
-    const QString config = m_home->filePath(QStringLiteral("config"));
-    const QString file = config + QStringLiteral("/picaroon/picaroon.conf");
-    if (settings == "(folder)")
-        QVERIFY(QDir().mkpath(file));
-    else if (!settings.isEmpty())
-        QVERIFY(TestFiles::Write(file, settings.replace("PORT", port)));
-    QVERIFY(TestFiles::Write(Img("a.jpg"), "picture"));
-    m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
-    const ProgramResult run = Run(QStringList{"upload", "--home", m_home->path()}
-                                      + options.replaceInStrings("PORT", QString::fromLatin1(port)), "pass\n");
-
-    QCOMPARE(run.status, exitCode);
-    said.replace("CONFIG", QFile::encodeName(config));
-    QVERIFY2(said.isEmpty() ? run.errors.isEmpty() : run.errors.contains(said), run.errors.constData());
-    QCOMPARE(QFile::exists(Img("a.jpg")), login.isEmpty());
-    QCOMPARE(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie").startsWith("user_login=" + login + ";"),
-             !login.isEmpty());
-    // A headless run reads the settings and never writes them.
-    QCOMPARE(QFileInfo::exists(file), !settings.isEmpty());
-}
 
 QTEST_GUILESS_MAIN(TestUploadCommand)
 #include "tst_uploadcommand.moc"
