@@ -90,7 +90,9 @@ ProgramResult ProgramRun::Run(int timeoutMs) const
 ProgramResult ProgramRun::Finish(QProcess &process, int timeoutMs)
 {
     ProgramResult result;
-    if (process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit)
+    // waitForFinished is false for a process that has already ended.
+    const bool ended = process.state() == QProcess::NotRunning || process.waitForFinished(timeoutMs);
+    if (ended && process.exitStatus() == QProcess::NormalExit)
         result.status = process.exitCode();
     else
         process.kill();
