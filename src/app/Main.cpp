@@ -285,8 +285,7 @@ void Main::Import(const QStringList &folders, const QStringList &pictures)
 {
     QString error;
     const bool ok = m_import->Run(folders, pictures, &error);
-    if (m_setAside->Folder().size() > 0)
-        m_setAside->Refresh();
+    RefreshLists();
     if (!ok)
         m_messages->ShowError(this, error);
 }

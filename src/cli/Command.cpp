@@ -5,11 +5,9 @@
 #include "cli/ServiceOptions.h"
 #include "cli/StandardOutput.h"
 #include "folder/PlainFile.h"
-#include "settings/HomeLocation.h"
 #include "settings/ProgramSettings.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 
 #include <optional>
 
@@ -41,9 +39,7 @@ int Command::Execute(const QStringList &arguments, StandardOutput &out, const Co
     if (!problem.isEmpty())
         return UsageError(problem);
 
-    const HomeLocation::Choice choice = HomeLocation::Choose(
-        parser.isSet(QStringLiteral("home")) ? parser.value(QStringLiteral("home")) : QString(),
-        QCoreApplication::applicationDirPath());
+    const HomeLocation::Choice choice = CommandRegistry::Home(parser);
     QString error;
     if (!HomeLocation::Prepare(choice, &error))
         return Fail(error);

@@ -12,6 +12,7 @@
 #include "settings/ProgramSettings.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -54,6 +55,12 @@ void CommandRegistry::AddCommonOptions(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("home"), QStringLiteral("The folder that holds img/, url.txt and base_url.txt."),
                       QStringLiteral("DIR")});
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help.")});
+}
+
+HomeLocation::Choice CommandRegistry::Home(const QCommandLineParser &parser)
+{
+    return HomeLocation::Choose(parser.isSet(QStringLiteral("home")) ? parser.value(QStringLiteral("home")) : QString(),
+                                QCoreApplication::applicationDirPath());
 }
 
 QString CommandRegistry::WindowUsage()

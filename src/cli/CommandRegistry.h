@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/HomeLocation.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +25,8 @@ public:
 
     // --home and --help, which every command and the window take.
     static void AddCommonOptions(QCommandLineParser &parser);
+    // The home folder --home names, else the one the home folder rule picks.
+    static HomeLocation::Choice Home(const QCommandLineParser &parser);
     // The program's help: the window's options, then every command.
     QString ProgramHelp(const QCommandLineParser &windowParser) const;
     // The message, then the synopsis, on standard error; ExitStatus::Usage.

@@ -105,7 +105,7 @@ int UploadCommand::Run(const Context &context)
     });
     RunSummary summary;
     summary.Follow(cycle);
-    UploadLog log(parser.isSet(QStringLiteral("home")) ? UploadLog::PathInHome(context.home) : UploadLog::DefaultPath());
+    UploadLog log(UploadLog::PathFor(context.home, parser.isSet(QStringLiteral("home"))));
     log.Follow(cycle);
     QObject::connect(&log, &UploadLog::Trouble, &log, [this](const QString &message) { Fail(message); });
     StopSignals stopSignals;

@@ -11,11 +11,6 @@ namespace {
 
 constexpr qsizetype BufferSize = 64 * 1024;
 
-QString SystemText(int errorNumber)
-{
-    return PlainFile::SystemError(errorNumber);
-}
-
 QString Shown(const QString &path)
 {
     return PlainFile::Shown(path);
@@ -58,7 +53,7 @@ bool TextFileAppender::Open(QString *error)
         // Only a plain file can be cut back to what it held.
         m_error = *error = cause == 0
             ? QStringLiteral("Cannot append to %1: %2").arg(Shown(m_path), PlainFile::NotPlainText())
-            : QStringLiteral("Cannot open %1 for appending: %2").arg(Shown(m_path), SystemText(cause));
+            : QStringLiteral("Cannot open %1 for appending: %2").arg(Shown(m_path), PlainFile::SystemError(cause));
         return false;
     }
     m_running = true;
@@ -137,11 +132,11 @@ QString TextFileAppender::Undo()
     if (result == 0)
         return QString();
     if (m_created)
-        return QStringLiteral("%1 could not be removed again: %2").arg(Shown(m_path), SystemText(cause));
+        return QStringLiteral("%1 could not be removed again: %2").arg(Shown(m_path), PlainFile::SystemError(cause));
     return QStringLiteral("%1 could not be cut back to its %2 bytes: %3")
         .arg(Shown(m_path))
         .arg(m_oldSize)
-        .arg(SystemText(cause));
+        .arg(PlainFile::SystemError(cause));
 }
 
 bool TextFileAppender::WriteOut(const char *data, qsizetype size, QString *error)
@@ -152,7 +147,7 @@ bool TextFileAppender::WriteOut(const char *data, qsizetype size, QString *error
 
 bool TextFileAppender::Fail(const QString &what, int errorNumber, QString *error)
 {
-    m_error = what.arg(Shown(m_path), SystemText(errorNumber));
+    m_error = what.arg(Shown(m_path), PlainFile::SystemError(errorNumber));
     const QString trouble = Undo();
     if (!trouble.isEmpty())
         m_error += QStringLiteral("; ") + trouble;

@@ -88,13 +88,11 @@ int RunWindow(int argc, char *argv[])
         options.timeout = ServiceOptions::Value(parser, SettingKey::Timeout).toInt();
     QStringList problems;
     QString error;
-    const HomeLocation::Choice home = HomeLocation::Choose(
-        parser.isSet(QStringLiteral("home")) ? parser.value(QStringLiteral("home")) : QString(),
-        QCoreApplication::applicationDirPath());
+    const HomeLocation::Choice home = CommandRegistry::Home(parser);
     options.home = home.folder;
     if (!HomeLocation::Prepare(home, &error))
         problems.append(error);
-    options.logPath = parser.isSet(QStringLiteral("home")) ? UploadLog::PathInHome(options.home) : UploadLog::DefaultPath();
+    options.logPath = UploadLog::PathFor(options.home, parser.isSet(QStringLiteral("home")));
 
     Main window(options);
     window.Load();

@@ -28,6 +28,11 @@ public:
     static QString DefaultPath();
     // A run on a home folder of its own keeps its log there.
     static QString PathInHome(const QString &home);
+    // A run given --home logs beside its pictures, any other in the state folder.
+    static QString PathFor(const QString &home, bool homeGiven)
+    {
+        return homeGiven ? PathInHome(home) : DefaultPath();
+    }
     static QByteArray Line(const QDateTime &when, const PictureOutcome &outcome);
     // Backslash escapes for tabs, line breaks, other control characters,
     // the backslash itself and each byte of a name that is not text.
