@@ -33,21 +33,22 @@ private slots:
     {
         QTest::addColumn<QString>("page");
         QTest::addColumn<QByteArrayList>("addresses");
+        QTest::addColumn<QString>("account"); // empty: the default member's
 
         const QString a = Dir + "a.jpg", b = Dir + "b.jpg", c = Dir + "c.jpg";
         QTest::newRow("page order, twice listed twice, others' pictures left out")
             << Entry(b) + Entry("http://pics.test/userdir/1/7/3/5/173590/a.jpg") + Entry(a)
                    + Entry("http://other.test/userdir/4/1/8/2/418265/a.jpg") + Entry(a)
-            << QByteArrayList{Latin1(b), Latin1(a), Latin1(a)};
+            << QByteArrayList{Latin1(b), Latin1(a), Latin1(a)} << QString();
         QTest::newRow("marker in capitals; .JPG' and .jpg'> are no ends")
             << Entry(a, "<a CLASS=\"other\"></a><span><a href='") + Lead + Dir + "A.JPG' " + Lead + Dir + "b.jpg'>"
                    + Lead + c + "' "
-            << QByteArrayList{Latin1(c)};
+            << QByteArrayList{Latin1(c)} << QString();
         QTest::newRow("marker with no end anywhere writes nothing")
-            << Entry(a) + Lead + Dir + "b.png' " << QByteArrayList{Latin1(a)};
+            << Entry(a) + Lead + Dir + "b.png' " << QByteArrayList{Latin1(a)} << QString();
         // Each marker's address would run on to the one end they share.
         QTest::newRow("markers sharing one far end: only the last is an address")
-            << (Lead + Dir).repeated(1000) + Lead + c + "' " << QByteArrayList{Latin1(c)};
+            << (Lead + Dir).repeated(1000) + Lead + c + "' " << QByteArrayList{Latin1(c)} << QString();
 
         const QList<std::pair<const char *, QString>> breaks{
             {"a double quote", "\""}, {"an apostrophe", "'"}, {"a less-than", "<"}, {"a greater-than", ">"},
@@ -55,45 +56,31 @@ private slots:
             {"a no-break space", "\u00A0"}, {"a line separator", "\u2028"}};
         for (const auto &[name, text] : breaks)
             QTest::newRow(qPrintable(QStringLiteral("address holding %1 is skipped").arg(name)))
-                << Lead + Dir + "a" + text + "a.jpg' " + Entry(c) << QByteArrayList{Latin1(c)};
+                << Lead + Dir + "a" + text + "a.jpg' " + Entry(c) << QByteArrayList{Latin1(c)} << QString();
 
         // Two bytes a letter in UTF-8, one once written.
         const QString longest = Dir + QString(2048 - Dir.size() - 4, QChar(u'я')) + ".jpg";
         QTest::newRow("2,048 bytes is the longest address")
             << Entry(longest) + Entry(Dir + "x" + longest.mid(Dir.size()))
-            << QByteArrayList{Cp1251::FromUnicode(longest)};
+            << QByteArrayList{Cp1251::FromUnicode(longest)} << QString();
+
+        // The default member's pictures on the same page are someone else's now.
+        const QString six = "http://pics.test/userdir/1/7/3/5/173590/own.jpg";
+        const QString two = "http://pics.test/userdir/4/2/42/own.jpg";
+        QTest::newRow("six-digit account: four folders, then the number")
+            << Entry(Dir + "default.jpg") + Entry(six) << QByteArrayList{Latin1(six)} << "173590";
+        QTest::newRow("two-digit account: a folder each")
+            << Entry(Dir + "default.jpg") + Entry(two) << QByteArrayList{Latin1(two)} << "42";
     }
 
     void extractsAddresses()
     {
         QFETCH(QString, page);
         QFETCH(QByteArrayList, addresses);
-        const LinkExtractor extractor(Host);
+        QFETCH(QString, account);
+        const LinkExtractor extractor = account.isEmpty() ? LinkExtractor(Host) : LinkExtractor(Host, account);
         QCOMPARE(extractor.Extract(page), addresses);
         QCOMPARE(extractor.ExtractUtf8(page.toUtf8()), addresses);
-    }
-
-    void anotherAccountsPicturesArePickedOut_data()
-    {
-        QTest::addColumn<QString>("account");
-        QTest::addColumn<QString>("directory");
-
-        QTest::newRow("six digits: four folders, then the number") << "173590" << "1/7/3/5/173590/";
-        QTest::newRow("two digits: a folder each") << "42" << "4/2/42/";
-    }
-
-    // The default member's pictures on the same page are someone else's now.
-    void anotherAccountsPicturesArePickedOut()
-    {
-        QFETCH(QString, account);
-        QFETCH(QString, directory);
-        QCOMPARE(LinkExtractor::PictureDirectory(account), directory);
-
-        const QString own = "http://pics.test/userdir/" + directory + "own.jpg";
-        const QString page = Entry(Dir + "default.jpg") + Entry(own);
-        const LinkExtractor extractor(Host, account);
-        QCOMPARE(extractor.Extract(page), QByteArrayList{Latin1(own)});
-        QCOMPARE(extractor.ExtractUtf8(page.toUtf8()), QByteArrayList{Latin1(own)});
     }
 
     void appendedAddressesStartALineOfTheirOwn_data()

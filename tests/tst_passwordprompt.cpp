@@ -24,15 +24,6 @@ class TestPasswordPrompt : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QVERIFY(TestFiles::Write(m_home.filePath("img/a.jpg"), "picture"));
-        m_peer = std::make_unique<ScriptedPeer>();
-        QVERIFY(m_peer->Listen());
-        m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
-        m_shown.clear();
-    }
-
     void cleanup()
     {
         if (m_child > 0) {
@@ -52,7 +43,6 @@ private slots:
         QTest::addColumn<int>("signal"); // from another program; 0: none
         QTest::addColumn<int>("ending"); // the exit status, or the signal that ended it
 
-        QTest::newRow("Latin letters") << QByteArray("s3cret\n") << 0 << 0;
         QTest::newRow("Cyrillic, in the terminal's UTF-8") << QByteArray("пароль\n") << 0 << 0;
         QTest::newRow("Ctrl+C gives the terminal back") << QByteArray("se\x03") << 0 << SIGINT;
         QTest::newRow("terminated by another program, gives the terminal back")
@@ -64,8 +54,13 @@ private slots:
         QFETCH(QByteArray, keys);
         QFETCH(int, signal);
         QFETCH(int, ending);
+        QVERIFY(TestFiles::Write(m_home.filePath("img/a.jpg"), "picture"));
+        ScriptedPeer peer;
+        QVERIFY(peer.Listen());
+        peer.script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+        m_shown.clear();
         Spawn({"upload", "--login", "member", "--home", m_home.path(), "--host",
-               QStringLiteral("127.0.0.1:%1").arg(m_peer->serverPort())});
+               QStringLiteral("127.0.0.1:%1").arg(peer.serverPort())});
         QTRY_VERIFY2(m_shown.contains("Пароль: "), m_shown.constData());
         QVERIFY(!Echoing());
         QCOMPARE(::write(m_terminal, keys.constData(), keys.size()), keys.size());
@@ -82,7 +77,7 @@ private slots:
         if (ending != 0) {
             QVERIFY(WIFSIGNALED(status));
             QCOMPARE(WTERMSIG(status), ending);
-            QVERIFY(m_peer->requests.isEmpty());
+            QVERIFY(peer.requests.isEmpty());
             QCOMPARE(TestFiles::Read(m_home.filePath("img/a.jpg")), "picture");
             return;
         }
@@ -94,7 +89,7 @@ private slots:
         // The digest is of the password's Windows-1251 bytes.
         const QByteArray digest =
             QCryptographicHash::hash(Cp1251::FromUnicode(QString::fromUtf8(password)), QCryptographicHash::Md5).toHex();
-        QCOMPARE(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie"),
+        QCOMPARE(ScriptedPeer::HeaderValue(peer.requests.value(0), "Cookie"),
                  "user_login=member; user_pass=" + digest);
     }
 
@@ -136,7 +131,6 @@ private:
     }
 
     QTemporaryDir m_home;
-    std::unique_ptr<ScriptedPeer> m_peer;
     std::unique_ptr<QSocketNotifier> m_shownNotifier;
     int m_terminal = -1;
     pid_t m_child = -1;

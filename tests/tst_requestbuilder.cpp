@@ -7,20 +7,14 @@
 
 namespace {
 
-const QByteArray BodyHead =
-    "------------IueSxZI5qhfr8cpW1iNd7v\r\n"
-    "Content-Disposition: form-data; name=\"module\"\r\n"
-    "\r\n"
-    "photolib\r\n"
-    "------------IueSxZI5qhfr8cpW1iNd7v\r\n"
-    "Content-Disposition: form-data; name=\"new_file\"; filename=\"Virtual File\"\r\n"
-    "Content-Type: image/pjpeg\r\n"
-    "\r\n";
-
-const QByteArray BodyTail =
-    "\r\n"
-    "------------IueSxZI5qhfr8cpW1iNd7v--\r\n"
-    "\r\n";
+// The body the service expects, framed by this boundary.
+QByteArray Body(const QByteArray &boundary, const QByteArray &picture)
+{
+    return "--" + boundary + "\r\nContent-Disposition: form-data; name=\"module\"\r\n\r\nphotolib\r\n--" + boundary
+        + "\r\nContent-Disposition: form-data; name=\"new_file\"; filename=\"Virtual File\"\r\n"
+          "Content-Type: image/pjpeg\r\n\r\n"
+        + picture + "\r\n--" + boundary + "--\r\n\r\n";
+}
 
 QByteArray Build(RequestBuilder &builder, const QString &login, const QString &password,
                  QByteArrayView picture)
@@ -36,18 +30,9 @@ class TestRequestBuilder : public QObject
     Q_OBJECT
 
 private slots:
-    void goldenRequest_data()
-    {
-        QTest::addColumn<QByteArray>("picture");
-        QTest::addColumn<QByteArray>("contentLength");
-        QTest::newRow("NUL, CR LF and high bytes") << QByteArray("\xFF\xD8\0\r\nZ", 6) << QByteArray("282");
-        QTest::newRow("empty file") << QByteArray() << QByteArray("276");
-    }
-
     void goldenRequest()
     {
-        QFETCH(QByteArray, picture);
-        QFETCH(QByteArray, contentLength);
+        const QByteArray picture("\xFF\xD8\0\r\nZ", 6);
         RequestBuilder builder(QStringLiteral("first.example.invalid"));
         builder.SetHostHeader(QStringLiteral("upload.example.test:8080"));
         const QByteArray expected =
@@ -57,10 +42,10 @@ private slots:
             "Content-Type: multipart/form-data; boundary=----------IueSxZI5qhfr8cpW1iNd7v\r\n"
             "Host: upload.example.test:8080\r\n"
             "Cookie: user_login=%CA%EE%F2+%61%62; user_pass=749789e4982b0c563f6729aac100a614\r\n"
-            "Content-Length: " + contentLength + "\r\n"
+            "Content-Length: 282\r\n"
             "Connection: Close\r\n"
             "\r\n"
-            + BodyHead + picture + BodyTail;
+            + Body(RequestBuilder::DefaultBoundary, picture);
         QCOMPARE(Build(builder, QStringLiteral(u"Кот ab"), QStringLiteral(u"пароль"), picture), expected);
     }
 
@@ -71,8 +56,6 @@ private slots:
         QTest::addColumn<QString>("encoded");
         QTest::addColumn<QByteArray>("cookie");
 
-        QTest::newRow("cyrillic first, all encoded")
-            << QStringLiteral(u"Кот ab") << "rus" << "%CA%EE%F2+%61%62" << QByteArray("%CA%EE%F2+%61%62");
         QTest::newRow("small ya first") << QStringLiteral(u"я1") << "rus" << "%FF%31" << QByteArray("%FF%31");
         QTest::newRow("latin first, cyrillic and spaces as typed")
             << QStringLiteral(u"ab Кот") << "en" << "%61%62+%CA%EE%F2" << QByteArray("ab \xCA\xEE\xF2");
@@ -108,10 +91,10 @@ private slots:
         QTest::addColumn<bool>("fixedBoundary");
 
         const QByteArray delimiter = "------------IueSxZI5qhfr8cpW1iNd7v";
+        QTest::newRow("empty picture") << QByteArray() << true;
         QTest::newRow("ordinary picture") << QByteArray("\xFF\xD8 plain \xFF\xD9") << true;
         QTest::newRow("delimiter text short of the boundary") << QByteArray("--IueSxZI5qhfr8cpW1iNd7v\r\n") << true;
         QTest::newRow("delimiter line after CRLF") << "\xFF\xD8\r\n" + delimiter + "\r\nrest\xFF\xD9" << false;
-        QTest::newRow("closing delimiter after CRLF") << "ab\r\n" + delimiter + "--\r\n\r\ncd" << false;
         QTest::newRow("picture starts with the boundary") << delimiter.mid(2) + "tail" << false;
         QTest::newRow("picture ends with the boundary") << "head\r\n" + delimiter << false;
         QTest::newRow("picture holds the first alternative too")
@@ -121,11 +104,16 @@ private slots:
             << filler.left(RequestBuilder::ReadBlock - 10) + delimiter + "\r\n" << false;
         QTest::newRow("boundary at the end of a compared window")
             << filler.left(3000 + 57) + delimiter.mid(2) + filler.left(5000) << false;
+        QByteArray large(1 << 20, '\0');
+        for (int i = 0; i < large.size(); ++i)
+            large[i] = char((quint32(i) * 7919u) >> 3);
+        QTest::newRow("a megabyte of every byte value") << large << true;
     }
 
     // The service cuts a picture at the first delimiter line it finds, and
     // the member's original is deleted on its reply: a picture that holds
-    // the delimiter must travel under a boundary it does not hold.
+    // the delimiter must travel under a boundary it does not hold, and a
+    // standard parser must get it back whole.
     void boundaryNeverInThePicture()
     {
         QFETCH(QByteArray, picture);
@@ -133,49 +121,23 @@ private slots:
 
         RequestBuilder builder(QStringLiteral("upload.example.org"));
         const QByteArray request = Build(builder, QStringLiteral("member"), QStringLiteral("secret"), picture);
-        const qsizetype split = request.indexOf("\r\n\r\n") + 4;
-        const QByteArray head = request.left(split);
-        const QByteArray body = request.mid(split);
-        const QByteArray typeLine = "Content-Type: multipart/form-data; boundary=";
-        const qsizetype typeAt = head.indexOf(typeLine) + typeLine.size();
-        const QByteArray boundary = head.mid(typeAt, head.indexOf("\r\n", typeAt) - typeAt);
+        const qsizetype typeAt = request.indexOf("boundary=") + 9;
+        const QByteArray boundary = request.mid(typeAt, request.indexOf("\r\n", typeAt) - typeAt);
 
         QCOMPARE(boundary == RequestBuilder::DefaultBoundary, fixedBoundary);
         QCOMPARE(boundary.size(), RequestBuilder::DefaultBoundary.size());
         QVERIFY(!picture.contains(boundary));
-        QVERIFY(head.contains("Content-Length: " + QByteArray::number(picture.size() + 276) + "\r\n"));
-        QByteArray expected = BodyHead + picture + BodyTail;
-        expected.replace("--" + RequestBuilder::DefaultBoundary + "\r\n", "--" + boundary + "\r\n");
-        expected.replace("--" + RequestBuilder::DefaultBoundary + "--\r\n\r\n", "--" + boundary + "--\r\n\r\n");
-        if (!fixedBoundary)
-            expected.replace(BodyHead.size(), picture.size(), picture);
-        QCOMPARE(body, expected);
-        QCOMPARE(head.count(boundary), 1);
-        QVERIFY(head.contains("user_login=member;"));
-    }
-
-    void standardParserGetsThePictureWhole_data()
-    {
-        boundaryNeverInThePicture_data();
-        QTest::newRow("empty picture") << QByteArray() << true;
-        QByteArray large(1 << 20, '\0');
-        for (int i = 0; i < large.size(); ++i)
-            large[i] = char((quint32(i) * 7919u) >> 3);
-        QTest::newRow("a megabyte of every byte value") << large << true;
-    }
-
-    void standardParserGetsThePictureWhole()
-    {
-        QFETCH(QByteArray, picture);
+        QVERIFY(request.contains("Content-Length: " + QByteArray::number(picture.size() + 276) + "\r\n"));
+        QVERIFY(request.endsWith("\r\n\r\n" + Body(boundary, picture)));
+        QCOMPARE(request.count(boundary), 4);
 
         const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
         if (python.isEmpty())
             QSKIP("python3 with werkzeug is needed (scripts/install-deps.sh installs python3-werkzeug)");
-        RequestBuilder builder(QStringLiteral("upload.example.org"));
         QProcess parser;
         parser.start(python, {QStringLiteral(PICAROON_MULTIPART_PARTS)});
         QVERIFY(parser.waitForStarted());
-        parser.write(Build(builder, QStringLiteral("member"), QStringLiteral("secret"), picture));
+        parser.write(request);
         parser.closeWriteChannel();
         QVERIFY(parser.waitForFinished(30000));
         QVERIFY2(parser.exitCode() == 0, parser.readAllStandardError().constData());
