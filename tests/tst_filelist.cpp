@@ -1,5 +1,6 @@
 #include "folder/FileList.h"
 #include "folder/FileOps.h"
+#include "folder/FileStamp.h"
 
 #include "TestFiles.h"
 
@@ -96,6 +97,49 @@ private slots:
             else
                 QVERIFY2(Perform(folder, step), qPrintable(step));
         }
+    }
+
+    // An accepted picture leaves only if it is the one sent, whatever takes
+    // its name before it is taken out or once it is.
+    void deletesOnlyTheFileMeant_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("once");
+        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<QStringList>("left");
+
+        QTest::newRow("the one meant") << "" << "" << true << QStringList();
+        QTest::newRow("replaced before: put back") << "+n.tmp n.tmp>a.jpg" << "" << false << QStringList{"a.jpg"};
+        QTest::newRow("replaced once taken: the newcomer stays") << "" << "+a.jpg" << true << QStringList{"a.jpg"};
+        QTest::newRow("both: put back under a free name")
+            << "+n.tmp n.tmp>a.jpg" << "+a.jpg" << false << QStringList{"a (2).jpg", "a.jpg"};
+        QTest::newRow("gone before") << "-a.jpg" << "" << false << QStringList();
+    }
+
+    void deletesOnlyTheFileMeant()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, once);
+        QFETCH(bool, deleted);
+        QFETCH(QStringList, left);
+        QTemporaryDir root;
+        const QDir folder(root.path());
+        QVERIFY(TestFiles::Write(folder.filePath("a.jpg"), "sent"));
+        const std::optional<FileStamp> meant = FileStamp::OfPath(folder.filePath("a.jpg"));
+        for (const QString &step : before.split(' ', Qt::SkipEmptyParts))
+            QVERIFY(Perform(folder, step));
+        bool gone = !deleted;
+        QString error;
+        QVERIFY2(FileOps::DeleteOnlyIf(folder.filePath("a.jpg"), [&](const QString &taken) {
+            for (const QString &step : once.split(' ', Qt::SkipEmptyParts))
+                Perform(folder, step);
+            const std::optional<FileStamp> now = FileStamp::OfPath(taken);
+            return now && now->SameFileAs(*meant);
+        }, &gone, &error), qPrintable(error));
+        QCOMPARE(gone, deleted);
+        QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name), left);
+        for (const QString &name : left)
+            QVERIFY(TestFiles::Read(folder.filePath(name)) != "sent");
     }
 };
 

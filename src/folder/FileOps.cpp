@@ -34,15 +34,20 @@ bool IsFolder(const QByteArray &path)
     return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// A hidden temporary name of fixed length beside the target: it is never
-// listed as a picture, and a long picture name cannot make it too long.
+// A hidden private name of fixed length in folder: it is never listed as
+// a picture, and a long picture name cannot make it too long.
+QString PrivatePath(const QString &folder, const char *kind)
+{
+    return QDir(folder).filePath(QStringLiteral(".picaroon-%1-%2")
+                                     .arg(QLatin1String(kind))
+                                     .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0')));
+}
+
 PlainFile CreateTemporary(const QString &folder, QString *tempPath, int *cause)
 {
     QString why;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const QString name = QStringLiteral(".picaroon-copy-%1")
-                                 .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
-        *tempPath = QDir(folder).filePath(name);
+        *tempPath = PrivatePath(folder, "copy");
         PlainFile file = PlainFile::Open(*tempPath, O_WRONLY | O_CREAT | O_EXCL, 0666, cause, &why);
         if (file.IsOpen() || *cause != EEXIST)
             return file;
@@ -217,6 +222,36 @@ int RenameToFree(const QString &from, const QString &folder, const std::function
         cause = RenameNoReplace(source, Native(dir.filePath(*name)));
     }
     return cause;
+}
+
+bool DeleteOnlyIf(const QString &path, const std::function<bool(const QString &)> &isIt, bool *deleted,
+                  QString *error)
+{
+    *deleted = false;
+    const QFileInfo info(path);
+    QString taken;
+    int cause = EEXIST;
+    for (int attempt = 0; cause == EEXIST && attempt < 16; ++attempt) {
+        taken = PrivatePath(info.path(), "taken");
+        cause = RenameNoReplace(Native(path), Native(taken));
+    }
+    // Someone beating us to it is no fault, as for DeleteFile.
+    if (cause == ENOENT)
+        return true;
+    if (cause != 0) {
+        *error = QStringLiteral("Cannot delete %1: %2").arg(Shown(path), PlainFile::SystemError(cause));
+        return false;
+    }
+    if (isIt(taken)) {
+        *deleted = DeleteFile(taken, true, error);
+        return *deleted;
+    }
+    QString name;
+    cause = RenameToFree(taken, info.path(), [&](int n) { return NumberedName(info.fileName(), n); }, &name);
+    if (cause == 0)
+        return true;
+    *error = QStringLiteral("Cannot put %1 back as %2: %3").arg(Shown(taken), name, PlainFile::SystemError(cause));
+    return false;
 }
 
 int RenameWithoutReplacing(const QString &from, const QString &to)

@@ -18,6 +18,13 @@ bool CreateFolder(const QString &path, QString *error);
 bool CreatePath(const QString &path, QString *error);
 // force: also a read-only file.
 bool DeleteFile(const QString &path, bool force, QString *error);
+// Deletes the file at path only if isIt says that what was taken is the
+// file meant. It is first renamed to a private name, never replacing one,
+// so that a file put in its place at any moment is never the one removed;
+// anything else goes back under the first free name, path's own or a
+// numbered one. *deleted: false when it was not the one or was gone.
+bool DeleteOnlyIf(const QString &path, const std::function<bool(const QString &taken)> &isIt, bool *deleted,
+                  QString *error);
 // a.jpg becomes a.jpg_!, or the first free "a (2).jpg_!", "a (3).jpg_!", …
 // when that is taken: an earlier set-aside picture is never replaced, and
 // at no moment is the picture's content in neither name. *asideName: the

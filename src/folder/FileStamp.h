@@ -24,6 +24,13 @@ struct FileStamp
     static std::optional<FileStamp> OfOpen(const QFile &file);
     static std::optional<FileStamp> OfPath(const QString &path);
 
+    // The same file with the same bytes as far as a rename cannot tell:
+    // a rename changes only the change time.
+    bool SameFileAs(const FileStamp &other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size && modified == other.modified;
+    }
+
     friend bool operator==(const FileStamp &a, const FileStamp &b)
     {
         return a.device == b.device && a.inode == b.inode && a.size == b.size

@@ -74,6 +74,12 @@ bool PictureRequest::StillOnDisk() const
     return m_stamp && FileStamp::OfPath(m_path) == m_stamp;
 }
 
+bool PictureRequest::IsTheFileRead(const QString &path) const
+{
+    const std::optional<FileStamp> now = FileStamp::OfPath(path);
+    return m_stamp && now && now->SameFileAs(*m_stamp);
+}
+
 QByteArray PictureRequest::TakeRequest()
 {
     return std::exchange(m_request, QByteArray());

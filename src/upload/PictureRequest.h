@@ -37,6 +37,8 @@ public:
     bool Fits(const QString &path, const QString &login, const QString &password) const;
     // The name still leads to the very bytes that were read.
     bool StillOnDisk() const;
+    // The file at path, renamed since, is the one that was read.
+    bool IsTheFileRead(const QString &path) const;
 
     bool IsOpen() const { return m_file != nullptr; }
     const QString &Path() const { return m_path; }
