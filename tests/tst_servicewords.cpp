@@ -1,7 +1,16 @@
 #include "text/Cp1251.h"
 #include "upload/ServiceWords.h"
 
+#include <QCryptographicHash>
 #include <QTest>
+
+namespace {
+
+const QString Login = QStringLiteral("Кот ab");
+const QString Password = QStringLiteral("пар   оль");
+const QByteArray Digest = QCryptographicHash::hash(Cp1251::FromUnicode(Password), QCryptographicHash::Md5).toHex();
+
+}
 
 class TestServiceWords : public QObject
 {
@@ -31,6 +40,13 @@ private slots:
         QTest::newRow("control bytes are no words") << QByteArray("a\x01\x02" "b") << "a b";
         QTest::newRow("long reply cut to 300 characters")
             << QByteArray(10 * 1024 * 1024, 'x') << QString(299, 'x') + QChar(0x2026);
+        // The secrets of the request these words answer, as set below.
+        QTest::newRow("cookie, digest in any case and password masked")
+            << "<pre>Cookie: user_login=%CA%EE%F2+%61%62; user_pass=" + Digest + "</pre> " + Digest.toUpper()
+                   + " (\xEF\xE0\xF0  \xEE\xEB\xFC)"
+            << QStringLiteral("Cookie: *** *** (***)");
+        QTest::newRow("a secret the cut would split is masked whole")
+            << QByteArray(290, 'x') + Digest << QString(290, 'x') + QStringLiteral("***") + QChar(0x2026);
     }
 
     // Fed whole and a byte at a time, as the socket may deliver it.
@@ -40,11 +56,13 @@ private slots:
         QFETCH(QString, words);
 
         ServiceWords whole;
+        whole.SetCredentials(Login, Password);
         whole.Append(reply);
         QCOMPARE(whole.Text(), words);
         QVERIFY(whole.Text().size() <= ServiceWords::MaxLength);
 
         ServiceWords pieces;
+        pieces.SetCredentials(Login, Password);
         for (qsizetype i = 0; i < qMin<qsizetype>(reply.size(), 4096); ++i)
             pieces.Append(reply.mid(i, 1));
         pieces.Append(reply.mid(4096));
@@ -54,10 +72,11 @@ private slots:
     void clearedForTheNextPicture()
     {
         ServiceWords words;
+        words.SetCredentials(Login, Password);
         words.Append("<script>never closed");
         words.Clear();
-        words.Append("fresh");
-        QCOMPARE(words.Text(), QStringLiteral("fresh"));
+        words.Append("fresh " + Digest);
+        QCOMPARE(words.Text(), QStringLiteral("fresh ***"));
     }
 };
 

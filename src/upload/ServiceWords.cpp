@@ -1,15 +1,22 @@
 #include "upload/ServiceWords.h"
 
+#include "md5/clsMD5.h"
 #include "text/Cp1251.h"
+#include "upload/RequestBuilder.h"
 
 #include <QByteArrayList>
 #include <QList>
+#include <QRegularExpression>
 
+#include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
 
 constexpr qsizetype MaxName = 16;
+// Stands in for each character of a secret until the words are cut.
+constexpr char16_t MaskMark = 0xE000;
 
 bool IsSpace(char byte)
 {
@@ -30,7 +37,26 @@ bool BreaksLine(const QByteArray &name)
 
 void ServiceWords::Clear()
 {
-    *this = ServiceWords();
+    ServiceWords cleared;
+    cleared.m_secrets = std::move(m_secrets);
+    cleared.m_margin = m_margin;
+    *this = std::move(cleared);
+}
+
+void ServiceWords::SetCredentials(const QString &login, const QString &password)
+{
+    // As they would read once decoded and folded like the page's words.
+    const auto asShown = [](const QByteArray &bytes) { return Cp1251::ToUnicode(bytes).simplified(); };
+    QStringList secrets = {asShown(Cp1251::FromUnicode(password))};
+    if (const std::optional<QString> digest = clsMD5().CalculateMD5(password)) {
+        secrets.append(*digest);
+        secrets.append(asShown("user_login=" + RequestBuilder::CookieLogin(login) + "; user_pass=" + digest->toLatin1()));
+    }
+    secrets.removeAll(QString());
+    // The longest first: the cookie's value holds the digest.
+    std::sort(secrets.begin(), secrets.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    m_secrets = secrets;
+    m_margin = secrets.isEmpty() ? 0 : secrets.first().size();
 }
 
 void ServiceWords::Append(QByteArrayView bytes)
@@ -162,7 +188,7 @@ void ServiceWords::Emit(QChar ch)
         return;
     }
     const bool gap = m_space && !m_text.isEmpty();
-    if (m_text.size() + (gap ? 1 : 0) >= MaxLength) {
+    if (m_text.size() + (gap ? 1 : 0) >= MaxLength + m_margin) {
         m_cut = true;
         return;
     }
@@ -172,10 +198,29 @@ void ServiceWords::Emit(QChar ch)
     m_text += ch;
 }
 
+QString ServiceWords::Masked(QString text) const
+{
+    for (const QString &secret : m_secrets) {
+        for (qsizetype at = text.indexOf(secret, 0, Qt::CaseInsensitive); at >= 0;
+             at = text.indexOf(secret, at + secret.size(), Qt::CaseInsensitive))
+            text.replace(at, secret.size(), QString(secret.size(), QChar(MaskMark)));
+    }
+    return text;
+}
+
 QString ServiceWords::Text() const
 {
-    if (!m_cut)
-        return m_text;
-    QString shown = m_text.left(MaxLength - 1).trimmed();
-    return shown + QChar(0x2026);
+    // Masked at full length and cut before each mask shrinks to "***", so
+    // that nothing of a secret beyond the cut can move into view.
+    QString shown = Masked(m_text);
+    bool cut = m_cut || shown.size() > MaxLength;
+    if (cut)
+        shown.truncate(MaxLength - 1);
+    static const QRegularExpression Masks(QStringLiteral("\\x{E000}+"));
+    shown.replace(Masks, QStringLiteral("***"));
+    if (shown.size() > MaxLength) {
+        shown.truncate(MaxLength - 1);
+        cut = true;
+    }
+    return cut ? shown.trimmed() + QChar(0x2026) : shown;
 }
