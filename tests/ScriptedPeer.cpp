@@ -4,6 +4,8 @@
 
 #include <QTcpSocket>
 
+#include <sys/socket.h>
+
 QByteArray ScriptedPeer::AcceptedPage()
 {
     return "<html><body><p>" + Cp1251::FromUnicode(u"Изображение добавлено") + "</p></body></html>";
@@ -44,10 +46,23 @@ void ScriptedPeer::OnReadyRead(QTcpSocket *socket)
     requests.append(buffer);
     const Step step = script.value(requests.size() - 1, script.value(script.size() - 1));
     emit RequestReceived(int(requests.size() - 1));
-    if (!step.hold) {
-        socket->write(step.reply);
-        socket->disconnectFromHost();
+    switch (step.then) {
+    case Then::Hold:
+        return;
+    case Then::Reset: {
+        const linger reset {1, 0};
+        ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        socket->abort();
+        return;
     }
+    case Then::Echo:
+        socket->write("<html><body><pre>" + buffer.left(headerEnd) + "</pre></body></html>");
+        break;
+    case Then::Close:
+        socket->write(step.reply);
+        break;
+    }
+    socket->disconnectFromHost();
 }
 
 QByteArray ScriptedPeer::HeaderValue(const QByteArray &request, const QByteArray &name)

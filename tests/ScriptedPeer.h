@@ -13,16 +13,21 @@ class ScriptedPeer : public QTcpServer
     Q_OBJECT
 
 public:
+    enum class Then { Close, Hold, Reset, Echo };
     struct Step
     {
         QByteArray reply;
-        bool hold = false;
+        Then then = Then::Close;
     };
 
     // An empty reply closes the connection without a byte.
-    static Step Reply(const QByteArray &bytes) { return {bytes, false}; }
+    static Step Reply(const QByteArray &bytes) { return {bytes, Then::Close}; }
     // Keeps the connection open and silent, as a service still storing would.
-    static Step Hold() { return {{}, true}; }
+    static Step Hold() { return {{}, Then::Hold}; }
+    // Resets the connection once the request is read whole.
+    static Step Reset() { return {{}, Then::Reset}; }
+    // An error page that shows the request's head, as some servers' do.
+    static Step Echo() { return {{}, Then::Echo}; }
     // Windows-1251 pages holding the service's markers.
     static QByteArray AcceptedPage();
     static QByteArray RefusedPage();

@@ -5,12 +5,12 @@ StandinProcess::~StandinProcess()
     Kill();
 }
 
-bool StandinProcess::Start(const QString &program, const QStringList &arguments)
+bool StandinProcess::Start(const QString &program, const QStringList &arguments, quint16 port)
 {
     Kill();
     m_log.clear();
     m_process.setReadChannel(QProcess::StandardOutput);
-    m_process.start(program, QStringList{"--port", "0"} + arguments);
+    m_process.start(program, QStringList{"--port", QString::number(port)} + arguments);
     while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {}
     const QByteArray line = m_process.readLine().trimmed();
     m_port = line.startsWith("listening on 127.0.0.1:") ? line.mid(line.lastIndexOf(':') + 1).toUShort() : 0;

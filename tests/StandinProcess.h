@@ -15,9 +15,9 @@ public:
     StandinProcess(const StandinProcess &) = delete;
     StandinProcess &operator=(const StandinProcess &) = delete;
 
-    // Starts it on a free port with these arguments besides --port; false
-    // unless it says where it listens.
-    bool Start(const QString &program, const QStringList &arguments);
+    // Starts it on port (0: a free one) with these arguments besides
+    // --port; false unless it says where it listens.
+    bool Start(const QString &program, const QStringList &arguments, quint16 port = 0);
     quint16 Port() const { return m_port; }
     // "127.0.0.1:PORT", as --host takes it.
     QString Address() const;

@@ -72,7 +72,8 @@ private slots:
             limits << "--hold-after" << QString::number(holdAfter);
         QVERIFY(standIn.Start(PICAROON_STANDIN_BIN, limits));
         const std::unique_ptr<QProcess> upload =
-            ProgramRun(PICAROON_BIN, {"upload", "--login", Login, "--home", home.path(), "--host", standIn.Address()})
+            ProgramRun(PICAROON_BIN, {"upload", "--login", Login, "--home", home.path(), "--host", standIn.Address(),
+                                      "--retry-for", "0"})
                 .Set("PICAROON_PASSWORD", password)
                 .Start();
         if (holdAfter >= 0) {

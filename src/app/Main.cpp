@@ -139,6 +139,7 @@ void Main::SetServiceOptions(const Options &options)
     m_options.home = home;
     m_cycle->SetServer(options.upload);
     m_cycle->SetTimeout(options.timeout);
+    m_cycle->Retries().SetWindow(options.retryFor);
 }
 
 void Main::Load()

@@ -43,6 +43,7 @@ public:
         QString logPath;
         QString account = QString::fromLatin1(LinkExtractor::DefaultAccount);
         int timeout = SilenceTimeout::DefaultSeconds;
+        int retryFor = RetrySchedule::DefaultWindowSeconds;
     };
 
     explicit Main(const Options &options, QWidget *parent = nullptr);
@@ -56,8 +57,8 @@ public:
     void SetPicker(CommonDialog *picker);
     void SetMessageDialog(MessageDialog *dialog);
     MessageDialog &Messages() const { return *m_messages; }
-    // New hosts, account and timeout, from the next picture on; the home
-    // folder stays.
+    // New hosts, account, timeout and retry window, from the next picture
+    // on; the home folder stays.
     void SetServiceOptions(const Options &options);
     void ShowStatus(const QString &text);
 

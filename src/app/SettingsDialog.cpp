@@ -21,9 +21,11 @@ SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
         {SettingKey::ImageHost, QStringLiteral("Сервер изображений")},
         {SettingKey::Account, QStringLiteral("Номер учётной записи")},
         {SettingKey::Timeout, QStringLiteral("Тайм-аут, секунд")},
+        {SettingKey::RetryFor, QStringLiteral("Повторять без связи, секунд")},
     };
     const QStringList hints = {QStringLiteral("хост[:порт]"), QStringLiteral("хост[:порт]"), QStringLiteral("число"),
-                               QStringLiteral("0 — ждать без конца")};
+                               QStringLiteral("0 — ждать без конца"),
+                               QStringLiteral("0 — не повторять")};
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const auto &[key, name] = rows.at(i);
         auto *field = new QLineEdit(settings.Stored(key), this);

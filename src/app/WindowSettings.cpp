@@ -66,6 +66,7 @@ Main::Options WindowSettings::FromSettings(const ProgramSettings &settings, Main
     options.imageHost = settings.ImageHost();
     options.account = settings.Account();
     options.timeout = settings.Timeout();
+    options.retryFor = settings.Value(SettingKey::RetryFor).toInt();
     return options;
 }
 

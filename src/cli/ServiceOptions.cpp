@@ -23,6 +23,9 @@ const Option Options[] = {
     {SettingKey::Account, "account", "N", "The account number whose pictures the link tools pick out, for this run."},
     {SettingKey::Timeout, "timeout", "SECONDS",
      "Seconds without a byte moving before a run gives up (0: wait for ever), for this run."},
+    {SettingKey::RetryFor, "retry-for", "SECONDS",
+     "Seconds a run waits out a network that is down, trying the same picture again (0: the first error "
+     "ends the run), for this run."},
 };
 
 const Option &Of(SettingKey key)

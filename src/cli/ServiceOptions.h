@@ -8,7 +8,8 @@
 class QCommandLineParser;
 
 // The options that stand in for a setting for one run, defined once for the
-// window and every command: --host, --image-host, --account, --timeout.
+// window and every command: --host, --image-host, --account, --timeout,
+// --retry-for.
 namespace ServiceOptions {
 
 QString Name(SettingKey key);

@@ -10,7 +10,8 @@ public:
     QString Name() const override { return QStringLiteral("upload"); }
     QString Usage() const override
     {
-        return QStringLiteral("picaroon upload [--login LOGIN] [--home DIR] [--host HOST[:PORT]] [--timeout SECONDS]");
+        return QStringLiteral("picaroon upload [--login LOGIN] [--home DIR] [--host HOST[:PORT]] [--timeout SECONDS]"
+                              " [--retry-for SECONDS]");
     }
     QString Purpose() const override
     {
@@ -21,7 +22,7 @@ public:
     }
 
 protected:
-    QList<SettingKey> Settings() const override { return {SettingKey::UploadHost, SettingKey::Timeout}; }
+    QList<SettingKey> Settings() const override { return {SettingKey::UploadHost, SettingKey::Timeout, SettingKey::RetryFor}; }
     void AddOptions(QCommandLineParser &parser) const override;
     QString UsageProblem(const QCommandLineParser &parser, const ProgramSettings *settings) const override;
     int Run(const Context &context) override;

@@ -26,7 +26,7 @@ namespace {
 const QString ApplicationName = QStringLiteral("picaroon");
 
 const QList<SettingKey> WindowSettingOptions = {SettingKey::UploadHost, SettingKey::ImageHost, SettingKey::Account,
-                                                SettingKey::Timeout};
+                                                SettingKey::Timeout, SettingKey::RetryFor};
 
 void AddWindowOptions(QCommandLineParser &parser)
 {
@@ -86,6 +86,8 @@ int RunWindow(int argc, char *argv[])
         options.account = ServiceOptions::Value(parser, SettingKey::Account);
     if (ServiceOptions::IsSet(parser, SettingKey::Timeout))
         options.timeout = ServiceOptions::Value(parser, SettingKey::Timeout).toInt();
+    if (ServiceOptions::IsSet(parser, SettingKey::RetryFor))
+        options.retryFor = ServiceOptions::Value(parser, SettingKey::RetryFor).toInt();
     QStringList problems;
     QString error;
     const HomeLocation::Choice home = CommandRegistry::Home(parser);

@@ -1,6 +1,6 @@
 #pragma once
 
-// Every setting the program keeps. The first four are texts a member may
+// Every setting the program keeps. The first five are texts a member may
 // type (checked before they are stored or used); the others the window
 // keeps for itself.
 enum class SettingKey {
@@ -8,6 +8,7 @@ enum class SettingKey {
     ImageHost,
     Account,
     Timeout,
+    RetryFor,
     LastLogin,
     WindowPosition,
     LastImportFolder,
@@ -18,4 +19,5 @@ enum class SettingKey {
 namespace SettingDefaults {
 inline constexpr char Account[] = "418265";
 inline constexpr int TimeoutSeconds = 60;
+inline constexpr int RetryForSeconds = 600;
 }

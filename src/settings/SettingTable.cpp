@@ -9,7 +9,7 @@
 namespace {
 
 constexpr qsizetype LongestAccount = 18;
-constexpr long long LongestTimeout = 2000000;
+constexpr long long LongestSeconds = 2000000;
 
 bool IsDigits(const QString &text)
 {
@@ -33,13 +33,25 @@ QString AccountProblem(const QString &text)
     return QString();
 }
 
+// A count of seconds; zero: what 0 means for this setting.
+QString SecondsProblem(const QString &text, const char *what, const char *zero)
+{
+    if (!IsDigits(text) || text.size() > 10 || text.toLongLong() > LongestSeconds)
+        return QStringLiteral("%1 — число секунд от 0 до %2 (0 — %3), а не «%4»")
+            .arg(QString::fromUtf8(what))
+            .arg(LongestSeconds)
+            .arg(QString::fromUtf8(zero), text);
+    return QString();
+}
+
 QString TimeoutProblem(const QString &text)
 {
-    if (!IsDigits(text) || text.size() > 10 || text.toLongLong() > LongestTimeout)
-        return QStringLiteral("тайм-аут — число секунд от 0 до %1 (0 — ждать без конца), а не «%2»")
-            .arg(LongestTimeout)
-            .arg(text);
-    return QString();
+    return SecondsProblem(text, "тайм-аут", "ждать без конца");
+}
+
+QString RetryForProblem(const QString &text)
+{
+    return SecondsProblem(text, "время повторов", "не повторять");
 }
 
 QString UploadHostDefault()
@@ -62,11 +74,17 @@ QString TimeoutDefault()
     return QString::number(SettingDefaults::TimeoutSeconds);
 }
 
+QString RetryForDefault()
+{
+    return QString::number(SettingDefaults::RetryForSeconds);
+}
+
 const SettingRow Rows[] = {
     {SettingKey::UploadHost, "service/uploadHost", UploadHostDefault, HostProblem},
     {SettingKey::ImageHost, "service/imageHost", ImageHostDefault, HostProblem},
     {SettingKey::Account, "links/account", AccountDefault, AccountProblem},
     {SettingKey::Timeout, "upload/timeout", TimeoutDefault, TimeoutProblem},
+    {SettingKey::RetryFor, "upload/retryFor", RetryForDefault, RetryForProblem},
     {SettingKey::LastLogin, "upload/lastLogin", nullptr, nullptr},
     {SettingKey::WindowPosition, "window/position", nullptr, nullptr},
     {SettingKey::LastImportFolder, "import/lastFolder", nullptr, nullptr},

@@ -52,4 +52,9 @@ QString SocketError(int number)
     return QStringLiteral("Error #%1").arg(number);
 }
 
+QString NoConnection(int number, int seconds)
+{
+    return QStringLiteral("Нет связи (%1), повтор через %2 с").arg(SocketError(number)).arg(seconds);
+}
+
 }

@@ -16,5 +16,7 @@ QString Refused();
 QString Done();
 QString Stopped();
 QString SocketError(int number);
+// The network is down: the same picture is tried again in seconds.
+QString NoConnection(int number, int seconds);
 
 }

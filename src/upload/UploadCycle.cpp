@@ -10,6 +10,17 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+QString LostReply(bool broken)
+{
+    return broken ? UploadCycle::tr("the reply broke off; the picture may have arrived, so it is set aside, "
+                                    "not sent again")
+                  : UploadCycle::tr("no reply came; the picture may have arrived, so it is set aside, not sent again");
+}
+
+}
+
 UploadCycle::UploadCycle(FileList &files, QObject *parent)
     : QObject(parent)
     , m_queue(files)
@@ -17,6 +28,10 @@ UploadCycle::UploadCycle(FileList &files, QObject *parent)
 {
     SetServer(HostAddress());
     connect(&m_timeout, &SilenceTimeout::TimedOut, this, &UploadCycle::OnTimedOut);
+    connect(&m_retry, &RetrySchedule::PauseOver, this, [this] {
+        if (m_state == State::Pausing)
+            Connect();
+    });
 }
 
 UploadCycle::~UploadCycle()
@@ -85,10 +100,16 @@ void UploadCycle::NextFile()
         EndRun(Outcome::Done);
         return;
     }
+    emit PictureStarted(m_CurrentFile, m_FileNo, m_FileTotal);
+    Connect();
+}
+
+void UploadCycle::Connect()
+{
     m_ReplyText.Clear();
     m_words.Clear();
+    m_requestOut = false;
     m_state = State::Connecting;
-    emit PictureStarted(m_CurrentFile, m_FileNo, m_FileTotal);
     emit StatusChanged(StatusText::Connecting());
 
     auto *socket = new QTcpSocket(this);
@@ -159,6 +180,7 @@ void UploadCycle::OnConnected()
             return;
         }
     }
+    m_words.SetCredentials(m_login, m_password);
     m_state = State::Sending;
     // The request goes out in one piece and nothing follows it: holding its
     // last segment back for an acknowledgement only adds a delay.
@@ -189,8 +211,11 @@ void UploadCycle::OnBytesWritten()
         percent = std::clamp(100 - int(std::min(std::floor(double(waiting) / double(size) * 100.0), 1000.0)), 0, 100);
     emit StatusChanged(StatusText::CounterWithPercent(m_FileNo, m_FileTotal, percent));
     emit SendProgress(m_requestSize - waiting, m_requestSize);
-    if (waiting == 0)
-        m_ahead.UseTheWait(m_builder, m_queue.Next(m_CurrentFile), m_login, m_password);
+    if (waiting > 0)
+        return;
+    m_requestOut = true;
+    m_retry.Reset();
+    m_ahead.UseTheWait(m_builder, m_queue.Next(m_CurrentFile), m_login, m_password);
 }
 
 void UploadCycle::OnReadyRead()
@@ -216,8 +241,47 @@ void UploadCycle::OnClosedByPeer()
     if (m_state != State::Sending && m_state != State::Receiving)
         return;
     TakeReplyBytes();
+    // Closed before the request went out whole and without a word: the
+    // picture cannot have arrived, so it is safe to send again.
+    if (m_ReplyText.Size() == 0 && !m_requestOut)
+        RetryOrEnd(QAbstractSocket::RemoteHostClosedError);
+    else
+        JudgeReply(true);
+}
+
+void UploadCycle::OnError(QAbstractSocket::SocketError error)
+{
+    if (m_state == State::Idle || m_state == State::Pausing)
+        return;
+    // The peer's ordinary close after its reply arrives as this "error"
+    // first; it is the end of the reply, not a failure of the run.
+    if (error == QAbstractSocket::RemoteHostClosedError && m_state != State::Connecting)
+        OnClosedByPeer();
+    else
+        OnBroken(error);
+}
+
+void UploadCycle::OnTimedOut()
+{
+    if (m_state != State::Idle && m_state != State::Pausing)
+        OnBroken(QAbstractSocket::SocketTimeoutError);
+}
+
+void UploadCycle::OnBroken(QAbstractSocket::SocketError error)
+{
+    if (m_state != State::Connecting)
+        TakeReplyBytes();
+    if (m_ReplyText.Size() > 0 || m_requestOut)
+        JudgeReply(false);
+    else
+        RetryOrEnd(error);
+}
+
+void UploadCycle::JudgeReply(bool whole)
+{
     DropConnection();
     const ReplyJudge::Verdict verdict = m_ReplyText.Judge();
+    QString words;
     switch (verdict) {
     case ReplyJudge::Verdict::Refused:
         emit StatusChanged(StatusText::Refused());
@@ -228,14 +292,15 @@ void UploadCycle::OnClosedByPeer()
         emit StatusChanged(StatusText::Accepted());
         break;
     case ReplyJudge::Verdict::Failed:
+        words = whole && m_ReplyText.Size() > 0 ? m_words.Text() : LostReply(m_ReplyText.Size() > 0);
         emit StatusChanged(StatusText::Failed());
-        emit ServiceSaid(m_words.Text());
+        emit ServiceSaid(words);
         break;
     }
-    Dispose(verdict);
+    Dispose(verdict, words);
 }
 
-void UploadCycle::Dispose(ReplyJudge::Verdict verdict)
+void UploadCycle::Dispose(ReplyJudge::Verdict verdict, const QString &words)
 {
     const PictureDisposal disposal = PictureDisposal::Of(verdict, m_sending);
     const qint64 size = m_sending.PictureSize();
@@ -247,7 +312,7 @@ void UploadCycle::Dispose(ReplyJudge::Verdict verdict)
         PassOver(m_CurrentFile, disposal.error);
         break;
     case PictureDisposal::Kind::SetAside:
-        Report(PictureOutcome::Kind::SetAside, m_CurrentFile, size, m_words.Text(), disposal.asideName);
+        Report(PictureOutcome::Kind::SetAside, m_CurrentFile, size, words, disposal.asideName);
         break;
     case PictureDisposal::Kind::Deleted:
     case PictureDisposal::Kind::Stays:
@@ -261,23 +326,16 @@ void UploadCycle::Dispose(ReplyJudge::Verdict verdict)
     NextFile();
 }
 
-void UploadCycle::OnError(QAbstractSocket::SocketError error)
+void UploadCycle::RetryOrEnd(QAbstractSocket::SocketError error)
 {
-    if (m_state == State::Idle)
-        return;
-    // The peer's ordinary close after its reply arrives as this "error"
-    // first; it is the end of the reply, not a failure of the run.
-    if (error == QAbstractSocket::RemoteHostClosedError && m_state != State::Connecting) {
-        OnClosedByPeer();
+    DropConnection();
+    const int pause = RetrySchedule::IsPassing(error) ? m_retry.PauseAfterFailure() : -1;
+    if (pause < 0) {
+        EndOnSocketError(error);
         return;
     }
-    EndOnSocketError(error);
-}
-
-void UploadCycle::OnTimedOut()
-{
-    if (m_state != State::Idle)
-        EndOnSocketError(QAbstractSocket::SocketTimeoutError);
+    m_state = State::Pausing;
+    emit StatusChanged(StatusText::NoConnection(SocketErrorNumber(error), pause));
 }
 
 void UploadCycle::EndOnSocketError(QAbstractSocket::SocketError error)
@@ -305,6 +363,7 @@ void UploadCycle::DropConnection()
 void UploadCycle::EndRun(Outcome outcome, const QString &message)
 {
     m_state = State::Idle;
+    m_retry.Reset();
     m_inFlight = false;
     m_sending.Clear();
     m_ahead.Clear();

@@ -6,6 +6,7 @@
 #include "upload/ReadAhead.h"
 #include "upload/ReplyJudge.h"
 #include "upload/RequestBuilder.h"
+#include "upload/RetrySchedule.h"
 #include "upload/ServiceWords.h"
 #include "upload/SilenceTimeout.h"
 
@@ -20,14 +21,17 @@ class QTcpSocket;
 // Uploads every picture of the image folder, one connection per picture,
 // driven only by the socket's events on the caller's thread. Each picture
 // is judged by its own reply: accepted ones are deleted, failed ones set
-// aside, and a refused login, a socket error or Stop end the run. Whatever
-// shows a run, the window or a command, follows its signals.
+// aside, and a refused login, a socket error or Stop end the run. A network
+// that is down before a request went out whole is waited out by its retry
+// schedule; a reply lost after it went out sets the picture aside, since
+// it may have arrived. Whatever shows a run, the window or a command,
+// follows its signals.
 class UploadCycle : public QObject
 {
     Q_OBJECT
 
 public:
-    enum class State { Idle, Connecting, Sending, Receiving };
+    enum class State { Idle, Connecting, Sending, Receiving, Pausing };
     Q_ENUM(State)
     enum class Outcome { NothingToUpload, Done, Refused, SocketError, Stopped, Unexpected };
     Q_ENUM(Outcome)
@@ -41,6 +45,8 @@ public:
     // Seconds without a byte moving before the run ends as a TCP error;
     // 0 waits for ever.
     void SetTimeout(int seconds) { m_timeout.SetSeconds(seconds); }
+    // Its window and, for a test, its clock.
+    RetrySchedule &Retries() { return m_retry; }
     State CurrentState() const { return m_state; }
 
 public slots:
@@ -65,17 +71,21 @@ signals:
 
 private:
     void NextFile();
+    void Connect();
     void OnConnected();
     void OnBytesWritten();
     void OnReadyRead();
     void OnClosedByPeer();
     void OnError(QAbstractSocket::SocketError error);
     void OnTimedOut();
+    void OnBroken(QAbstractSocket::SocketError error);
+    void JudgeReply(bool whole);
+    void RetryOrEnd(QAbstractSocket::SocketError error);
 
     bool OpenNextPicture();
     void PassOver(const QString &path, const QString &reason);
     void PassOverCurrent(const QString &reason);
-    void Dispose(ReplyJudge::Verdict verdict);
+    void Dispose(ReplyJudge::Verdict verdict, const QString &words);
     void Report(PictureOutcome::Kind kind, const QString &path, qint64 size, const QString &words,
                 const QString &asideName = QString());
     // The picture in flight when the run ends other than by its own reply.
@@ -98,9 +108,13 @@ private:
     // still be unwinding its own signal when the next one starts.
     QPointer<QTcpSocket> m_WS;
     SilenceTimeout m_timeout;
+    RetrySchedule m_retry;
     ReplyJudge m_ReplyText;
     ServiceWords m_words;
     qint64 m_requestSize = 0;
+    // Every byte of the request has left this program: from here on the
+    // picture may have arrived.
+    bool m_requestOut = false;
     // The current picture is taken and nothing has been reported of it yet.
     bool m_inFlight = false;
     QString m_CurrentFile;
