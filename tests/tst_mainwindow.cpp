@@ -4,6 +4,7 @@
 #include "app/CreditLabel.h"
 #include "app/Main.h"
 #include "app/MessageDialog.h"
+#include "app/SingleWindow.h"
 #include "app/StatusLine.h"
 #include "controls/CommonDialog.h"
 #include "controls/XpB.h"
@@ -221,6 +222,17 @@ private slots:
         QCOMPARE(m_messages.errors.size(), 1);
         QVERIFY(m_window->Start()->isVisible());
         QCOMPARE(received.size(), 1);
+    }
+
+    // The same folder by another path is the same window; another folder's is not.
+    void secondStartCallsTheFirstWindow()
+    {
+        SingleWindow first(m_home->path());
+        QVERIFY(!first.CallRunning() && first.Listen());
+        QSignalSpy called(&first, &SingleWindow::Called);
+        QVERIFY(SingleWindow(m_home->path() + "/.").CallRunning());
+        QTRY_COMPARE(called.size(), 1);
+        QVERIFY(!SingleWindow(Img()).CallRunning());
     }
 
     // The pointer stays outside the window; Tab, typing and one key do it all.
