@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -28,9 +29,14 @@ QString SingleWindow::ServerName(const QString &home)
     // user's number keeps two users' windows apart.
     const QString canonical = QFileInfo(home).canonicalFilePath();
     const QByteArray key = (canonical.isEmpty() ? QDir(home).absolutePath() : canonical).toUtf8();
-    return QStringLiteral("picaroon-%1-%2")
-        .arg(::getuid())
-        .arg(QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24)));
+    const QString name = QStringLiteral("picaroon-%1-%2")
+                             .arg(::getuid())
+                             .arg(QString::fromLatin1(
+                                 QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24)));
+    // In the user's private runtime folder, where no one else can put a
+    // socket of that name first.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? name : QDir(runtime).filePath(name);
 }
 
 bool SingleWindow::CallRunning()
