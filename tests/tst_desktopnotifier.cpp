@@ -1,12 +1,18 @@
 #include "app/DesktopNotifier.h"
+#include "upload/SleepInhibitor.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusUnixFileDescriptor>
 #include <QDBusVirtualObject>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +37,42 @@ public:
 
 signals:
     void Notified(const QVariantList &arguments);
+};
+
+// Plays the login manager: each inhibitor it hands out is a pipe's write
+// end, so the test sees the moment the last copy of it is closed.
+class LoginManager : public QDBusVirtualObject
+{
+public:
+    ~LoginManager() override
+    {
+        if (m_readEnd >= 0)
+            ::close(m_readEnd);
+    }
+    QString introspect(const QString &) const override { return {}; }
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        int ends[2];
+        if (message.member() != QLatin1String("Inhibit") || ::pipe2(ends, O_CLOEXEC) != 0)
+            return false;
+        asked.append(message.arguments().first().toString() + ' ' + message.arguments().last().toString());
+        if (m_readEnd >= 0)
+            ::close(m_readEnd);
+        m_readEnd = ends[0];
+        connection.send(message.createReply(QVariant::fromValue(QDBusUnixFileDescriptor(ends[1]))));
+        ::close(ends[1]);
+        return true;
+    }
+    bool InhibitorOpen() const
+    {
+        pollfd end{m_readEnd, POLLIN, 0};
+        return ::poll(&end, 1, 0) == 0;
+    }
+
+    QStringList asked;
+
+private:
+    int m_readEnd = -1;
 };
 
 }
@@ -61,6 +103,30 @@ private slots:
         bus.unregisterObject(Path);
     }
 
+    void sleepBlockedForTheRunOnly()
+    {
+        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "login manager");
+        if (!bus.isConnected())
+            QSKIP("no session bus here: CTest runs this case under dbus-run-session too");
+        LoginManager manager;
+        QVERIFY(bus.registerVirtualObject("/org/freedesktop/login1", &manager));
+        QVERIFY(bus.registerService("org.freedesktop.login1"));
+        SleepInhibitor inhibitor(QDBusConnection::sessionBus());
+        inhibitor.Take();
+        QTRY_VERIFY(inhibitor.IsHeld());
+        QCOMPARE(manager.asked, QStringList{"sleep block"});
+        QVERIFY(manager.InhibitorOpen());
+        inhibitor.Release();
+        QTRY_VERIFY(!manager.InhibitorOpen());
+        // A run that ends before the answer comes lets it go as it arrives.
+        inhibitor.Take();
+        inhibitor.Release();
+        QTRY_COMPARE(manager.asked.size(), 2);
+        QTRY_VERIFY(!manager.InhibitorOpen());
+        QVERIFY(!inhibitor.IsHeld());
+        bus.unregisterService("org.freedesktop.login1");
+    }
+
     // Without a bus, or without the service on it, the message goes
     // nowhere, quietly and without waiting.
     void noServiceIsNoTrouble()
@@ -70,12 +136,15 @@ private slots:
         if (bus.isConnected())
             QVERIFY(!bus.interface()->isServiceRegistered(Service));
         QCOMPARE(DesktopNotifier().Notify(QStringLiteral("Готово"), QString()), bus.isConnected());
+        SleepInhibitor inhibitor(bus);
+        inhibitor.Take();
         if (bus.isConnected()) {
             // The bus answers in order: once this is answered, so was the
             // notification, and whatever its failure brings has arrived.
             QVERIFY(!bus.interface()->isServiceRegistered(Service));
             QCoreApplication::processEvents();
         }
+        QVERIFY(!inhibitor.IsHeld());
     }
 };
 

@@ -36,7 +36,7 @@ private slots:
         QTest::newRow("every picture uploaded") << Password << -1 << 0 << "Готово" << 6 << 0;
         QTest::newRow("wrong password keeps every picture")
             << "guess" << -1 << 3 << "Неверное имя или пароль" << 0 << 0;
-        QTest::newRow("stand-in stopped mid-run: the picture in flight set aside, the rest kept")
+        QTest::newRow("stand-in stopped mid-run: a second run refused, the picture in flight set aside, the rest kept")
             << Password << 2 << 4 << "Error #10061" << 2 << 1;
     }
 
@@ -71,19 +71,23 @@ private slots:
         if (holdAfter >= 0)
             limits << "--hold-after" << QString::number(holdAfter);
         QVERIFY(standIn.Start(PICAROON_STANDIN_BIN, limits));
-        const std::unique_ptr<QProcess> upload =
+        const ProgramRun run =
             ProgramRun(PICAROON_BIN, {"upload", "--login", Login, "--home", home.path(), "--host", standIn.Address(),
                                       "--retry-for", "0"})
-                .Set("PICAROON_PASSWORD", password)
-                .Start();
+                .Set("PICAROON_PASSWORD", password);
+        const std::unique_ptr<QProcess> upload = run.Start();
         if (holdAfter >= 0) {
             QVERIFY(standIn.LogShows(" held "));
+            // Held mid-run, the folder turns a second run away at once.
+            const ProgramResult second = run.Run();
+            QCOMPARE(second.status, 7);
+            QVERIFY(second.errors.contains("picaroon upload (process " + QByteArray::number(upload->processId())));
             standIn.Stop();
         }
-        const ProgramResult run = ProgramRun::Finish(*upload);
+        const ProgramResult first = ProgramRun::Finish(*upload);
 
-        QVERIFY2(run.status == exitStatus, run.errors.constData());
-        const QString output = QString::fromUtf8(run.output).trimmed();
+        QVERIFY2(first.status == exitStatus, first.errors.constData());
+        const QString output = QString::fromUtf8(first.output).trimmed();
         QVERIFY2(output.section('\n', -2, -2).endsWith(lastStatus), qPrintable(output));
         QCOMPARE(output.section('\n', -1),
                  QStringLiteral("Загружено %1, отложено %2, пропущено 0").arg(stored).arg(setAside));

@@ -4,9 +4,11 @@
 #include "app/CreditLabel.h"
 #include "app/Main.h"
 #include "app/MessageDialog.h"
+#include "app/SingleWindow.h"
 #include "app/StatusLine.h"
 #include "controls/CommonDialog.h"
 #include "controls/XpB.h"
+#include "folder/FolderLock.h"
 #include "upload/UploadCycle.h"
 
 #include "app/FileListModel.h"
@@ -201,12 +203,36 @@ private slots:
         QTRY_COMPARE(received.size(), 1);
         QVERIFY(!m_window->Start()->isVisible());
         QVERIFY(m_window->StopB()->isVisible());
+        // The run holds the folder against others, not against its own drops.
+        FolderLock other;
+        QString error;
+        QCOMPARE(other.Take(m_home->path(), FolderLock::Holder::Upload, &error), FolderLock::Result::Busy);
+        QVERIFY2(error.contains("the window (process"), qPrintable(error));
+        QVERIFY(TestFiles::Write(m_home->filePath("card/c.jpg")) && Drop({m_home->filePath("card/c.jpg")}));
+        QTRY_VERIFY(QFile::exists(Img("c.jpg")));
 
         emit m_window->StopB()->Click();
         QCOMPARE(m_window->st()->text(), QStringLiteral("Остановлено"));
         QVERIFY(m_window->Start()->isVisible());
         QVERIFY(!m_window->StopB()->isVisible());
-        QCOMPARE(Listed(), (QStringList{"a.jpg", "b.jpg"}));
+        QCOMPARE(Listed(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+        // Held by another, the folder keeps the window from starting.
+        QCOMPARE(other.Take(m_home->path(), FolderLock::Holder::Upload, &error), FolderLock::Result::Taken);
+        emit m_window->Start()->Click();
+        QCOMPARE(m_messages.errors.size(), 1);
+        QVERIFY(m_window->Start()->isVisible());
+        QCOMPARE(received.size(), 1);
+    }
+
+    // The same folder by another path is the same window; another folder's is not.
+    void secondStartCallsTheFirstWindow()
+    {
+        SingleWindow first(m_home->path());
+        QVERIFY(!first.CallRunning() && first.Listen());
+        QSignalSpy called(&first, &SingleWindow::Called);
+        QVERIFY(SingleWindow(m_home->path() + "/.").CallRunning());
+        QTRY_COMPARE(called.size(), 1);
+        QVERIFY(!SingleWindow(Img()).CallRunning());
     }
 
     // The pointer stays outside the window; Tab, typing and one key do it all.

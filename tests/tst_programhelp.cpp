@@ -122,7 +122,7 @@ private slots:
         }
         const QString statuses
             = manual.section(QStringLiteral("\n.SH EXIT STATUS"), 1).section(QStringLiteral("\n.SH "), 0, 0);
-        for (int status = 0; status <= 6; ++status) {
+        for (int status = 0; status <= 7; ++status) {
             if (!statuses.contains(QStringLiteral("\n.B %1\n").arg(status)))
                 missing.append(QStringLiteral("exit status %1").arg(status));
         }

@@ -9,15 +9,18 @@
 #include "controls/XpB.h"
 #include "folder/FileList.h"
 #include "folder/FileOps.h"
+#include "folder/FolderLock.h"
 #include "folder/ImageFolder.h"
 #include "folder/ImportRun.h"
 #include "folder/SetAsideQueue.h"
 #include "linktools/PostMarkup.h"
 #include "upload/RunSummary.h"
+#include "upload/SleepInhibitor.h"
 #include "upload/UploadLog.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QDBusConnection>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -51,6 +54,7 @@ Main::Main(const Options &options, QWidget *parent)
     , m_options(options)
     , m_Files(new FileList(this))
     , m_setAside(new FileList(this))
+    , m_folderLock(std::make_unique<FolderLock>())
     , m_ownMessages(std::make_unique<MessageDialog>())
     , m_messages(m_ownMessages.get())
     , m_watcher(new QFileSystemWatcher(this))
@@ -62,6 +66,7 @@ Main::Main(const Options &options, QWidget *parent)
     m_log = new UploadLog(options.logPath.isEmpty() ? UploadLog::PathInHome(options.home) : options.logPath, this);
     m_log->Follow(*m_cycle);
     m_import = new ImportRun(*m_Files, this);
+    (new SleepInhibitor(QDBusConnection::systemBus(), this))->Follow(*m_cycle);
     connect(m_log, &UploadLog::Trouble, this, [this](const QString &message) { m_messages->ShowNotice(this, message); });
     QIcon icon;
     for (const char *name : {"icon32.png", "icon16.png", "icon32@2x.png", "icon16@2x.png"})
@@ -85,7 +90,7 @@ void Main::ConnectControls()
     const MainControls &c = *m_controls;
     connect(c.Requeue(), &QAction::triggered, this, &Main::RequeueSetAside);
     connect(c.XpB1(), &XpB::Click, this, &Main::ImportPictures);
-    connect(c.Start(), &XpB::Click, m_cycle, &UploadCycle::Start);
+    connect(c.Start(), &XpB::Click, this, &Main::StartRun);
     connect(c.StopB(), &XpB::Click, m_cycle, &UploadCycle::Stop);
     connect(c.Command1(), &QPushButton::clicked, this, &Main::ParseClipboard);
     connect(c.Command2(), &QPushButton::clicked, this, &Main::ParseFile);
@@ -247,8 +252,26 @@ void Main::OnPictureHandled(const PictureOutcome &outcome)
                                          .arg(QFileInfo(outcome.path).fileName(), outcome.words));
 }
 
+void Main::StartRun()
+{
+    if (m_cycle->CurrentState() == UploadCycle::State::Idle && HoldFolder())
+        m_cycle->Start();
+}
+
+bool Main::HoldFolder()
+{
+    if (m_folderLock->IsHeld())
+        return true;
+    QString error;
+    if (m_folderLock->Take(m_options.home, FolderLock::Holder::Window, &error) == FolderLock::Result::Taken)
+        return true;
+    m_messages->ShowError(this, error);
+    return false;
+}
+
 void Main::OnRunEnded(UploadCycle::Outcome outcome, const QString &message)
 {
+    m_folderLock->Release();
     if (outcome == UploadCycle::Outcome::NothingToUpload)
         return;
     ShowStopButton(false);
@@ -284,11 +307,25 @@ void Main::ImportPictures()
 
 void Main::Import(const QStringList &folders, const QStringList &pictures)
 {
+    // During this window's run the run's lock covers the import too.
+    const bool ownRun = m_folderLock->IsHeld();
+    if (!HoldFolder())
+        return;
     QString error;
     const bool ok = m_import->Run(folders, pictures, &error);
+    if (!ownRun)
+        m_folderLock->Release();
     RefreshLists();
     if (!ok)
         m_messages->ShowError(this, error);
+}
+
+void Main::BringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
 }
 
 void Main::SetLastImportFolder(const QString &folder)

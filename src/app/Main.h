@@ -14,6 +14,7 @@
 class CommonDialog;
 class CreditLabel;
 class FileList;
+class FolderLock;
 class ImportRun;
 class MessageDialog;
 class QAction;
@@ -79,6 +80,8 @@ public:
     // the member's pictures folder.
     QString ImportStartFolder() const;
     void SetLastImportFolder(const QString &folder);
+    // A second start for the same home folder calls the window up.
+    void BringToFront();
 
 signals:
     // A folder imported from, to be remembered between runs.
@@ -98,6 +101,10 @@ private:
     void RefreshLists();
     void RequeueSetAside();
     void ShowStopButton(bool shown);
+    void StartRun();
+    // The folder's lock, taken for a run or an import unless this window's
+    // own run holds it already; false when it is not to be had, told.
+    bool HoldFolder();
     void OnPictureHandled(const PictureOutcome &outcome);
     void OnRunEnded(UploadCycle::Outcome outcome, const QString &message);
     void ReportStartUpError();
@@ -118,6 +125,7 @@ private:
     std::unique_ptr<MainControls> m_controls;
     QString m_lastWords;
     CommonDialog *m_CD = nullptr;
+    std::unique_ptr<FolderLock> m_folderLock;
     std::unique_ptr<MessageDialog> m_ownMessages;
     MessageDialog *m_messages;
     QFileSystemWatcher *m_watcher;

@@ -95,6 +95,16 @@ int Command::UsageError(const QString &message) const
     return m_registry->UsageError(*m_out, Name(), message);
 }
 
+int Command::HoldFolder(FolderLock &lock, const QString &home, FolderLock::Holder holder) const
+{
+    QString error;
+    const FolderLock::Result result = lock.Take(home, holder, &error);
+    if (result == FolderLock::Result::Taken)
+        return ExitStatus::Success;
+    Fail(error);
+    return result == FolderLock::Result::Busy ? ExitStatus::FolderBusy : ExitStatus::Unexpected;
+}
+
 void Command::PrintAppended(qint64 count, const QString &one, const QString &many, const QString &path) const
 {
     m_out->Line(QStringLiteral("%1 %2 appended to %3").arg(count).arg(count == 1 ? one : many, PlainFile::Shown(path)));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "folder/FolderLock.h"
 #include "settings/SettingKey.h"
 
 #include <QHash>
@@ -51,6 +52,9 @@ protected:
     int Fail(const QString &message) const;
     // The message and the program's synopsis on standard error; ExitStatus::Usage.
     int UsageError(const QString &message) const;
+    // The home folder's lock for the run; ExitStatus::Success when taken,
+    // else the status, said on standard error.
+    int HoldFolder(FolderLock &lock, const QString &home, FolderLock::Holder holder) const;
     // "N things appended to PATH", the report of the link commands.
     void PrintAppended(qint64 count, const QString &one, const QString &many, const QString &path) const;
 

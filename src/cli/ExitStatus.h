@@ -12,6 +12,8 @@ enum : int {
     Stopped = 5,
     // The run went to its end, but some pictures were set aside or passed over.
     LeftSomething = 6,
+    // Another upload or import holds the image folder; nothing was done.
+    FolderBusy = 7,
 };
 
 }

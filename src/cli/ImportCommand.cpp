@@ -26,6 +26,9 @@ int ImportCommand::Run(const Context &context)
     QString error;
     if (!ImageFolder::Prepare(context.home, files, &error))
         return Fail(error);
+    FolderLock folderLock;
+    if (const int status = HoldFolder(folderLock, context.home, FolderLock::Holder::Import))
+        return status;
     ImportRun import(files);
     QObject::connect(&import, &ImportRun::StatusChanged, &import, [this](const QString &text) { Out().Line(text); });
     const QString folder = QDir::toNativeSeparators(QDir(context.parser.positionalArguments().first()).absolutePath());

@@ -10,11 +10,13 @@
 #include "settings/ProgramSettings.h"
 #include "upload/RunSummary.h"
 #include "upload/SilenceTimeout.h"
+#include "upload/SleepInhibitor.h"
 #include "upload/UploadCycle.h"
 #include "upload/UploadLog.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -81,6 +83,10 @@ int UploadCommand::Run(const Context &context)
     HostAddress address;
     QString error;
     HostAddress::Parse(hostText, true, &address, &error);
+    // Before the password is asked for: a run that cannot be had is said at once.
+    FolderLock folderLock;
+    if (const int status = HoldFolder(folderLock, context.home, FolderLock::Holder::Upload))
+        return status;
     QString password;
     if (!PasswordFromEnvironmentOrInput(&password, &error))
         return Fail(error);
@@ -106,6 +112,8 @@ int UploadCommand::Run(const Context &context)
     });
     RunSummary summary;
     summary.Follow(cycle);
+    SleepInhibitor awake(QDBusConnection::systemBus());
+    awake.Follow(cycle);
     UploadLog log(UploadLog::PathFor(context.home, parser.isSet(QStringLiteral("home"))));
     log.Follow(cycle);
     QObject::connect(&log, &UploadLog::Trouble, &log, [this](const QString &message) { Fail(message); });

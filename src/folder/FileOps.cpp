@@ -2,6 +2,7 @@
 
 #include "folder/FolderListing.h"
 #include "folder/NameFilter.h"
+#include "folder/NativeName.h"
 #include "folder/PlainFile.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,6 +30,20 @@ QByteArray Native(const QString &path)
     return PlainFile::Native(path);
 }
 
+// After the prefix, in lower-case hexadecimal.
+constexpr int TemporaryDigits = 16;
+
+bool IsTemporaryName(const QByteArray &name, const QByteArray &prefix)
+{
+    if (name.size() != prefix.size() + TemporaryDigits || !name.startsWith(prefix))
+        return false;
+    for (const char c : name.mid(prefix.size())) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    }
+    return true;
+}
+
 bool IsFolder(const QByteArray &path)
 {
     struct stat info;
@@ -36,18 +52,17 @@ bool IsFolder(const QByteArray &path)
 
 // A hidden private name of fixed length in folder: it is never listed as
 // a picture, and a long picture name cannot make it too long.
-QString PrivatePath(const QString &folder, const char *kind)
+QString PrivatePath(const QString &folder, const char *prefix)
 {
-    return QDir(folder).filePath(QStringLiteral(".picaroon-%1-%2")
-                                     .arg(QLatin1String(kind))
-                                     .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0')));
+    return QDir(folder).filePath(QLatin1String(prefix) + QStringLiteral("%1").arg(QRandomGenerator::global()->generate64(),
+                                                                                 TemporaryDigits, 16, QLatin1Char('0')));
 }
 
 PlainFile CreateTemporary(const QString &folder, QString *tempPath, int *cause)
 {
     QString why;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        *tempPath = PrivatePath(folder, "copy");
+        *tempPath = PrivatePath(folder, FileOps::TemporaryPrefix);
         PlainFile file = PlainFile::Open(*tempPath, O_WRONLY | O_CREAT | O_EXCL, 0666, cause, &why);
         if (file.IsOpen() || *cause != EEXIST)
             return file;
@@ -232,7 +247,7 @@ bool DeleteOnlyIf(const QString &path, const std::function<bool(const QString &)
     QString taken;
     int cause = EEXIST;
     for (int attempt = 0; cause == EEXIST && attempt < 16; ++attempt) {
-        taken = PrivatePath(info.path(), "taken");
+        taken = PrivatePath(info.path(), ".picaroon-taken-");
         cause = RenameNoReplace(Native(path), Native(taken));
     }
     // Someone beating us to it is no fault, as for DeleteFile.
@@ -292,6 +307,47 @@ bool CopyFiles(const QString &sourceFolder, const QString &pattern, const QStrin
         ++*copied;
     }
     return true;
+}
+
+bool RemoveLeftovers(const QString &folder, int *removed, QString *error)
+{
+    *removed = 0;
+    DIR *dir = ::opendir(Native(folder).constData());
+    if (!dir) {
+        *error = QStringLiteral("Cannot read the folder %1: %2").arg(Shown(folder), PlainFile::SystemError(errno));
+        return false;
+    }
+    const QByteArray prefix(TemporaryPrefix);
+    int cause = 0;
+    QByteArray failed;
+    errno = 0;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        // Only the exact form a copy makes, and only a plain file: a link
+        // or a folder of that name is someone else's.
+        if (!IsTemporaryName(name, prefix))
+            continue;
+        struct stat info;
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        if (::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) {
+            ++*removed;
+        } else if (errno != ENOENT && cause == 0) {
+            cause = errno;
+            failed = name;
+        }
+        errno = 0;
+    }
+    if (errno != 0 && cause == 0)
+        cause = errno;
+    ::closedir(dir);
+    if (cause == 0)
+        return true;
+    *error = failed.isEmpty()
+                 ? QStringLiteral("Cannot read the folder %1: %2").arg(Shown(folder), PlainFile::SystemError(cause))
+                 : QStringLiteral("Cannot delete %1: %2")
+                       .arg(Shown(QDir(folder).filePath(NativeName::Decode(failed))), PlainFile::SystemError(cause));
+    return false;
 }
 
 bool CopyFile(const QString &from, const QString &to, bool overwrite, QString *error)

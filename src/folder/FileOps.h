@@ -11,6 +11,10 @@
 // round-trip.
 namespace FileOps {
 
+// How every copy's temporary file is named, followed by 16 hexadecimal
+// digits: hidden, so never listed as a picture.
+inline constexpr char TemporaryPrefix[] = ".picaroon-copy-";
+
 bool FolderExists(const QString &path);
 bool CreateFolder(const QString &path, QString *error);
 // The folder and every missing one above it; the error names the one that
@@ -51,6 +55,9 @@ int RenameToFree(const QString &from, const QString &folder, const std::function
 // failure too.
 bool CopyFiles(const QString &sourceFolder, const QString &pattern, const QString &destinationFolder,
                bool overwrite, int *copied, QString *error);
+// Removes the temporary files an interrupted copy left in the folder, and
+// nothing of any other name. Only while no copy can be running into it.
+bool RemoveLeftovers(const QString &folder, int *removed, QString *error);
 // One plain file, copied the way CopyFiles copies each.
 bool CopyFile(const QString &from, const QString &to, bool overwrite, QString *error);
 

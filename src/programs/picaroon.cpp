@@ -1,4 +1,5 @@
 #include "app/Main.h"
+#include "app/SingleWindow.h"
 #include "app/WindowSettings.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
@@ -96,7 +97,12 @@ int RunWindow(int argc, char *argv[])
         problems.append(error);
     options.logPath = UploadLog::PathFor(options.home, parser.isSet(QStringLiteral("home")));
 
+    SingleWindow single(options.home);
+    if (single.CallRunning())
+        return ExitStatus::Success;
+    single.Listen();
     Main window(options);
+    QObject::connect(&single, &SingleWindow::Called, &window, &Main::BringToFront);
     window.Load();
     auto *tie = new WindowSettings(window, settings, options);
     if (!tie->RestorePosition()) {
