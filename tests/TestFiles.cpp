@@ -60,6 +60,17 @@ ProgramRun &ProgramRun::Set(const QString &name, const QString &value)
     return *this;
 }
 
+ProgramRun &ProgramRun::HoldAtSync(const QString &namePart, int nth, const QString &marker)
+{
+    // A sanitized program wants its runtime first; this one only adds fsync.
+    const QString asan = m_environment.value(QStringLiteral("ASAN_OPTIONS"));
+    return Set(QStringLiteral("LD_PRELOAD"), QStringLiteral(PICAROON_SYNC_HOLD))
+        .Set(QStringLiteral("ASAN_OPTIONS"), asan + QStringLiteral(":verify_asan_link_order=0"))
+        .Set(QStringLiteral("HOLD_SYNC_NAME"), namePart)
+        .Set(QStringLiteral("HOLD_SYNC_AT"), QString::number(nth))
+        .Set(QStringLiteral("HOLD_SYNC_MARKER"), marker);
+}
+
 ProgramRun &ProgramRun::Unset(const QString &name)
 {
     m_environment.remove(name);

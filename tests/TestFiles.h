@@ -47,6 +47,9 @@ public:
     // Starts from the test's own environment.
     ProgramRun &Set(const QString &name, const QString &value);
     ProgramRun &Unset(const QString &name);
+    // Holds the program at its nth fsync of a file whose path holds
+    // namePart until SIGINT or SIGTERM comes; marker appears once it is held.
+    ProgramRun &HoldAtSync(const QString &namePart, int nth, const QString &marker);
 
     ProgramResult Run(int timeoutMs = 60000) const;
     // Started and left running, for a test that acts while it runs; Finish

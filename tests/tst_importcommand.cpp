@@ -1,8 +1,11 @@
 #include "TestFiles.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+
+using namespace TestFiles;
 
 // The import as a script runs it: the status texts on standard output, the
 // trouble on standard error, the image folder under --home. What it copies is
@@ -15,41 +18,64 @@ private slots:
     void run_data()
     {
         QTest::addColumn<QStringList>("arguments"); // ROOT: the home folder
+        QTest::addColumn<int>("signal"); // sent while the third copy is held; 0: none
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("output");
         QTest::addColumn<QStringList>("errors"); // what they hold; empty: none
+        QTest::addColumn<QStringList>("image"); // img afterwards, hidden files too
         const QByteArray waiting = "Ждите, идет копирование...\n";
-        // The count is of the whole image folder (a, B and z), not of this import.
-        QTest::newRow("copied and counted") << QStringList{"import", "ROOT/src/"} << 0
-                                            << waiting + "Файлы скопированы\nНайдено файлов - 3\n" << QStringList{};
+        const QStringList before{"a.jpg", "z.jpg"};
+        // The count is of the whole image folder, not of this import.
+        QTest::newRow("copied and counted, the queued one once, z kept beside its namesake")
+            << QStringList{"import", "ROOT/src/"} << 0 << 0
+            << waiting + "Файлы скопированы\nНайдено файлов - 4 (уже в очереди: 1)\n" << QStringList{}
+            << QStringList{"B.JPEG", "a.jpg", "z (2).jpg", "z.jpg"};
+        // A signal is the Stop: the picture copied whole stays, the one held
+        // between its last byte and its name leaves nothing behind.
+        for (int signal : {SIGINT, SIGTERM})
+            QTest::addRow("stopped by signal %d mid-copy", signal)
+                << QStringList{"import", "ROOT/src"} << signal << 5 << waiting + "Остановлено\n"
+                << QStringList{"picaroon import: Stopped while copying ROOT/src/z.jpg",
+                               "(the picture copied before it stays in the image folder)"}
+                << QStringList{"B.JPEG", "a.jpg", "z.jpg"};
         QTest::newRow("a folder that is not there: named")
-            << QStringList{"import", "ROOT/nowhere"} << 1 << waiting + "Копирование не удалось\n"
-            << QStringList{"picaroon import: ", "ROOT/nowhere"};
+            << QStringList{"import", "ROOT/nowhere"} << 0 << 1 << waiting + "Копирование не удалось\n"
+            << QStringList{"picaroon import: ", "ROOT/nowhere"} << before;
         const QStringList usage{"picaroon import FOLDER [--home DIR]"};
-        QTest::newRow("no folder") << QStringList{"import"} << 2 << QByteArray() << usage;
-        QTest::newRow("empty folder name") << QStringList{"import", ""} << 2 << QByteArray() << usage;
-        QTest::newRow("two folders") << QStringList{"import", "ROOT/src", "ROOT/src"} << 2 << QByteArray() << usage;
+        QTest::newRow("no folder") << QStringList{"import"} << 0 << 2 << QByteArray() << usage << before;
+        QTest::newRow("empty folder name") << QStringList{"import", ""} << 0 << 2 << QByteArray() << usage << before;
     }
 
     void run()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(int, signal);
         QFETCH(int, exitCode);
         QFETCH(QByteArray, output);
         QFETCH(QStringList, errors);
+        QFETCH(QStringList, image);
         QTemporaryDir root;
-        for (const char *name : {"src/a.jpg", "src/B.JPG", "src/sub/c.jpg", "img/a.jpg", "img/z.jpg"})
-            QVERIFY(TestFiles::Write(root.filePath(name)));
-        QProcess process;
-        process.start(PICAROON_BIN, arguments.replaceInStrings("ROOT", root.path()) + QStringList{"--home", root.path()});
-        QVERIFY(process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), exitCode);
-        QCOMPARE(process.readAllStandardOutput(), output);
-        const QByteArray said = process.readAllStandardError();
-        QVERIFY2(errors.isEmpty() == said.isEmpty(), said.constData());
+        for (const char *name : {"src/a.jpg", "src/sub/c.jpg", "img/a.jpg", "img/z.jpg"})
+            QVERIFY(Write(root.filePath(name)));
+        QVERIFY(Write(root.filePath("src/B.JPEG"), "B") && Write(root.filePath("src/z.jpg"), "z"));
+        ProgramRun run(PICAROON_BIN, arguments.replaceInStrings("ROOT", root.path()) + QStringList{"--home", root.path()});
+        const QString held = root.filePath("held");
+        if (signal != 0)
+            run.HoldAtSync(".picaroon-copy-", 3, held);
+        const auto process = run.Start();
+        if (signal != 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(held), 60000);
+            ::kill(pid_t(process->processId()), signal);
+        }
+        const ProgramResult result = ProgramRun::Finish(*process);
+        QCOMPARE(result.status, exitCode);
+        QCOMPARE(result.output, output);
+        QVERIFY2(errors.isEmpty() == result.errors.isEmpty(), result.errors.constData());
         for (const QString &part : errors.replaceInStrings("ROOT", root.path()))
-            QVERIFY2(said.contains(part.toUtf8()), said.constData());
-        QCOMPARE(QDir(root.filePath("img")).entryList(QDir::Files).size(), exitCode == 0 ? 3 : 2);
+            QVERIFY2(result.errors.contains(part.toUtf8()), result.errors.constData());
+        QStringList found = QDir(root.filePath("img")).entryList(QDir::Files | QDir::Hidden);
+        found.sort();
+        QCOMPARE(found, image);
     }
 };
 
