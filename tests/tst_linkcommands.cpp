@@ -54,20 +54,13 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, named);
 
-        QTemporaryDir root, aside;
+        QTemporaryDir root;
         if (signal != 0 && arguments[0] == "make-posts")
             QVERIFY(Write(root.filePath("url.txt"), "a\r\n") && Write(root.filePath(named), "old--endanecdot-"));
         const QSet<QByteArray> before = Contents(root.path());
-        ProgramRun program = Program(arguments, QFileInfo(root.filePath(named)).path(), Entry(Dir("h") + "a.jpg"));
-        const QString held = aside.filePath("held");
-        if (signal != 0)
-            program.HoldAtSync(named, 1, held);
-        const auto process = program.Start();
-        if (signal != 0) {
-            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(held), 60000);
-            ::kill(pid_t(process->processId()), signal);
-        }
-        const ProgramResult run = ProgramRun::Finish(*process);
+        const ProgramResult run = Program(arguments, QFileInfo(root.filePath(named)).path(), Entry(Dir("h") + "a.jpg"))
+                                      .SignalAtSync(named, 1, signal)
+                                      .Run();
         QCOMPARE(run.status, status);
         QVERIFY(run.output.isEmpty());
         QVERIFY2(run.errors.startsWith("picaroon " + arguments[0].toUtf8() + ": "), run.errors.constData());
