@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <csignal>
+
 namespace TestFiles {
 
 bool Write(const QString &path, const QByteArray &bytes)
@@ -60,6 +62,19 @@ ProgramRun &ProgramRun::Set(const QString &name, const QString &value)
     return *this;
 }
 
+ProgramRun &ProgramRun::SignalAtSync(const QString &namePart, int nth, int signal)
+{
+    m_signal = signal;
+    if (signal == 0)
+        return *this;
+    // A sanitized program wants its runtime first; this one only adds fsync.
+    const QString asan = m_environment.value(QStringLiteral("ASAN_OPTIONS"));
+    return Set(QStringLiteral("LD_PRELOAD"), QStringLiteral(PICAROON_SYNC_HOLD))
+        .Set(QStringLiteral("ASAN_OPTIONS"), asan + QStringLiteral(":verify_asan_link_order=0"))
+        .Set(QStringLiteral("HOLD_SYNC_NAME"), namePart)
+        .Set(QStringLiteral("HOLD_SYNC_AT"), QString::number(nth));
+}
+
 ProgramRun &ProgramRun::Unset(const QString &name)
 {
     m_environment.remove(name);
@@ -84,7 +99,20 @@ std::unique_ptr<QProcess> ProgramRun::Start() const
 
 ProgramResult ProgramRun::Run(int timeoutMs) const
 {
-    return Finish(*Start(), timeoutMs);
+    const auto process = Start();
+    QByteArray said;
+    if (m_signal != 0) {
+        const QByteArray held = "sync held\n";
+        process->setReadChannel(QProcess::StandardError);
+        while (!said.contains(held) && process->waitForReadyRead(timeoutMs))
+            said += process->readAllStandardError();
+        if (said.contains(held))
+            ::kill(pid_t(process->processId()), m_signal);
+        said.replace(held, QByteArray());
+    }
+    ProgramResult result = Finish(*process, timeoutMs);
+    result.errors.prepend(said);
+    return result;
 }
 
 ProgramResult ProgramRun::Finish(QProcess &process, int timeoutMs)

@@ -47,6 +47,9 @@ public:
     // Starts from the test's own environment.
     ProgramRun &Set(const QString &name, const QString &value);
     ProgramRun &Unset(const QString &name);
+    // Run sends the signal (none when 0) while the program is held at its
+    // nth fsync of a file whose path holds namePart.
+    ProgramRun &SignalAtSync(const QString &namePart, int nth, int signal);
 
     ProgramResult Run(int timeoutMs = 60000) const;
     // Started and left running, for a test that acts while it runs; Finish
@@ -60,6 +63,7 @@ private:
     QByteArray m_input;
     QString m_inputFile;
     QString m_outputFile;
+    int m_signal = 0;
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
 };
 

@@ -4,6 +4,7 @@
 #include "folder/ImageImport.h"
 
 #include <QDirIterator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,19 +14,21 @@
 
 namespace {
 
-// "a.jpg" is a file holding tag + its name, "d/" a folder, "d/a.jpg" a file in
-// it, "a.jpg>target" a symbolic link, "~p.jpg" a named pipe.
+// "a.jpg" is a file holding tag + its name, "a.jpg=x" one holding x, "d/" a
+// folder, "d/a.jpg" a file in it, "a.jpg>target" a symbolic link, "~p.jpg" a
+// named pipe.
 void Make(const QDir &root, const QString &tag, const QStringList &entries)
 {
     for (const QString &entry : entries) {
-        const QString name = entry.section('>', 0, 0), target = entry.section('>', 1);
+        const QString name = entry.section(QRegularExpression("[>=]"), 0, 0), target = entry.section('>', 1);
         QVERIFY(root.mkpath(name.endsWith('/') ? name : QFileInfo(name).path()));
         if (name.startsWith('~'))
             QCOMPARE(::mkfifo(QFile::encodeName(root.filePath(name.mid(1))).constData(), 0600), 0);
         else if (!target.isEmpty())
             QVERIFY(QFile::link(target, root.filePath(name)));
         else if (!name.endsWith('/'))
-            QVERIFY(TestFiles::Write(root.filePath(name), (tag + name).toUtf8()));
+            QVERIFY(TestFiles::Write(root.filePath(name), entry.contains('=') ? entry.section('=', 1).toUtf8()
+                                                                              : (tag + name).toUtf8()));
     }
 }
 
@@ -56,28 +59,27 @@ private slots:
         QTest::addColumn<QString>("from"); // "link" leads to img
         QTest::addColumn<QString>("to");
         QTest::addColumn<QStringList>("source");
-        QTest::addColumn<QStringList>("image");
+        QTest::addColumn<QStringList>("image"); // "=new ..." ones: already queued
         QTest::addColumn<QStringList>("after"); // in img; those holding new content count as copied
         QTest::addColumn<QString>("named"); // in the error; empty: success
 
-        // Opening a named pipe for reading would wait for a writer for ever.
-        QTest::newRow("namesake replaced, any letter case, nothing else taken, no pipe waited on")
+        // Cameras reuse their names: a queued picture is never replaced. Opening
+        // a named pipe for reading would wait for a writer for ever.
+        QTest::newRow("nothing replaced: other bytes numbered, same bytes once, any case, .jpeg, no pipe waited on")
             << "src" << "img"
-            << QStringList{"a.jpg", "C.JPG", "e.jpeg", "g.jpg.txt", "sub/b.jpg", ".h.jpg", "dir.jpg/", "~p.jpg"}
-            << QStringList{"a.jpg", "z.jpg"} << QStringList{"C.JPG=new C.JPG", "a.jpg=new a.jpg", "z.jpg=old z.jpg"}
+            << QStringList{"a.jpg", "b.jpg", "C.JPG", "e.jpeg", "F.JPEG", "s.jpg", "k.jpg", "g.jpg.txt", "sub/b.jpg",
+                           ".h.jpg", "dir.jpg/", "~p.jpg"}
+            << QStringList{"a.jpg", "a (2).jpg", "b.jpg/keep.txt", "s.jpg=new s.jpg", "k.jpg", "k (2).jpg=new k.jpg"}
+            << QStringList{"C.JPG=new C.JPG", "F.JPEG=new F.JPEG", "a (2).jpg=old a (2).jpg", "a (3).jpg=new a.jpg",
+                           "a.jpg=old a.jpg", "b (2).jpg=new b.jpg", "b.jpg/", "b.jpg/keep.txt=old b.jpg/keep.txt",
+                           "e.jpeg=new e.jpeg", "k (2).jpg=new k.jpg", "k.jpg=old k.jpg", "s.jpg=new s.jpg"}
             << QString();
-        QTest::newRow("replace blocked by a folder: earlier copies stay, the old content too")
-            << "src" << "img" << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"b.jpg/keep.txt", "c.jpg"}
-            << QStringList{"a.jpg=new a.jpg", "b.jpg/", "b.jpg/keep.txt=old b.jpg/keep.txt", "c.jpg=old c.jpg"}
-            << "img/b.jpg";
-        // Opens like any file, but every read fails: a copy that wrote in place
-        // would leave the namesake cut short.
-        QTest::newRow("unreadable picture: the namesake stays whole")
+        // Opens like any file, but every read fails.
+        QTest::newRow("unreadable picture: earlier copies stay, nothing half-written")
             << "src" << "img" << QStringList{"a.jpg", "b.jpg>/proc/self/mem"} << QStringList{"b.jpg"}
             << QStringList{"a.jpg=new a.jpg", "b.jpg=old b.jpg"} << "src/b.jpg";
         QTest::newRow("image folder vanished")
-            << "src" << "gone" << QStringList{"a.jpg"} << QStringList{"b.jpg"} << QStringList{"b.jpg=old b.jpg"}
-            << "gone";
+            << "src" << "gone" << QStringList{"a.jpg"} << QStringList{"b.jpg"} << QStringList{"b.jpg=old b.jpg"} << "gone";
         QTest::newRow("source is the image folder through a link")
             << "link" << "img" << QStringList{} << QStringList{"b.jpg"} << QStringList{"b.jpg=old b.jpg"} << "link";
     }
@@ -97,12 +99,13 @@ private slots:
         Make(QDir(top.filePath("img")), "old ", image);
         const QStringList sourceBefore = Tree(top.filePath("src"));
 
-        int count = -1;
+        FileOps::CopyTally tally;
         QString error;
-        const bool ok = ImageImport::CopyPictures(QDir::toNativeSeparators(top.filePath(from)), top.filePath(to),
-                                                  &count, &error);
+        const bool ok = ImageImport::CopyPictures(QDir::toNativeSeparators(top.filePath(from)), top.filePath(to), {},
+                                                  &tally, &error);
         QCOMPARE(ok, named.isEmpty());
-        QCOMPARE(count, after.filter("=new ").size());
+        QCOMPARE(tally.copied, after.filter("=new ").size() - image.filter("=new ").size());
+        QCOMPARE(tally.alreadyThere, image.filter("=new ").size());
         if (!ok)
             QVERIFY2(error.contains(QDir::toNativeSeparators(top.filePath(named))), qPrintable(error));
         QCOMPARE(Tree(top.filePath("img")), after);
@@ -122,33 +125,39 @@ private slots:
         QTemporaryDir source;
         Make(QDir(disk.Path()), "old ", {"a.jpg"});
         QVERIFY(TestFiles::Write(source.filePath("a.jpg"), QByteArray(200 * 1024, 'x')));
-        int count = -1;
+        FileOps::CopyTally tally;
         QString error;
-        QVERIFY(!ImageImport::CopyPictures(source.path(), disk.Path(), &count, &error));
-        QCOMPARE(count, 0);
+        QVERIFY(!ImageImport::CopyPictures(source.path(), disk.Path(), {}, &tally, &error));
+        QCOMPARE(tally.copied, 0);
         QVERIFY2(error.contains(QString::fromLocal8Bit(strerror(ENOSPC))) && error.contains(disk.FilePath("a.jpg")),
                  qPrintable(error));
         QCOMPARE(Tree(disk.Path()), QStringList{"a.jpg=old a.jpg"});
     }
 
-    void nameThatIsNotTextIsCopiedUnderItsBytes()
+    // The name's bytes are kept, and the mode is the source's less the umask:
+    // 0654 less 027 tells that from the umask's 0640, the source's 0654 and
+    // the private 0600 the copy is made with.
+    void copyKeepsNameBytesAndAtMostTheSourceMode()
     {
         QTemporaryDir root;
         QVERIFY(QDir(root.path()).mkpath("src") && QDir(root.path()).mkpath("img"));
         const QByteArray odd = "/\xC0\xFF" "photo\xE9.jpg";
         const QByteArray source = QFile::encodeName(root.filePath("src")) + odd;
         const QByteArray copy = QFile::encodeName(root.filePath("img")) + odd;
-        int fd = ::open(source, O_WRONLY | O_CREAT | O_EXCL, 0644);
-        QVERIFY(fd >= 0 && ::write(fd, "odd", 3) == 3 && ::close(fd) == 0);
-        int count = -1;
+        int fd = ::open(source, O_WRONLY | O_CREAT | O_EXCL, 0600);
+        QVERIFY(fd >= 0 && ::write(fd, "odd", 3) == 3 && ::fchmod(fd, 0654) == 0 && ::close(fd) == 0);
+        const mode_t before = ::umask(027);
+        FileOps::CopyTally tally;
         QString error;
-        QVERIFY2(ImageImport::CopyPictures(root.filePath("src"), root.filePath("img"), &count, &error),
-                 qPrintable(error));
-        QCOMPARE(count, 1);
+        const bool ok = ImageImport::CopyPictures(root.filePath("src"), root.filePath("img"), {}, &tally, &error);
+        ::umask(before);
+        QVERIFY2(ok && tally.copied == 1, qPrintable(error));
         char bytes[8] = {};
+        struct stat info;
         fd = ::open(copy, O_RDONLY);
-        QVERIFY(fd >= 0 && ::read(fd, bytes, sizeof bytes) == 3 && ::close(fd) == 0);
+        QVERIFY(fd >= 0 && ::read(fd, bytes, sizeof bytes) == 3 && ::fstat(fd, &info) == 0 && ::close(fd) == 0);
         QCOMPARE(QByteArray(bytes), QByteArray("odd"));
+        QCOMPARE(info.st_mode & 0777, mode_t(0650));
         QVERIFY(::unlink(copy) == 0 && ::unlink(source) == 0);
     }
 };

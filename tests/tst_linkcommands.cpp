@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 using namespace TestFiles;
 
 namespace {
@@ -29,30 +31,44 @@ class TestLinkCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void refusals_data()
+    // Refused, or stopped by a signal between the last byte and the run's
+    // end: the files are as they were (grown back, or gone again when made).
+    void filesStayAsTheyWere_data()
     {
         QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("signal"); // sent while the named file's sync is held; 0: none
+        QTest::addColumn<int>("status");
         QTest::addColumn<QString>("named"); // on standard error, in the home given; empty: the usage
 
-        QTest::newRow("make-posts without url.txt") << QStringList{"make-posts"} << "url.txt";
-        QTest::newRow("extract-links, home missing") << QStringList{"extract-links"} << "gone/url.txt";
-        QTest::newRow("extract-links with a stray argument") << QStringList{"extract-links", "x"} << QString();
+        QTest::newRow("make-posts without url.txt") << QStringList{"make-posts"} << 0 << 1 << "url.txt";
+        QTest::newRow("extract-links, home missing") << QStringList{"extract-links"} << 0 << 1 << "gone/url.txt";
+        QTest::newRow("extract-links with a stray argument") << QStringList{"extract-links", "x"} << 0 << 2 << QString();
+        QTest::newRow("make-posts, SIGINT") << QStringList{"make-posts"} << SIGINT << 5 << "base_url.txt";
+        QTest::newRow("extract-links, SIGTERM") << QStringList{"extract-links"} << SIGTERM << 5 << "url.txt";
     }
 
-    void refusals()
+    void filesStayAsTheyWere()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(int, signal);
+        QFETCH(int, status);
         QFETCH(QString, named);
 
         QTemporaryDir root;
-        const ProgramResult run = Run(arguments, QFileInfo(root.filePath(named)).path(), Entry(Dir("h") + "a.jpg"));
-        QCOMPARE(run.status, named.isEmpty() ? 2 : 1);
+        if (signal != 0 && arguments[0] == "make-posts")
+            QVERIFY(Write(root.filePath("url.txt"), "a\r\n") && Write(root.filePath(named), "old--endanecdot-"));
+        const QSet<QByteArray> before = Contents(root.path());
+        const ProgramResult run = Program(arguments, QFileInfo(root.filePath(named)).path(), Entry(Dir("h") + "a.jpg"))
+                                      .SignalAtSync(named, 1, signal)
+                                      .Run();
+        QCOMPARE(run.status, status);
         QVERIFY(run.output.isEmpty());
         QVERIFY2(run.errors.startsWith("picaroon " + arguments[0].toUtf8() + ": "), run.errors.constData());
         const QString told = named.isEmpty() ? "picaroon extract-links [--home DIR] [--image-host HOST] [--account N]"
                                              : QDir::toNativeSeparators(root.filePath(named));
         QVERIFY2(run.errors.contains(told.toUtf8()), run.errors.constData());
-        QVERIFY(QDir(root.path()).isEmpty());
+        QCOMPARE(Contents(root.path()), before);
+        QCOMPARE(QDir(root.path()).isEmpty(), before.isEmpty());
     }
 
     void settingsPickTheMemberOptionsWinForTheRun_data()
@@ -85,7 +101,7 @@ private slots:
         const QByteArray page = Entry(Dir(BuildSettings::ImageHost) + "a.jpg")
             + Entry("http://pics.test/userdir/1/7/3/5/173590/b.jpg") + Entry(Dir("h.test") + "кот.jpg");
 
-        const ProgramResult run = Run(QStringList{"extract-links"} + options, home.path(), page);
+        const ProgramResult run = Program(QStringList{"extract-links"} + options, home.path(), page).Run();
         QCOMPARE(run.status, picked.isEmpty() ? 2 : 0);
         if (picked.isEmpty()) {
             QVERIFY2(run.errors.startsWith("picaroon extract-links: links/account in "), run.errors.constData());
@@ -95,7 +111,7 @@ private slots:
         QCOMPARE(Read(home.filePath("url.txt")), Cp1251::FromUnicode(picked) + "\r\n");
         options.removeOne("--image-host");
         options.removeOne("h.test");
-        const ProgramResult posts = Run(QStringList{"make-posts"} + options, home.path());
+        const ProgramResult posts = Program(QStringList{"make-posts"} + options, home.path()).Run();
         QCOMPARE(posts.status, 0);
         QCOMPARE(posts.output, "1 record appended to " + Shown(home.filePath("base_url.txt")) + "\n");
         const QString folder = picked.section('/', -2, -2) + '/';
@@ -116,12 +132,11 @@ private slots:
 
 private:
     // The settings are those in the home's config/, if any.
-    static ProgramResult Run(const QStringList &arguments, const QString &home, const QByteArray &input = {})
+    static ProgramRun Program(const QStringList &arguments, const QString &home, const QByteArray &input = {})
     {
         return ProgramRun(PICAROON_BIN, arguments + QStringList{"--home", home})
             .Set("XDG_CONFIG_HOME", QDir(home).filePath("config"))
-            .Input(input)
-            .Run();
+            .Input(input);
     }
 };
 

@@ -1,62 +1,38 @@
-#include "folder/SetAsideQueue.h"
-
 #include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace TestFiles;
 
 class TestSetAsideQueue : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // A name already taken is never written over, whoever holds it.
-    void returnedUnderAFreeName_data()
+    // Only set-aside pictures go back, each under the first free name (a
+    // numbered one keeps its number), none written over. A name one longer
+    // than the folder allows cannot take its number: that picture is named,
+    // the others go back all the same, and the exit status says so.
+    void requeueGoesOnPastOne()
     {
-        QTest::addColumn<QStringList>("before");
-        QTest::addColumn<QStringList>("requeue");
-        QTest::addColumn<QStringList>("after"); // name=content
-        QTest::addColumn<QString>("named"); // in the error; empty: all returned
-
-        QTest::newRow("name taken: the first free number, only the chosen ones")
-            << QStringList{"a.jpg", "a (2).jpg", "a.jpg_!", "b.JPG_!", "c.txt"} << QStringList{"a.jpg_!"}
-            << QStringList{"a (2).jpg=a (2).jpg", "a (3).jpg=a.jpg_!", "a.jpg=a.jpg", "b.JPG_!=b.JPG_!", "c.txt=c.txt"}
-            << QString();
-        QTest::newRow("a numbered set-aside keeps its number")
-            << QStringList{"a (2).jpg_!", "a.jpg_!"} << QStringList{"a (2).jpg_!", "a.jpg_!"}
-            << QStringList{"a (2).jpg=a (2).jpg_!", "a.jpg=a.jpg_!"} << QString();
-        QTest::newRow("gone meanwhile: named") << QStringList{"b.jpg_!"} << QStringList{"gone.jpg_!"}
-                                               << QStringList{"b.jpg_!=b.jpg_!"} << "gone.jpg_!";
-    }
-
-    void returnedUnderAFreeName()
-    {
-        QFETCH(QStringList, before);
-        QFETCH(QStringList, requeue);
-        QFETCH(QStringList, after);
-        QFETCH(QString, named);
-        QTemporaryDir root;
-        const QDir folder(root.path());
-        for (const QString &name : before)
-            QVERIFY(TestFiles::Write(folder.filePath(name), name.toUtf8()));
-        int returned = -1;
-        QString error;
-        QCOMPARE(SetAsideQueue::Requeue(root.path(), requeue, &returned, &error), named.isEmpty());
-        QCOMPARE(returned, named.isEmpty() ? requeue.size() : 0);
-        QVERIFY2(error.contains(named), qPrintable(error));
+        QTemporaryDir home;
+        const QDir img(home.filePath("img"));
+        const QString stem = QString(249, 'x') + ".jpg";
+        for (const QString &name : QStringList{stem, stem + "_!", ".e.jpg_!", "a (2).jpg", "a.jpg", "a.jpg_!", "c.jpg",
+                                               "d.txt_!", "f.JPEG_!", "n (2).jpg_!", "z.jpg_!"})
+            QVERIFY(Write(img.filePath(name), name.toUtf8()));
+        const ProgramResult run = ProgramRun(PICAROON_BIN, {"requeue", "--home", home.path()}).Run();
+        QCOMPARE(run.status, 6);
+        QCOMPARE(run.output, QByteArray("Возвращено в очередь: 4\n"));
+        QVERIFY2(run.errors.startsWith("picaroon requeue: Cannot return ") && run.errors.contains(stem.toUtf8() + "_!"),
+                 run.errors.constData());
         QStringList found;
-        for (const QString &name : folder.entryList(QDir::Files, QDir::Name))
-            found << name + '=' + TestFiles::Read(folder.filePath(name));
-        QCOMPARE(found, after);
-    }
-
-    void listsOnlySetAsidePictures()
-    {
-        QTemporaryDir root;
-        for (const char *name : {"b.jpg_!", "a (2).JPG_!", "c.jpg", "d.txt_!", ".e.jpg_!"})
-            QVERIFY(TestFiles::Write(root.filePath(name)));
-        QString error;
-        QCOMPARE(SetAsideQueue::Names(root.path(), &error), QStringList({"a (2).JPG_!", "b.jpg_!"}));
+        for (const QString &name : img.entryList(QDir::Files | QDir::Hidden, QDir::Name))
+            found << name + '=' + Read(img.filePath(name));
+        QCOMPARE(found, QStringList({".e.jpg_!=.e.jpg_!", "a (2).jpg=a (2).jpg", "a (3).jpg=a.jpg_!", "a.jpg=a.jpg",
+                                     "c.jpg=c.jpg", "d.txt_!=d.txt_!", "f.JPEG=f.JPEG_!", "n (2).jpg=n (2).jpg_!",
+                                     stem + '=' + stem, stem + "_!=" + stem + "_!", "z.jpg=z.jpg_!"}));
     }
 };
 

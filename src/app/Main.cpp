@@ -234,11 +234,11 @@ void Main::RequeueSetAside()
     if (chosen.isEmpty())
         return;
     int returned = 0;
-    QString error;
-    const bool ok = SetAsideQueue::Requeue(m_setAside->Folder(), chosen, &returned, &error);
+    QStringList troubles;
+    const bool ok = SetAsideQueue::Requeue(m_setAside->Folder(), chosen, &returned, &troubles);
     RefreshLists();
     if (!ok)
-        m_messages->ShowError(this, error);
+        m_messages->ShowError(this, troubles.join(QLatin1Char('\n')));
     else if (m_cycle->CurrentState() == UploadCycle::State::Idle)
         ShowFoundCount();
 }

@@ -90,6 +90,12 @@ int Command::Fail(const QString &message) const
     return ExitStatus::Unexpected;
 }
 
+int Command::Fail(const QString &message, bool stopped) const
+{
+    Fail(message);
+    return stopped ? ExitStatus::Stopped : ExitStatus::Unexpected;
+}
+
 int Command::UsageError(const QString &message) const
 {
     return m_registry->UsageError(*m_out, Name(), message);

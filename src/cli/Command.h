@@ -50,6 +50,8 @@ protected:
     StandardOutput &Out() const { return *m_out; }
     // "picaroon NAME: message" on standard error; ExitStatus::Unexpected.
     int Fail(const QString &message) const;
+    // The same for work that a stop signal may have ended: ExitStatus::Stopped then.
+    int Fail(const QString &message, bool stopped) const;
     // The message and the program's synopsis on standard error; ExitStatus::Usage.
     int UsageError(const QString &message) const;
     // The home folder's lock for the run; ExitStatus::Success when taken,

@@ -1,12 +1,14 @@
 #include "cli/ExtractLinksCommand.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/StopSignals.h"
 #include "linktools/LinkExtractor.h"
 
 #include <QFile>
 
 int ExtractLinksCommand::Run(const Context &context)
 {
+    StopSignals stopSignals;
     QFile input;
     const bool opened = input.open(stdin, QIODevice::ReadOnly);
     const QByteArray page = opened ? input.readAll() : QByteArray();
@@ -16,8 +18,10 @@ int ExtractLinksCommand::Run(const Context &context)
     int count = 0;
     QString error;
     const LinkExtractor extractor(context.values.value(SettingKey::ImageHost), context.values.value(SettingKey::Account));
-    if (!extractor.AppendUtf8ToUrlFile(context.home, page, &count, &error))
-        return Fail(error);
+    if (!extractor.AppendUtf8ToUrlFile(context.home, page, &count, &error,
+                                       [&stopSignals] { return stopSignals.Requested(); })) {
+        return Fail(error, stopSignals.Requested());
+    }
     PrintAppended(count, QStringLiteral("address"), QStringLiteral("addresses"), LinkExtractor::UrlFilePath(context.home));
     return ExitStatus::Success;
 }

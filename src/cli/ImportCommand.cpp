@@ -2,6 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/StandardOutput.h"
+#include "cli/StopSignals.h"
 #include "folder/FileList.h"
 #include "folder/ImageFolder.h"
 #include "folder/ImportRun.h"
@@ -29,8 +30,12 @@ int ImportCommand::Run(const Context &context)
     FolderLock folderLock;
     if (const int status = HoldFolder(folderLock, context.home, FolderLock::Holder::Import))
         return status;
+    StopSignals stopSignals;
     ImportRun import(files);
+    import.SetStopCheck([&stopSignals] { return stopSignals.Requested(); });
     QObject::connect(&import, &ImportRun::StatusChanged, &import, [this](const QString &text) { Out().Line(text); });
     const QString folder = QDir::toNativeSeparators(QDir(context.parser.positionalArguments().first()).absolutePath());
-    return import.Run({folder}, {}, &error) ? int(ExitStatus::Success) : Fail(error);
+    if (import.Run({folder}, {}, &error))
+        return ExitStatus::Success;
+    return Fail(error, import.Stopped());
 }

@@ -9,7 +9,11 @@ class ImportCommand : public Command
 public:
     QString Name() const override { return QStringLiteral("import"); }
     QString Usage() const override { return QStringLiteral("picaroon import FOLDER [--home DIR]"); }
-    QString Purpose() const override { return QStringLiteral("Copies the *.jpg pictures of FOLDER into the image folder."); }
+    QString Purpose() const override
+    {
+        return QStringLiteral("Copies the *.jpg and *.jpeg pictures of FOLDER into the image folder; a queued picture\n"
+                              "is never replaced.");
+    }
 
 protected:
     void AddOptions(QCommandLineParser &parser) const override;

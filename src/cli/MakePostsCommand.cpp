@@ -1,14 +1,18 @@
 #include "cli/MakePostsCommand.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/StopSignals.h"
 #include "linktools/PostMarkup.h"
 
 int MakePostsCommand::Run(const Context &context)
 {
     qint64 count = 0;
     QString error;
-    if (!PostMarkup::MakePosts(context.home, context.values.value(SettingKey::Account), &count, &error))
-        return Fail(error);
+    StopSignals stopSignals;
+    if (!PostMarkup::MakePosts(context.home, context.values.value(SettingKey::Account), &count, &error,
+                               [&stopSignals] { return stopSignals.Requested(); })) {
+        return Fail(error, stopSignals.Requested());
+    }
     PrintAppended(count, QStringLiteral("record"), QStringLiteral("records"), PostMarkup::PostFilePath(context.home));
     return ExitStatus::Success;
 }

@@ -10,14 +10,16 @@ int RequeueCommand::Run(const Context &context)
 {
     FileList files;
     QString error;
-    int returned = 0;
-    if (!ImageFolder::Prepare(context.home, files, &error)
-        || !SetAsideQueue::Requeue(files.Folder(), SetAsideQueue::Names(files.Folder(), &error), &returned, &error)
-        || !error.isEmpty()) {
-        if (returned > 0)
-            Out().Line(QStringLiteral("Возвращено в очередь: %1").arg(returned));
+    if (!ImageFolder::Prepare(context.home, files, &error))
         return Fail(error);
-    }
+    const QStringList names = SetAsideQueue::Names(files.Folder(), &error);
+    if (!error.isEmpty())
+        return Fail(error);
+    int returned = 0;
+    QStringList troubles;
+    SetAsideQueue::Requeue(files.Folder(), names, &returned, &troubles);
     Out().Line(QStringLiteral("Возвращено в очередь: %1").arg(returned));
-    return ExitStatus::Success;
+    for (const QString &trouble : troubles)
+        Fail(trouble);
+    return troubles.isEmpty() ? ExitStatus::Success : ExitStatus::LeftSomething;
 }

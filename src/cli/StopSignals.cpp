@@ -9,9 +9,11 @@
 namespace {
 
 int SignalPipe[2] = {-1, -1};
+volatile std::sig_atomic_t StopSeen = 0;
 
 void OnSignal(int)
 {
+    StopSeen = 1;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(SignalPipe[0], &byte, 1);
 }
@@ -21,6 +23,7 @@ void OnSignal(int)
 StopSignals::StopSignals(QObject *parent)
     : QObject(parent)
 {
+    StopSeen = 0;
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, SignalPipe) != 0)
         return;
     m_notifier = new QSocketNotifier(SignalPipe[1], QSocketNotifier::Read, this);
@@ -37,6 +40,11 @@ StopSignals::~StopSignals()
 {
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
+}
+
+bool StopSignals::Requested() const
+{
+    return StopSeen != 0;
 }
 
 void StopSignals::OnSignalByte()

@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -58,75 +59,125 @@ QString PrivatePath(const QString &folder, const char *prefix)
                                                                                  TemporaryDigits, 16, QLatin1Char('0')));
 }
 
+// Private until the copy is whole: nobody reads a picture through it that
+// its source would not show them.
 PlainFile CreateTemporary(const QString &folder, QString *tempPath, int *cause)
 {
     QString why;
     for (int attempt = 0; attempt < 16; ++attempt) {
         *tempPath = PrivatePath(folder, FileOps::TemporaryPrefix);
-        PlainFile file = PlainFile::Open(*tempPath, O_WRONLY | O_CREAT | O_EXCL, 0666, cause, &why);
+        PlainFile file = PlainFile::Open(*tempPath, O_WRONLY | O_CREAT | O_EXCL, 0600, cause, &why);
         if (file.IsOpen() || *cause != EEXIST)
             return file;
     }
     return PlainFile();
 }
 
-bool CopyOne(const QString &from, const QString &to, bool overwrite, QString *error)
+mode_t CreationMask()
 {
-    const QByteArray target = Native(to);
-    struct stat existing;
-    const bool replacing = ::lstat(target.constData(), &existing) == 0;
-    if (replacing && !overwrite) {
-        *error = QStringLiteral("Cannot copy %1: %2 already exists").arg(Shown(from), Shown(to));
+    const mode_t current = ::umask(077);
+    ::umask(current);
+    return current;
+}
+
+// Both plain files, byte for byte; anything that cannot be read counts as
+// different, so that nothing is ever taken for a copy it is not.
+bool SameBytes(const QString &a, const QString &b)
+{
+    QString why;
+    PlainFile first = PlainFile::OpenForReading(a, &why);
+    PlainFile second = PlainFile::OpenForReading(b, &why);
+    if (!first.IsOpen() || !second.IsOpen() || first.Size() != second.Size())
         return false;
+    QByteArray one(64 * 1024, Qt::Uninitialized), other(64 * 1024, Qt::Uninitialized);
+    for (qint64 at = 0; at < first.Size();) {
+        const ssize_t got = ::pread(first.Descriptor(), one.data(), size_t(one.size()), at);
+        if (got <= 0 || ::pread(second.Descriptor(), other.data(), size_t(got), at) != got
+            || std::memcmp(one.constData(), other.constData(), size_t(got)) != 0)
+            return false;
+        at += got;
     }
-    const QString targetTrouble = (replacing ? QStringLiteral("Cannot replace %1") : QStringLiteral("Cannot write %1")).arg(Shown(to));
+    return true;
+}
+
+bool CopyOne(const QString &from, const QString &to, const std::function<bool()> &stopped, bool *alreadyThere,
+             QString *error)
+{
+    *alreadyThere = false;
+    const QString targetTrouble = QStringLiteral("Cannot write %1").arg(Shown(to));
     QString why;
     PlainFile source = PlainFile::OpenForReading(from, &why);
-    if (!source.IsOpen()) {
+    struct stat sourceInfo;
+    if (!source.IsOpen() || ::fstat(source.Descriptor(), &sourceInfo) != 0) {
+        if (source.IsOpen())
+            why = PlainFile::SystemError(errno);
         *error = QStringLiteral("Cannot read %1: %2").arg(Shown(from), why);
         return false;
     }
+    const QFileInfo target(to);
     QString tempPath;
     int cause = 0;
-    PlainFile copy = CreateTemporary(QFileInfo(to).path(), &tempPath, &cause);
+    PlainFile copy = CreateTemporary(target.path(), &tempPath, &cause);
     if (!copy.IsOpen()) {
         *error = targetTrouble + QStringLiteral(": ") + PlainFile::SystemError(cause);
         return false;
     }
-    // Until the rename, and after any failure, the target is untouched and
-    // the temporary file is gone again.
+    // Until the copy has its name, and after any failure or a stop, the
+    // folder is as it was and the temporary file is gone again.
     auto fail = [&](const QString &trouble) {
         int ignored = 0;
         copy.Close(&ignored);
         ::unlink(Native(tempPath).constData());
-        *error = trouble + QStringLiteral(": ") + PlainFile::SystemError(cause);
+        *error = trouble;
         return false;
     };
+    auto failWith = [&](const QString &trouble) {
+        return fail(trouble + QStringLiteral(": ") + PlainFile::SystemError(cause));
+    };
+    const QString stop = QStringLiteral("Stopped while copying %1").arg(Shown(from));
     char buffer[256 * 1024];
     for (;;) {
+        if (stopped && stopped())
+            return fail(stop);
         const ssize_t got = ::read(source.Descriptor(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
             cause = errno;
-            return fail(QStringLiteral("Cannot read %1").arg(Shown(from)));
+            return failWith(QStringLiteral("Cannot read %1").arg(Shown(from)));
         }
         if (got == 0)
             break;
         if (!copy.WriteAll(buffer, got, &cause))
-            return fail(targetTrouble);
+            return failWith(targetTrouble);
+    }
+    // Never more readable than the source; a file system without
+    // permission bits of its own keeps the ones it shows for every file.
+    if (::fchmod(copy.Descriptor(), sourceInfo.st_mode & 0777 & ~CreationMask()) != 0 && errno != EPERM
+        && errno != EOPNOTSUPP) {
+        cause = errno;
+        return failWith(targetTrouble);
     }
     if (::fsync(copy.Descriptor()) != 0) {
         cause = errno;
-        return fail(targetTrouble);
+        return failWith(targetTrouble);
     }
     if (!copy.Close(&cause))
-        return fail(targetTrouble);
-    if (::rename(Native(tempPath).constData(), target.constData()) != 0) {
-        cause = errno;
-        return fail(targetTrouble);
+        return failWith(targetTrouble);
+    if (stopped && stopped())
+        return fail(stop);
+    // A queued picture is never replaced: the same bytes are already
+    // queued, other bytes take the first free numbered name.
+    QString placed;
+    cause = FileOps::RenameToFree(tempPath, target.path(),
+                                  [&](int n) { return FileOps::NumberedName(target.fileName(), n); }, &placed,
+                                  [&](const QString &taken) { return SameBytes(tempPath, taken); });
+    if (cause == FileOps::AlreadyThere) {
+        ::unlink(Native(tempPath).constData());
+        *alreadyThere = true;
+        return true;
     }
-    return true;
+    return cause == 0 || failWith(QStringLiteral("Cannot write %1").arg(Shown(QDir(target.path()).filePath(placed))));
 }
 
 // Takes the new name only if nothing has it: an earlier set-aside picture
@@ -227,7 +278,7 @@ bool SetAside(const QString &path, QString *asideName, QString *error)
 }
 
 int RenameToFree(const QString &from, const QString &folder, const std::function<QString(int)> &candidate,
-                 QString *name)
+                 QString *name, const std::function<bool(const QString &)> &alike)
 {
     const QDir dir(folder);
     const QByteArray source = Native(from);
@@ -235,6 +286,8 @@ int RenameToFree(const QString &from, const QString &folder, const std::function
     for (int n = 1; cause == EEXIST && n < 10000; ++n) {
         *name = candidate(n);
         cause = RenameNoReplace(source, Native(dir.filePath(*name)));
+        if (cause == EEXIST && alike && alike(dir.filePath(*name)))
+            return AlreadyThere;
     }
     return cause;
 }
@@ -275,9 +328,8 @@ int RenameWithoutReplacing(const QString &from, const QString &to)
 }
 
 bool CopyFiles(const QString &sourceFolder, const QString &pattern, const QString &destinationFolder,
-               bool overwrite, int *copied, QString *error)
+               const std::function<bool()> &stopped, CopyTally *tally, QString *error)
 {
-    *copied = 0;
     QStringList names;
     int cause = 0;
     if (!FolderListing::Read(sourceFolder, NameFilter(pattern), FolderListing::Kind::PlainFiles, &names, &cause)) {
@@ -302,9 +354,8 @@ bool CopyFiles(const QString &sourceFolder, const QString &pattern, const QStrin
     const QDir source(sourceFolder);
     const QDir destination(destinationFolder);
     for (const QString &name : names) {
-        if (!CopyOne(source.filePath(name), destination.filePath(name), overwrite, error))
+        if (!CopyFile(source.filePath(name), destination.filePath(name), stopped, tally, error))
             return false;
-        ++*copied;
     }
     return true;
 }
@@ -350,9 +401,14 @@ bool RemoveLeftovers(const QString &folder, int *removed, QString *error)
     return false;
 }
 
-bool CopyFile(const QString &from, const QString &to, bool overwrite, QString *error)
+bool CopyFile(const QString &from, const QString &to, const std::function<bool()> &stopped, CopyTally *tally,
+              QString *error)
 {
-    return CopyOne(from, to, overwrite, error);
+    bool alreadyThere = false;
+    if (!CopyOne(from, to, stopped, &alreadyThere, error))
+        return false;
+    ++(alreadyThere ? tally->alreadyThere : tally->copied);
+    return true;
 }
 
 }

@@ -43,22 +43,33 @@ QString SetAsideName(const QString &name, int n = 1);
 int RenameWithoutReplacing(const QString &from, const QString &to);
 // Renames from to the first of candidate(1), candidate(2), … in folder that
 // nothing has, never replacing one; 0, or the errno that stood in the way.
-// *name: the last name tried.
+// *name: the last name tried. A taken name whose file alike() accepts (its
+// path given) ends the search: AlreadyThere, *name that file's name.
+inline constexpr int AlreadyThere = -1;
 int RenameToFree(const QString &from, const QString &folder, const std::function<QString(int)> &candidate,
-                 QString *name);
+                 QString *name, const std::function<bool(const QString &)> &alike = {});
+struct CopyTally
+{
+    int copied = 0;
+    // Found under their own name or a numbered one with the same bytes.
+    int alreadyThere = 0;
+};
 // Copies the plain files directly in sourceFolder whose names match the
 // wildcard pattern (letter case ignored, hidden files left out) into
-// destinationFolder, in name order, and stops at the first failure; those
-// copied before it stay, counted in *copied. Each copy takes its target's
-// name only once every byte is on disk, so a failed copy leaves the old
-// file whole and no partial file behind. Finding no matching file is a
-// failure too.
+// destinationFolder, in name order, and stops at the first failure or when
+// stopped() holds; those copied before it stay, counted in *tally. A copy
+// never replaces a file: one whose name is taken by other bytes gets the
+// first free NumberedName, one whose bytes are there already is not copied
+// again. Each copy takes its name only once every byte is on disk, with the
+// source's permission bits at most, so a failed or stopped copy leaves no
+// partial file behind. Finding no matching file is a failure too.
 bool CopyFiles(const QString &sourceFolder, const QString &pattern, const QString &destinationFolder,
-               bool overwrite, int *copied, QString *error);
+               const std::function<bool()> &stopped, CopyTally *tally, QString *error);
 // Removes the temporary files an interrupted copy left in the folder, and
 // nothing of any other name. Only while no copy can be running into it.
 bool RemoveLeftovers(const QString &folder, int *removed, QString *error);
 // One plain file, copied the way CopyFiles copies each.
-bool CopyFile(const QString &from, const QString &to, bool overwrite, QString *error);
+bool CopyFile(const QString &from, const QString &to, const std::function<bool()> &stopped, CopyTally *tally,
+              QString *error);
 
 }

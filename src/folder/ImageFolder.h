@@ -8,7 +8,7 @@ class FileList;
 // uploaded from, and where the import copies to.
 namespace ImageFolder {
 
-inline constexpr char Pattern[] = "*.jpg";
+inline constexpr char Pattern[] = "*.jpg;*.jpeg";
 
 QString PathIn(const QString &home);
 // Creates the folder when missing, points the list at it and reads it.

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "folder/FileOps.h"
+
 #include <QString>
+
+#include <functional>
 
 // The import of pictures from a folder the member chose into the image
 // folder, for the window and the headless command alike.
@@ -9,9 +13,11 @@ namespace ImageImport {
 // The chosen folder as the picker gives it (native separators, a root with
 // its trailing separator) as the folder to read.
 QString SourceFolder(const QString &chosen);
-// Copies every "*.jpg" picture directly in the chosen folder into the image
-// folder, replacing same-named ones. On failure the error names the trouble
-// and the path; the pictures copied before it stay, counted in *copied.
-bool CopyPictures(const QString &chosenFolder, const QString &imageFolder, int *copied, QString *error);
+// Copies every ".jpg" and ".jpeg" picture directly in the chosen folder into
+// the image folder, never replacing a queued one (FileOps::CopyFiles). On
+// failure or a stop the error names the trouble and the path; the pictures
+// copied before it stay, counted in *tally.
+bool CopyPictures(const QString &chosenFolder, const QString &imageFolder, const std::function<bool()> &stopped,
+                  FileOps::CopyTally *tally, QString *error);
 
 }

@@ -17,10 +17,13 @@ ImportRun::ImportRun(FileList &files, QObject *parent)
 bool ImportRun::Run(const QStringList &folders, const QStringList &pictures, QString *error)
 {
     m_files.SetPattern(QString::fromLatin1(ImageFolder::Pattern));
+    m_wasStopped = false;
+    m_tally = {};
     emit StatusChanged(QStringLiteral("Ждите, идет копирование..."));
     if (!Copy(folders, pictures, error)) {
         m_files.Refresh();
-        emit StatusChanged(QStringLiteral("Копирование не удалось"));
+        m_wasStopped = m_stopped && m_stopped();
+        emit StatusChanged(m_wasStopped ? QStringLiteral("Остановлено") : QStringLiteral("Копирование не удалось"));
         return false;
     }
     emit StatusChanged(QStringLiteral("Файлы скопированы"));
@@ -28,15 +31,17 @@ bool ImportRun::Run(const QStringList &folders, const QStringList &pictures, QSt
         *error = m_files.ErrorString();
         return false;
     }
-    emit StatusChanged(QStringLiteral("Найдено файлов - %1").arg(m_files.Count()));
+    QString found = QStringLiteral("Найдено файлов - %1").arg(m_files.Count());
+    if (m_tally.alreadyThere > 0)
+        found += QStringLiteral(" (уже в очереди: %1)").arg(m_tally.alreadyThere);
+    emit StatusChanged(found);
     return true;
 }
 
 bool ImportRun::Copy(const QStringList &folders, const QStringList &pictures, QString *error)
 {
     for (const QString &folder : folders) {
-        int copied = 0;
-        if (!ImageImport::CopyPictures(folder, m_files.Folder(), &copied, error))
+        if (!ImageImport::CopyPictures(folder, m_files.Folder(), m_stopped, &m_tally, error))
             return false;
     }
     const QDir imageFolder(m_files.Folder());
@@ -46,7 +51,7 @@ bool ImportRun::Copy(const QStringList &folders, const QStringList &pictures, QS
         // A picture dropped from the image folder is already where it goes.
         if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
             continue;
-        if (!FileOps::CopyFile(from.filePath(), to.filePath(), true, error))
+        if (!FileOps::CopyFile(from.filePath(), to.filePath(), m_stopped, &m_tally, error))
             return false;
     }
     return true;

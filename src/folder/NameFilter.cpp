@@ -2,9 +2,21 @@
 
 #include "folder/NativeName.h"
 
+namespace {
+
+QString Alternatives(const QString &patterns)
+{
+    QStringList each;
+    for (const QString &pattern : patterns.split(QLatin1Char(';')))
+        each << QRegularExpression::wildcardToRegularExpression(pattern);
+    return each.join(QLatin1Char('|'));
+}
+
+}
+
 NameFilter::NameFilter(const QString &pattern)
     : m_pattern(pattern)
-    , m_matcher(QRegularExpression::wildcardToRegularExpression(pattern), QRegularExpression::CaseInsensitiveOption)
+    , m_matcher(Alternatives(pattern), QRegularExpression::CaseInsensitiveOption)
 {
 }
 

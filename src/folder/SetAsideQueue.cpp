@@ -26,7 +26,7 @@ QString ReturnName(const QString &asideName, int n)
     return FileOps::NumberedName(asideName.endsWith(QStringLiteral("_!")) ? asideName.chopped(2) : asideName, n);
 }
 
-bool Requeue(const QString &folder, const QStringList &names, int *returned, QString *error)
+bool Requeue(const QString &folder, const QStringList &names, int *returned, QStringList *troubles)
 {
     *returned = 0;
     const QDir dir(folder);
@@ -34,14 +34,13 @@ bool Requeue(const QString &folder, const QStringList &names, int *returned, QSt
         QString name;
         const int cause = FileOps::RenameToFree(dir.filePath(aside), folder,
                                                 [&](int n) { return ReturnName(aside, n); }, &name);
-        if (cause != 0) {
-            *error = QStringLiteral("Cannot return %1 to the queue as %2: %3")
-                         .arg(PlainFile::Shown(dir.filePath(aside)), name, PlainFile::SystemError(cause));
-            return false;
-        }
-        ++*returned;
+        if (cause == 0)
+            ++*returned;
+        else
+            troubles->append(QStringLiteral("Cannot return %1 to the queue as %2: %3")
+                                 .arg(PlainFile::Shown(dir.filePath(aside)), name, PlainFile::SystemError(cause)));
     }
-    return true;
+    return troubles->isEmpty();
 }
 
 }

@@ -132,15 +132,17 @@ bool LinkExtractor::AppendToUrlFile(const QString &home, QStringView page, int *
     return AppendLines(home, Extract(page), count, error);
 }
 
-bool LinkExtractor::AppendUtf8ToUrlFile(const QString &home, QByteArrayView page, int *count, QString *error) const
+bool LinkExtractor::AppendUtf8ToUrlFile(const QString &home, QByteArrayView page, int *count, QString *error,
+                                        const std::function<bool()> &stopped) const
 {
-    return AppendLines(home, ExtractUtf8(page), count, error);
+    return AppendLines(home, ExtractUtf8(page), count, error, stopped);
 }
 
-bool LinkExtractor::AppendLines(const QString &home, const QList<QByteArray> &addresses, int *count, QString *error)
+bool LinkExtractor::AppendLines(const QString &home, const QList<QByteArray> &addresses, int *count, QString *error,
+                                const std::function<bool()> &stopped)
 {
     *count = 0;
-    TextFileAppender file(UrlFilePath(home));
+    TextFileAppender file(UrlFilePath(home), stopped);
     if (!file.Open(error))
         return false;
     // A last line left without its break would take the first address in.

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringMatcher>
 
+#include <functional>
+
 // Picks the account's picture addresses out of photo-library page markup.
 // Each address follows the link marker and ends in ".jpg' ". What would hold
 // a quote, an angle bracket or white space on its way there, or run longer
@@ -34,12 +36,15 @@ public:
     // decoded whole: only the addresses are.
     QList<QByteArray> ExtractUtf8(QByteArrayView page) const;
 
-    // Append each address and CR LF to url.txt in home, all or nothing.
+    // Append each address and CR LF to url.txt in home, all or nothing
+    // (nothing when stopped() holds before the end).
     bool AppendToUrlFile(const QString &home, QStringView page, int *count, QString *error) const;
-    bool AppendUtf8ToUrlFile(const QString &home, QByteArrayView page, int *count, QString *error) const;
+    bool AppendUtf8ToUrlFile(const QString &home, QByteArrayView page, int *count, QString *error,
+                             const std::function<bool()> &stopped = {}) const;
 
 private:
-    static bool AppendLines(const QString &home, const QList<QByteArray> &addresses, int *count, QString *error);
+    static bool AppendLines(const QString &home, const QList<QByteArray> &addresses, int *count, QString *error,
+                            const std::function<bool()> &stopped = {});
 
     QStringMatcher m_marker;
     QByteArrayMatcher m_markerUtf8;

@@ -79,7 +79,8 @@ QByteArray PostMarkup::Record(QByteArrayView line, const QString &account)
     return record;
 }
 
-bool PostMarkup::MakePosts(const QString &home, const QString &account, qint64 *count, QString *error)
+bool PostMarkup::MakePosts(const QString &home, const QString &account, qint64 *count, QString *error,
+                           const std::function<bool()> &stopped)
 {
     *count = 0;
     const QByteArray accountFolder = AccountFolder(account);
@@ -88,7 +89,7 @@ bool PostMarkup::MakePosts(const QString &home, const QString &account, qint64 *
     qint64 left = 0;
     if (!OpenForReading(urlPath, &input, &left, error))
         return false;
-    TextFileAppender output(PostFilePath(home));
+    TextFileAppender output(PostFilePath(home), stopped);
     if (!output.Open(error))
         return false;
 

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // Turns the addresses in url.txt into post records for base_url.txt: the
 // thumbnail shown, the full picture behind it, then the terminator. Works on
 // the files' bytes, so whatever a line holds goes back out unchanged.
@@ -19,6 +21,8 @@ public:
                              const QString &account = QString::fromLatin1(LinkExtractor::DefaultAccount));
     // Streams url.txt in home into records appended to base_url.txt, all or
     // nothing, in memory bounded by the longest line. When url.txt cannot
-    // be opened, base_url.txt is left untouched.
-    static bool MakePosts(const QString &home, const QString &account, qint64 *count, QString *error);
+    // be opened, base_url.txt is left untouched; so it is when stopped()
+    // holds before the run's end.
+    static bool MakePosts(const QString &home, const QString &account, qint64 *count, QString *error,
+                          const std::function<bool()> &stopped = {});
 };

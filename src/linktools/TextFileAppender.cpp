@@ -30,8 +30,9 @@ PlainFile OpenForAppending(const QString &path, int create, bool *readable, int 
 
 }
 
-TextFileAppender::TextFileAppender(const QString &path)
+TextFileAppender::TextFileAppender(const QString &path, const std::function<bool()> &stopped)
     : m_path(path)
+    , m_stopped(stopped)
 {
 }
 
@@ -96,6 +97,8 @@ bool TextFileAppender::Commit(QString *error)
     m_buffer.resize(0);
     if (::fsync(m_file.Descriptor()) != 0)
         return Fail(QStringLiteral("Cannot write %1: %2"), errno, error);
+    if (m_stopped && m_stopped())
+        return Stop(error);
     int cause = 0;
     if (!m_file.Close(&cause))
         return Fail(QStringLiteral("Cannot close %1: %2"), cause, error);
@@ -141,8 +144,20 @@ QString TextFileAppender::Undo()
 
 bool TextFileAppender::WriteOut(const char *data, qsizetype size, QString *error)
 {
+    if (m_stopped && m_stopped())
+        return Stop(error);
     int cause = 0;
     return m_file.WriteAll(data, size, &cause) || Fail(QStringLiteral("Cannot write %1: %2"), cause, error);
+}
+
+bool TextFileAppender::Stop(QString *error)
+{
+    m_error = QStringLiteral("Stopped: %1 is left as it was").arg(Shown(m_path));
+    const QString trouble = Undo();
+    if (!trouble.isEmpty())
+        m_error = QStringLiteral("Stopped; ") + trouble;
+    *error = m_error;
+    return false;
 }
 
 bool TextFileAppender::Fail(const QString &what, int errorNumber, QString *error)

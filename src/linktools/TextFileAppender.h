@@ -6,16 +6,19 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
+
 // Appends to one of the link files all or nothing. Both files only ever
 // grow and are created when missing; a run that fails anywhere (a write, the
 // flush, the sync, the close), or that is dropped before Commit, leaves the
 // file exactly as it was: cut back to its old size, or gone again when the
 // run created it. Failures come back as messages naming the file and the
-// system's cause.
+// system's cause. A run for which stopped() holds at a write or at the
+// commit's last step is undone the same way.
 class TextFileAppender
 {
 public:
-    explicit TextFileAppender(const QString &path);
+    explicit TextFileAppender(const QString &path, const std::function<bool()> &stopped = {});
     ~TextFileAppender();
     TextFileAppender(const TextFileAppender &) = delete;
     TextFileAppender &operator=(const TextFileAppender &) = delete;
@@ -35,10 +38,12 @@ public:
 private:
     bool WriteOut(const char *data, qsizetype size, QString *error);
     bool Fail(const QString &what, int errorNumber, QString *error);
+    bool Stop(QString *error);
     // What went wrong undoing the run; empty when it went right.
     QString Undo();
 
     QString m_path;
+    std::function<bool()> m_stopped;
     PlainFile m_file;
     bool m_running = false;
     bool m_created = false;
