@@ -30,42 +30,6 @@ QSet<QByteArray> Contents(const QString &folder)
     return contents;
 }
 
-ProgramRun::ProgramRun(const QString &program, const QStringList &arguments)
-    : m_program(program)
-    , m_arguments(arguments)
-{
-}
-
-ProgramRun &ProgramRun::Input(const QByteArray &bytes)
-{
-    m_input = bytes;
-    return *this;
-}
-
-ProgramRun &ProgramRun::InputFile(const QString &path)
-{
-    m_inputFile = path;
-    return *this;
-}
-
-ProgramRun &ProgramRun::OutputFile(const QString &path)
-{
-    m_outputFile = path;
-    return *this;
-}
-
-ProgramRun &ProgramRun::Set(const QString &name, const QString &value)
-{
-    m_environment.insert(name, value);
-    return *this;
-}
-
-ProgramRun &ProgramRun::Unset(const QString &name)
-{
-    m_environment.remove(name);
-    return *this;
-}
-
 std::unique_ptr<QProcess> ProgramRun::Start() const
 {
     auto process = std::make_unique<QProcess>();
@@ -82,10 +46,7 @@ std::unique_ptr<QProcess> ProgramRun::Start() const
     return process;
 }
 
-ProgramResult ProgramRun::Run(int timeoutMs) const
-{
-    return Finish(*Start(), timeoutMs);
-}
+ProgramResult ProgramRun::Run(int timeoutMs) const { return Finish(*Start(), timeoutMs); }
 
 ProgramResult ProgramRun::Finish(QProcess &process, int timeoutMs)
 {

@@ -75,19 +75,9 @@ private slots:
         QCOMPARE(At(shown, 1, 24) == edge, false);
     }
 
-    void windowButtonsAtScreenResolution_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QColor>("pictureColor");
-        QTest::newRow("Start: green square") << "Start" << QColor(0, 150, 40);
-        QTest::newRow("StopB: red square") << "StopB" << QColor(220, 30, 30);
-        QTest::newRow("XpB1: tan folder") << "XpB1" << QColor(226, 190, 130);
-    }
-
+    // The window's own pictures are drawn from their double-size drawings.
     void windowButtonsAtScreenResolution()
     {
-        QFETCH(QString, button);
-        QFETCH(QColor, pictureColor);
         QTemporaryDir home;
         Main::Options options;
         options.home = home.path();
@@ -95,20 +85,23 @@ private slots:
         window.Load();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        auto *xpb = window.findChild<XpB *>(button);
-        QVERIFY(xpb);
-        xpb->show();
-        const QImage face = xpb->FaceImage();
-        QCOMPARE(face.size(), xpb->size() * 2);
-        const QRect picture = Scaled(xpb->PictureRect());
-        int found = 0;
-        for (int y = picture.top(); y <= picture.bottom(); ++y) {
-            for (int x = picture.left(); x <= picture.right(); ++x)
-                found += face.pixelColor(x, y).rgb() == pictureColor.rgb();
+        const QList<std::pair<XpB *, QColor>> pictures{{window.Start(), QColor(0, 150, 40)},
+                                                       {window.StopB(), QColor(220, 30, 30)},
+                                                       {window.XpB1(), QColor(226, 190, 130)}};
+        for (const auto &[xpb, colour] : pictures) {
+            xpb->show();
+            const QImage face = xpb->FaceImage();
+            QCOMPARE(face.size(), xpb->size() * 2);
+            const QRect picture = Scaled(xpb->PictureRect());
+            int found = 0;
+            for (int y = picture.top(); y <= picture.bottom(); ++y) {
+                for (int x = picture.left(); x <= picture.right(); ++x)
+                    found += face.pixelColor(x, y).rgb() == colour.rgb();
+            }
+            QVERIFY2(found >= 64, qPrintable(QStringLiteral("%1: %2 pixels of the picture").arg(xpb->objectName()).arg(found)));
+            QVERIFY(!Blocky(face, picture));
+            QVERIFY(!Blocky(face, Scaled(xpb->CaptionRect())));
         }
-        QVERIFY2(found >= 64, qPrintable(QStringLiteral("%1 pixels of the picture").arg(found)));
-        QVERIFY(!Blocky(face, picture));
-        QVERIFY(!Blocky(face, Scaled(xpb->CaptionRect())));
     }
 };
 
