@@ -218,6 +218,7 @@ private slots:
         QCOMPARE(QSize(b->PictureWidth(), b->PictureHeight()), QSize(16, 16));
         QTRY_VERIFY(ran);
     }
+
     void accessKey_data()
     {
         QTest::addColumn<QString>("caption");
