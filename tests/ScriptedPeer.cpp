@@ -6,15 +6,17 @@
 
 #include <sys/socket.h>
 
-QByteArray ScriptedPeer::AcceptedPage()
+namespace {
+
+QByteArray Page(const char16_t *words)
 {
-    return "<html><body><p>" + Cp1251::FromUnicode(u"Изображение добавлено") + "</p></body></html>";
+    return "<html><body><p>" + Cp1251::FromUnicode(words) + "</p></body></html>";
 }
 
-QByteArray ScriptedPeer::RefusedPage()
-{
-    return "<html><body><p>" + Cp1251::FromUnicode(u"Доступ запрещен") + "</p></body></html>";
 }
+
+QByteArray ScriptedPeer::AcceptedPage() { return Page(u"Изображение добавлено"); }
+QByteArray ScriptedPeer::RefusedPage() { return Page(u"Доступ запрещен"); }
 
 ScriptedPeer::ScriptedPeer(QObject *parent)
     : QTcpServer(parent)
@@ -26,11 +28,6 @@ ScriptedPeer::ScriptedPeer(QObject *parent)
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         }
     });
-}
-
-bool ScriptedPeer::Listen(quint16 port)
-{
-    return listen(QHostAddress::LocalHost, port);
 }
 
 void ScriptedPeer::OnReadyRead(QTcpSocket *socket)

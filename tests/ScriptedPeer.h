@@ -33,7 +33,7 @@ public:
     static QByteArray RefusedPage();
 
     explicit ScriptedPeer(QObject *parent = nullptr);
-    bool Listen(quint16 port = 0);
+    bool Listen(quint16 port = 0) { return listen(QHostAddress::LocalHost, port); }
 
     // The last step repeats once the script runs out.
     QList<Step> script;

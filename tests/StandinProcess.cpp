@@ -1,10 +1,5 @@
 #include "StandinProcess.h"
 
-StandinProcess::~StandinProcess()
-{
-    Kill();
-}
-
 bool StandinProcess::Start(const QString &program, const QStringList &arguments, quint16 port)
 {
     Kill();
@@ -18,11 +13,6 @@ bool StandinProcess::Start(const QString &program, const QStringList &arguments,
     return m_port != 0;
 }
 
-QString StandinProcess::Address() const
-{
-    return QStringLiteral("127.0.0.1:%1").arg(m_port);
-}
-
 bool StandinProcess::LogShows(const QByteArray &text)
 {
     // What an event loop took in meanwhile is waiting already.
@@ -31,16 +21,4 @@ bool StandinProcess::LogShows(const QByteArray &text)
             return false;
     }
     return true;
-}
-
-void StandinProcess::Stop()
-{
-    m_process.terminate();
-    m_process.waitForFinished();
-}
-
-void StandinProcess::Kill()
-{
-    m_process.kill();
-    m_process.waitForFinished();
 }

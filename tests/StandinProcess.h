@@ -11,7 +11,7 @@ class StandinProcess
 {
 public:
     StandinProcess() = default;
-    ~StandinProcess();
+    ~StandinProcess() { Kill(); }
     StandinProcess(const StandinProcess &) = delete;
     StandinProcess &operator=(const StandinProcess &) = delete;
 
@@ -20,14 +20,14 @@ public:
     bool Start(const QString &program, const QStringList &arguments, quint16 port = 0);
     quint16 Port() const { return m_port; }
     // "127.0.0.1:PORT", as --host takes it.
-    QString Address() const;
+    QString Address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
     // Waits for the log to hold the text.
     bool LogShows(const QByteArray &text);
     // What the log held at the last LogShows.
     const QByteArray &Log() const { return m_log; }
     // Stops it as a member would (SIGTERM) and waits for its end.
-    void Stop();
-    void Kill();
+    void Stop() { m_process.terminate(), m_process.waitForFinished(); }
+    void Kill() { m_process.kill(), m_process.waitForFinished(); }
 
 private:
     QProcess m_process;

@@ -32,36 +32,6 @@ QSet<QByteArray> Contents(const QString &folder)
     return contents;
 }
 
-ProgramRun::ProgramRun(const QString &program, const QStringList &arguments)
-    : m_program(program)
-    , m_arguments(arguments)
-{
-}
-
-ProgramRun &ProgramRun::Input(const QByteArray &bytes)
-{
-    m_input = bytes;
-    return *this;
-}
-
-ProgramRun &ProgramRun::InputFile(const QString &path)
-{
-    m_inputFile = path;
-    return *this;
-}
-
-ProgramRun &ProgramRun::OutputFile(const QString &path)
-{
-    m_outputFile = path;
-    return *this;
-}
-
-ProgramRun &ProgramRun::Set(const QString &name, const QString &value)
-{
-    m_environment.insert(name, value);
-    return *this;
-}
-
 ProgramRun &ProgramRun::SignalAtSync(const QString &namePart, int nth, int signal)
 {
     m_signal = signal;
@@ -73,12 +43,6 @@ ProgramRun &ProgramRun::SignalAtSync(const QString &namePart, int nth, int signa
         .Set(QStringLiteral("ASAN_OPTIONS"), asan + QStringLiteral(":verify_asan_link_order=0"))
         .Set(QStringLiteral("HOLD_SYNC_NAME"), namePart)
         .Set(QStringLiteral("HOLD_SYNC_AT"), QString::number(nth));
-}
-
-ProgramRun &ProgramRun::Unset(const QString &name)
-{
-    m_environment.remove(name);
-    return *this;
 }
 
 std::unique_ptr<QProcess> ProgramRun::Start() const

@@ -36,17 +36,17 @@ struct ProgramResult
 class ProgramRun
 {
 public:
-    ProgramRun(const QString &program, const QStringList &arguments);
+    ProgramRun(const QString &program, const QStringList &arguments) : m_program(program), m_arguments(arguments) {}
 
     // Written to standard input, which is then closed.
-    ProgramRun &Input(const QByteArray &bytes);
+    ProgramRun &Input(const QByteArray &bytes) { return m_input = bytes, *this; }
     // Standard input read from this file (a folder, a FIFO...) instead.
-    ProgramRun &InputFile(const QString &path);
+    ProgramRun &InputFile(const QString &path) { return m_inputFile = path, *this; }
     // Standard output written to this file (/dev/full, say) instead of collected.
-    ProgramRun &OutputFile(const QString &path);
+    ProgramRun &OutputFile(const QString &path) { return m_outputFile = path, *this; }
     // Starts from the test's own environment.
-    ProgramRun &Set(const QString &name, const QString &value);
-    ProgramRun &Unset(const QString &name);
+    ProgramRun &Set(const QString &name, const QString &value) { return m_environment.insert(name, value), *this; }
+    ProgramRun &Unset(const QString &name) { return m_environment.remove(name), *this; }
     // Run sends the signal (none when 0) while the program is held at its
     // nth fsync of a file whose path holds namePart.
     ProgramRun &SignalAtSync(const QString &namePart, int nth, int signal);

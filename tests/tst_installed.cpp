@@ -24,10 +24,9 @@ private slots:
         QVERIFY(QDir().mkpath(Home(QString())));
     }
 
-    void versionOfTheBuild() { QCOMPARE(Picaroon({"--version"}).output, QByteArray("picaroon " PICAROON_VERSION "\n")); }
-
     void uploadTakesThePicturesFromTheUserDataFolder()
     {
+        QCOMPARE(Picaroon({"--version"}).output, QByteArray("picaroon " PICAROON_VERSION "\n"));
         const QString samples = m_root.filePath("samples"), store = m_root.filePath("store");
         QCOMPARE(
             ProgramRun(Installed("bin/picaroon-standin"), {"--make-samples", samples, "--count", "3"}).Run().status, 0);

@@ -80,51 +80,45 @@ private slots:
         QVERIFY2(silent.isEmpty(), silent.constData());
     }
 
-    void completionOffersWhatHelpLists_data()
+    void completionAndManualTellWhatHelpLists_data()
     {
         QTest::addColumn<QStringList>("command");
-        QTest::newRow("the window") << QStringList();
+        QTest::newRow("the window, its commands, settings and exit statuses") << QStringList();
         for (const QString &command : Commands)
             QTest::newRow(qPrintable(command)) << QStringList{command};
     }
 
-    void completionOffersWhatHelpLists()
+    void completionAndManualTellWhatHelpLists()
     {
         QFETCH(QStringList, command);
         const ProgramResult help = Picaroon(command + QStringList{"--help"});
         QCOMPARE(help.status, 0);
-        const QStringList listed = LongOptions(help.output);
-        QVERIFY(listed.contains("--help"));
+        QStringList wanted = LongOptions(help.output);
+        QVERIFY(wanted.contains("--help"));
         const QStringList words = QStringList{"picaroon"} + command;
-        QCOMPARE(Complete(words + QStringList{"--"}), listed);
+        QCOMPARE(Complete(words + QStringList{"--"}), wanted);
+        // Folders where a folder is asked for.
+        QVERIFY(Complete(words + QStringList{"--home", "/"}).contains("/tmp"));
+
+        const QString manual = QString::fromUtf8(Read(PICAROON_MANUAL)).replace("\\-", "-");
+        QStringList missing;
         if (command.isEmpty()) {
             QStringList commands = Commands;
             commands.sort();
             QCOMPARE(Complete({"picaroon", ""}), commands);
+            wanted += Commands + QStringList{"uploadHost", "imageHost", "account", "timeout", "retryFor", "lastLogin",
+                                             "position", "lastFolder", "PICAROON_PASSWORD", "XDG_CONFIG_HOME", "XDG_DATA_HOME",
+                                             "XDG_STATE_HOME"};
+            const QString statuses
+                = manual.section(QStringLiteral("\n.SH EXIT STATUS"), 1).section(QStringLiteral("\n.SH "), 0, 0);
+            for (int status = 0; status <= 7; ++status) {
+                if (!statuses.contains(QStringLiteral("\n.B %1\n").arg(status)))
+                    missing.append(QStringLiteral("exit status %1").arg(status));
+            }
         }
-        // Folders where a folder is asked for.
-        QVERIFY(Complete(words + QStringList{"--home", "/"}).contains("/tmp"));
-    }
-
-    void manualTellsEveryCommandOptionSettingAndStatus()
-    {
-        const QString manual = QString::fromUtf8(Read(PICAROON_MANUAL)).replace("\\-", "-");
-        QStringList missing;
-        QStringList wanted = Commands;
-        for (const QStringList &arguments :
-             {QStringList{"--help"}, {"upload", "--help"}, {"extract-links", "--help"}, {"make-posts", "--help"}})
-            wanted += LongOptions(Picaroon(arguments).output);
-        wanted += {"uploadHost", "imageHost", "account", "timeout", "lastLogin", "position", "lastFolder",
-                   "PICAROON_PASSWORD", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"};
         for (const QString &word : wanted) {
             if (!manual.contains(QRegularExpression("(?<![\\w-])" + QRegularExpression::escape(word) + "(?![\\w-])")))
                 missing.append(word);
-        }
-        const QString statuses
-            = manual.section(QStringLiteral("\n.SH EXIT STATUS"), 1).section(QStringLiteral("\n.SH "), 0, 0);
-        for (int status = 0; status <= 7; ++status) {
-            if (!statuses.contains(QStringLiteral("\n.B %1\n").arg(status)))
-                missing.append(QStringLiteral("exit status %1").arg(status));
         }
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
     }

@@ -49,7 +49,8 @@ private slots:
             << QByteArray(290, 'x') + Digest << QString(290, 'x') + QStringLiteral("***") + QChar(0x2026);
     }
 
-    // Fed whole and a byte at a time, as the socket may deliver it.
+    // Fed whole, and a byte at a time after a cleared reply, as the socket may
+    // deliver it.
     void visibleTextOfTheReply()
     {
         QFETCH(QByteArray, reply);
@@ -63,20 +64,12 @@ private slots:
 
         ServiceWords pieces;
         pieces.SetCredentials(Login, Password);
+        pieces.Append("<script>never closed " + Digest);
+        pieces.Clear();
         for (qsizetype i = 0; i < qMin<qsizetype>(reply.size(), 4096); ++i)
             pieces.Append(reply.mid(i, 1));
         pieces.Append(reply.mid(4096));
         QCOMPARE(pieces.Text(), words);
-    }
-
-    void clearedForTheNextPicture()
-    {
-        ServiceWords words;
-        words.SetCredentials(Login, Password);
-        words.Append("<script>never closed");
-        words.Clear();
-        words.Append("fresh " + Digest);
-        QCOMPARE(words.Text(), QStringLiteral("fresh ***"));
     }
 };
 

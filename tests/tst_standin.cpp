@@ -36,38 +36,19 @@ class TestStandin : public QObject
     Q_OBJECT
 
 private slots:
-    void uploadIsJudgedThenServed_data()
-    {
-        QTest::addColumn<QByteArray>("find");
-        QTest::addColumn<QByteArray>("replace");
-        QTest::addColumn<int>("unsent");
-        QTest::addColumn<bool>("accepted");
-
-        // A wrong password is the end-to-end test's, a body that does not
-        // parse the multipart form's.
-        QTest::newRow("as built") << QByteArray() << QByteArray() << 0 << true;
-        QTest::newRow("no Content-Length") << "Content-Length:"_ba << "X-Length:"_ba << 0 << false;
-        QTest::newRow("hung up mid-body") << QByteArray() << QByteArray() << 20 << false;
-    }
-
+    // A wrong password is the end-to-end test's, a body that does not parse
+    // the multipart form's.
     void uploadIsJudgedThenServed()
     {
-        QFETCH(QByteArray, find);
-        QFETCH(QByteArray, replace);
-        QFETCH(int, unsent);
-        QFETCH(bool, accepted);
-
         QVERIFY(Start());
-        QByteArray request = Request(Picture);
-        QVERIFY(find.isEmpty() || request.count(find) == 1);
-        const QByteArray reply = Exchange(request.replace(find, replace), unsent);
-        QCOMPARE(reply.contains(Accepted), accepted);
-        // A refusal would end the member's whole run instead of setting one picture aside.
-        QVERIFY(!reply.contains(Refused));
-
-        // Still serving, and whatever was turned away left nothing behind.
-        QVERIFY(Exchange(Request("next")).contains(Accepted));
-        const QByteArrayList stored = accepted ? QByteArrayList{Picture, "next"} : QByteArrayList{"next"};
+        // As when the member stops a run mid-picture: nothing stored.
+        Exchange(Request("cut short"), 20);
+        const QByteArrayList stored{Picture, "next"};
+        for (const QByteArray &picture : stored) {
+            const QByteArray reply = Exchange(Request(picture));
+            // A refusal would end the member's whole run instead of setting one picture aside.
+            QVERIFY(reply.contains(Accepted) && !reply.contains(Refused));
+        }
         QCOMPARE(Stored(), stored);
         // As the link tools read the page: this account's pictures alone, in
         // upload order, each served as it came.
@@ -94,7 +75,7 @@ private slots:
         // sending when the refusal comes: closed under it, the connection would
         // be reset and the refusal lost, which the uploader would take for a
         // failed picture.
-        socket.write(Head(400 * 1024 * 1024, "guess") + QByteArray(16 * 1024 * 1024, 'x'));
+        socket.write(Head(400 * 1024 * 1024) + QByteArray(16 * 1024 * 1024, 'x'));
         QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::UnconnectedState, 10000);
         reply += socket.readAll();
         QVERIFY2(reply.contains(Refused), reply.constData());
@@ -102,53 +83,13 @@ private slots:
         QVERIFY(Exchange(Request("next")).contains(Accepted));
     }
 
-    void uploadIsServedWhileConnectionsAreHeld()
-    {
-        // Deadlines far beyond the test's own waits: only room made by the
-        // stand-in lets the upload through.
-        QVERIFY(Start({"--max-connections", "4", "--head-timeout", "60", "--idle-timeout", "60"}));
-        std::vector<std::unique_ptr<QTcpSocket>> held;
-        const QByteArrayList openings = {
-            QByteArray(),
-            "POST /kiplog.php HTTP/1.0\r\nCookie: user_login=",
-            Head(400 * 1024 * 1024, "guess") + "--",
-            "GET / HTTP/1.0\r\nX-Padding: " + QByteArray(60 * 1024, 'x'),
-        };
-        for (int round = 0; round < 3; ++round) {
-            for (const QByteArray &opening : openings) {
-                held.push_back(std::make_unique<QTcpSocket>());
-                held.back()->connectToHost(QHostAddress::LocalHost, m_standIn.Port());
-                QVERIFY(held.back()->waitForConnected(10000));
-                held.back()->write(opening);
-                held.back()->waitForBytesWritten(10000);
-            }
-        }
-        QVERIFY(Exchange(Request("while held")).contains(Accepted));
-        QCOMPARE(Stored(), QByteArrayList{"while held"});
-        QVERIFY(m_standIn.LogShows(" evicted "));
-    }
-
-    void logLinesCannotBeForged()
-    {
-        QVERIFY(Start());
-        // A lone LF is no line break to a request line, but it would be one in the log.
-        const QByteArray reply = Exchange("G\x1b[2JT /a\nPOST_/kiplog.php_stored(000001.jpg)\r\\\xFF HTTP/1.0\r\n\r\n");
-        QVERIFY(reply.startsWith("HTTP/1.0 404"));
-        QVERIFY(
-            m_standIn.LogShows("G\\x1b[2JT /a\\x0aPOST_/kiplog.php_stored(000001.jpg)\\x0d\\x5c\\xff not-found in="));
-        const QByteArray line = m_standIn.Log().first(m_standIn.Log().indexOf('\n'));
-        for (char c : line)
-            QVERIFY2(c >= 0x20 && c < 0x7f, line.constData());
-        QCOMPARE(m_standIn.Log().count('\n'), 1);
-    }
-
 private:
     // A store of its own for each run.
-    bool Start(const QStringList &limits = {})
+    bool Start()
     {
         m_store = m_home.filePath(QString::number(++m_starts));
-        return m_standIn.Start(PICAROON_STANDIN_BIN, QStringList{"--login", Login, "--password", "secret", "--store",
-                                                                 m_store, "--image-host", ImageHost} + limits);
+        return m_standIn.Start(PICAROON_STANDIN_BIN,
+                               {"--login", Login, "--password", "secret", "--store", m_store, "--image-host", ImageHost});
     }
 
     // unsent > 0: the client hangs up that many bytes short of the whole request.
@@ -178,10 +119,10 @@ private:
         return *RequestBuilder(m_standIn.Address()).BuildRequest(Login, password, picture, &error);
     }
 
-    // The uploader's head, announcing another body length.
-    QByteArray Head(qint64 contentLength, const QString &password) const
+    // The uploader's head with a wrong password, announcing another body length.
+    QByteArray Head(qint64 contentLength) const
     {
-        QByteArray head = Request({}, password);
+        QByteArray head = Request({}, u"guess"_s);
         head.truncate(head.indexOf("\r\n\r\n") + 4);
         const qsizetype length = head.indexOf("Content-Length: ") + 16;
         return head.replace(length, head.indexOf("\r\n", length) - length, QByteArray::number(contentLength));
