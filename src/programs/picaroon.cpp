@@ -41,7 +41,7 @@ int PrintVersion(StandardOutput &out)
     return ExitStatus::Success;
 }
 
-int RunWindow(int argc, char *argv[])
+int RunWindow(int argc, char *argv[], const QStringList &notices)
 {
     // Wrong usage, help and the version are told on the terminal before
     // any display is needed.
@@ -86,7 +86,7 @@ int RunWindow(int argc, char *argv[])
         options.account = ServiceOptions::Value(parser, SettingKey::Account);
     if (ServiceOptions::IsSet(parser, SettingKey::Timeout))
         options.timeout = ServiceOptions::Value(parser, SettingKey::Timeout).toInt();
-    QStringList problems;
+    QStringList problems = notices;
     QString error;
     const HomeLocation::Choice home = CommandRegistry::Home(parser);
     options.home = home.folder;
@@ -118,6 +118,8 @@ int main(int argc, char *argv[])
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
 #endif
+    // Before anything, Qt included, reads the folders from the environment.
+    const QStringList notices = HomeLocation::SettleEnvironment();
     if (argc > 1 && CommandRegistry().IsCommand(QString::fromLocal8Bit(argv[1]))) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(ApplicationName);
@@ -126,7 +128,9 @@ int main(int argc, char *argv[])
         for (int i = 0; i < argc; ++i)
             arguments.append(NativeName::Decode(QByteArray(argv[i])));
         StandardOutput out;
+        for (const QString &notice : notices)
+            out.Error(QStringLiteral("picaroon: ") + notice);
         return CommandRegistry().Run(arguments, out);
     }
-    return RunWindow(argc, argv);
+    return RunWindow(argc, argv, notices);
 }
