@@ -54,9 +54,6 @@ private slots:
         QTest::newRow("HOME unset: said, the password database's taken")
             << QStringList{"make-posts"} << QByteArray() << QStringList{"HOME"} << "" << "" << 0
             << QByteArray("picaroon: HOME is not set: the home folder of the password database");
-        QTest::newRow("a relative XDG folder: said, ignored")
-            << QStringList{"make-posts"} << QByteArray() << QStringList{"XDG_CONFIG_HOME=config"} << "" << "" << 0
-            << QByteArray("picaroon: XDG_CONFIG_HOME is not an absolute path (config): it is ignored");
         QTest::newRow("control characters of a name passed over, escaped")
             << upload << accepted << QStringList{"PIPE=img/p\x1b[2J\xc2\x85\xff.jpg"} << "" << "" << 6
             << QByteArray("img/p\\x1b[2J\\xc2\\x85\\xff.jpg (it stays in the image folder)");

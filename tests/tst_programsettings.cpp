@@ -103,12 +103,9 @@ private slots:
         QCOMPARE(QFileInfo(path).isSymLink(), linked);
         QCOMPARE(QFileInfo(path).permissions() & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
         const ProgramSettings settings(path);
-        QCOMPARE(settings.UploadHost(), QStringLiteral("[::1]:8080"));
-        QCOMPARE(settings.Account(), QStringLiteral("173590"));
-        QCOMPARE(settings.Timeout(), 15);
-        QCOMPARE(settings.LastLogin(), login);
-        QCOMPARE(settings.WindowPosition(), std::optional<QPoint>(QPoint(-40, 1200)));
-        QCOMPARE(NativeName::Encode(settings.LastImportFolder()), importFolder);
+        QCOMPARE((QVariantList{settings.UploadHost(), settings.Account(), settings.Timeout(), settings.LastLogin(),
+                               settings.WindowPosition().value_or(QPoint()), NativeName::Encode(settings.LastImportFolder())}),
+                 (QVariantList{"[::1]:8080", "173590", 15, login, QPoint(-40, 1200), importFolder}));
         QVERIFY(settings.Problems().isEmpty());
     }
 
