@@ -92,6 +92,12 @@ int RunWindow(int argc, char *argv[], const QStringList &notices)
     options.home = home.folder;
     if (!HomeLocation::Prepare(home, &error))
         problems.append(error);
+    // Without a home folder the image folder would land wherever the
+    // program was started, "/" often enough.
+    if (options.home.isEmpty()) {
+        out.Error(QStringLiteral("picaroon: ") + error);
+        return ExitStatus::Usage;
+    }
     options.logPath = UploadLog::PathFor(options.home, parser.isSet(QStringLiteral("home")));
 
     Main window(options);
