@@ -1,76 +1,115 @@
 #include "ScriptedPeer.h"
+#include "TestFiles.h"
 
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cerrno>
 #include <cstring>
 
+#include <sys/stat.h>
+
 // What every headless command gets from the shared dispatcher, seen from a
-// script: output it could not write is a failure, not a success.
+// script: output it could not write is a failure, not a success; what comes
+// from outside (hosts, standard input, the environment, names) is checked
+// and told on one line each.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void lostOutputFailsTheCommand_data()
+    void faultsAreToldAndEndTheRun_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("reply"); // the service's, for the upload
-        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("environment"); // NAME=VALUE sets, a bare NAME unsets
+        QTest::addColumn<QString>("input"); // standard input's file; none: empty
+        QTest::addColumn<QString>("output"); // standard output's file; none: collected
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("said"); // on standard error
 
-        QTest::newRow("extract-links") << QStringList{"extract-links"} << QByteArray() << 1;
-        QTest::newRow("make-posts") << QStringList{"make-posts"} << QByteArray() << 1;
-        QTest::newRow("import") << QStringList{"import", "source"} << QByteArray() << 1;
-        QTest::newRow("upload done") << QStringList{"upload", "--login", "member"} << ScriptedPeer::AcceptedPage() << 1;
-        QTest::newRow("upload refused keeps its own status")
-            << QStringList{"upload", "--login", "member"} << ScriptedPeer::RefusedPage() << 3;
+        const QStringList upload{"upload", "--login", "member"};
+        const QByteArray accepted = ScriptedPeer::AcceptedPage();
+        const QByteArray lost = ": Cannot write standard output: " + QByteArray(std::strerror(ENOSPC)) + "\n";
+        QTest::newRow("extract-links, output lost") << QStringList{"extract-links"} << QByteArray() << QStringList{}
+                                                    << "" << "/dev/full" << 1 << "picaroon extract-links" + lost;
+        QTest::newRow("make-posts, output lost")
+            << QStringList{"make-posts"} << QByteArray() << QStringList{} << "" << "/dev/full" << 1 << "picaroon make-posts" + lost;
+        QTest::newRow("import, output lost")
+            << QStringList{"import", "source"} << QByteArray() << QStringList{} << "" << "/dev/full" << 1 << "picaroon import" + lost;
+        QTest::newRow("upload done, output lost") << upload << accepted << QStringList{} << "" << "/dev/full" << 1
+                                                  << "picaroon upload" + lost;
+        QTest::newRow("upload refused, output lost, keeps its own status")
+            << upload << ScriptedPeer::RefusedPage() << QStringList{} << "" << "/dev/full" << 3 << "picaroon upload" + lost;
+        QTest::newRow("a header smuggled in --host") << upload + QStringList{"--host", "127.0.0.1\r\nX-Evil: 1"} << accepted
+                                                     << QStringList{} << "" << "" << 2 << QByteArray("--host: в адресе хоста");
+        QTest::newRow("a header smuggled in the settings' host")
+            << upload << accepted << QStringList{"CONF=[service]\nuploadHost=\"127.0.0.1\\r\\nX-Evil: 1\"\n"} << "" << ""
+            << 2 << QByteArray("service/uploadHost in ");
+        QTest::newRow("an endless password") << upload << accepted << QStringList{"PICAROON_PASSWORD"} << "/dev/zero" << ""
+                                             << 2 << QByteArray("The password on standard input is longer than 65536 bytes");
+        QTest::newRow("an endless page") << QStringList{"extract-links"} << QByteArray() << QStringList{} << "/dev/zero" << ""
+                                         << 2 << QByteArray("The page on standard input is larger than 64 MiB");
+        QTest::newRow("HOME unset: said, the password database's taken")
+            << QStringList{"make-posts"} << QByteArray() << QStringList{"HOME"} << "" << "" << 0
+            << QByteArray("picaroon: HOME is not set: the home folder of the password database");
+        QTest::newRow("control characters of a name passed over, escaped")
+            << upload << accepted << QStringList{"PIPE=img/p\x1b[2J\xc2\x85\xff.jpg"} << "" << "" << 6
+            << QByteArray("img/p\\x1b[2J\\xc2\\x85\\xff.jpg (it stays in the image folder)");
+        QTest::newRow("a link where the log goes is not followed")
+            << upload << accepted << QStringList{"LINK=uploads.log"} << "" << "" << 0
+            << QByteArray("uploads.log: it is a symbolic link, which the log never follows\n");
     }
 
-    // Each of these runs exits 0 or 3 with its output written, as the
-    // commands' own tests show.
-    void lostOutputFailsTheCommand()
+    void faultsAreToldAndEndTheRun()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, reply);
-        QFETCH(int, exitCode);
+        QFETCH(QStringList, environment);
+        QFETCH(QString, input);
+        QFETCH(QString, output);
+        QFETCH(int, status);
+        QFETCH(QByteArray, said);
 
         QTemporaryDir home;
         const QDir top(home.path());
-        QVERIFY(top.mkpath("img") && top.mkpath("source"));
-        for (const char *name : {"img/a.jpg", "source/b.jpg", "url.txt"}) {
-            QFile file(top.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\xFF\xD8\r\n") == 4);
-        }
+        for (const char *name : {"img/a.jpg", "source/b.jpg", "url.txt", "other"})
+            QVERIFY(TestFiles::Write(top.filePath(name), "\xFF\xD8\r\n"));
         ScriptedPeer peer;
         QVERIFY(peer.Listen());
         peer.script = {ScriptedPeer::Reply(reply)};
         QStringList all = arguments;
         if (all.first() == "import")
             all[1] = top.filePath("source");
-        if (all.first() == "upload")
+        if (all.first() == "upload" && !all.contains("--host") && environment.filter("CONF=").isEmpty())
             all << "--host" << QStringLiteral("127.0.0.1:%1").arg(peer.serverPort());
-
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("PICAROON_PASSWORD", "secret");
-        process.setProcessEnvironment(environment);
-        process.setStandardOutputFile("/dev/full");
-        process.start(PICAROON_BIN, all << "--home" << home.path());
-        QVERIFY(process.waitForStarted());
-        process.closeWriteChannel();
+        TestFiles::ProgramRun run(PICAROON_BIN, all << "--home" << home.path());
+        run.Set("PICAROON_PASSWORD", "secret").Set("XDG_CONFIG_HOME", top.filePath("config"));
+        for (const QString &change : environment) {
+            const QString name = change.section('=', 0, 0), value = change.mid(name.size() + 1);
+            if (name == "CONF")
+                QVERIFY(TestFiles::Write(top.filePath("config/picaroon/picaroon.conf"), value.toUtf8()));
+            else if (name == "PIPE")
+                QCOMPARE(::mkfifo(QFile::encodeName(top.filePath(value)).replace("\uFFFD", "\xFF").constData(), 0600), 0);
+            else if (name == "LINK")
+                QVERIFY(QFile::link(top.filePath("other"), top.filePath(value)));
+            else
+                value.isEmpty() && !change.contains('=') ? run.Unset(name) : run.Set(name, value);
+        }
+        if (!input.isEmpty())
+            run.InputFile(input);
+        if (!output.isEmpty())
+            run.OutputFile(output);
+        const std::unique_ptr<QProcess> process = run.Start();
         // The peer answers from this process's event loop.
-        QTRY_COMPARE_WITH_TIMEOUT(process.state(), QProcess::NotRunning, 20000);
-
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), exitCode);
-        const QByteArray errors = process.readAllStandardError();
-        QVERIFY2(errors.endsWith("picaroon " + arguments.first().toUtf8() + ": Cannot write standard output: "
-                                 + QByteArray(std::strerror(ENOSPC)) + "\n"),
-                 errors.constData());
+        QTRY_COMPARE_WITH_TIMEOUT(process->state(), QProcess::NotRunning, 20000);
+        const TestFiles::ProgramResult result = TestFiles::ProgramRun::Finish(*process);
+        QCOMPARE(result.status, status);
+        QVERIFY2(result.errors.contains(said), result.errors.constData());
+        QCOMPARE(TestFiles::Read(top.filePath("other")), "\xFF\xD8\r\n");
+        if (status == 2)
+            QVERIFY(peer.requests.isEmpty());
     }
 };
 

@@ -1,6 +1,8 @@
 #include "settings/HomeLocation.h"
 
 #include "config/BuildSettings.h"
+#include "settings/ProgramSettings.h"
+#include "upload/UploadLog.h"
 
 #include "SmallFilesystem.h"
 
@@ -12,6 +14,9 @@
 
 #include <cerrno>
 #include <cstring>
+
+#include <pwd.h>
+#include <unistd.h>
 
 // Which folder holds the pictures, for each way the program can be laid out.
 class TestHomeLocation : public QObject
@@ -84,6 +89,56 @@ private slots:
         QVERIFY(!HomeLocation::Prepare({HomeLocation::UserDataFolder(), HomeLocation::Kind::UserData}, &error));
         QCOMPARE(error, QStringLiteral("Cannot create the folder %1: %2")
                             .arg(m_root->filePath("data/picaroon"), QString::fromLocal8Bit(std::strerror(ENOTDIR))));
+    }
+
+    // No folder is ever made at "/": a missing or relative HOME is taken
+    // from the password database, relative XDG_* folders are ignored, and
+    // with no home at all the folders that would lie in it are none.
+    void environmentSettledAsTheXdgRulesSay_data()
+    {
+        QTest::addColumn<QByteArray>("home"); // "-": unset
+        QTest::addColumn<QByteArray>("folders"); // every XDG_*_HOME
+        QTest::addColumn<QString>("said"); // the first notice; "-": not settled
+
+        QTest::newRow("absolute folders kept") << QByteArray("/home/m") << QByteArray("/tmp/x") << "";
+        QTest::newRow("relative folders ignored")
+            << QByteArray("/home/m") << QByteArray("x") << "XDG_CONFIG_HOME is not an absolute path (x): it is ignored";
+        QTest::newRow("HOME unset: the password database's")
+            << QByteArray("-") << QByteArray() << "HOME is not set: the home folder of the password database";
+        QTest::newRow("HOME relative: the password database's")
+            << QByteArray("m") << QByteArray() << "HOME is not an absolute path (m): the home folder of";
+        QTest::newRow("no home anywhere: no folders") << QByteArray("-") << QByteArray() << "-";
+    }
+
+    void environmentSettledAsTheXdgRulesSay()
+    {
+        QFETCH(QByteArray, home);
+        QFETCH(QByteArray, folders);
+        QFETCH(QString, said);
+        const QByteArray before = qgetenv("HOME");
+        home == "-" ? qunsetenv("HOME") : qputenv("HOME", home);
+        for (const char *name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+            qputenv(name, folders);
+        const QStringList notices = said == "-" ? QStringList() : HomeLocation::SettleEnvironment();
+        const QString found = HomeLocation::UserHome();
+        const QStringList paths{ProgramSettings::DefaultPath(), UploadLog::DefaultPath(), HomeLocation::UserDataFolder()};
+        QString error;
+        const bool prepared = found.isEmpty() && HomeLocation::Prepare({paths.at(2), HomeLocation::Kind::UserData}, &error);
+        qputenv("HOME", before);
+
+        QCOMPARE(notices.isEmpty(), said.isEmpty() || said == "-");
+        QVERIFY2(notices.isEmpty() || notices.first().startsWith(said), qPrintable(notices.join('\n')));
+        if (said == "-") {
+            QVERIFY(found.isEmpty() && !prepared && error.startsWith(HomeLocation::NoHomeText()));
+            QCOMPARE(paths, QStringList(3, QString()));
+            return;
+        }
+        QCOMPARE(found, QFile::decodeName(home.startsWith('/') ? home : QByteArray(::getpwuid(::getuid())->pw_dir)));
+        const QString base = folders.startsWith('/') ? QString(folders) : found;
+        const bool own = folders.startsWith('/');
+        QCOMPARE(paths, (QStringList{base + (own ? "" : "/.config") + "/picaroon/picaroon.conf",
+                                     base + (own ? "" : "/.local/state") + "/picaroon/uploads.log",
+                                     base + (own ? "" : "/.local/share") + "/picaroon"}));
     }
 
 private:

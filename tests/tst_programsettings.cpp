@@ -69,14 +69,28 @@ private slots:
 
     // Text with every character the file format treats specially comes back
     // as it went in; a folder named in bytes that are not text is found again.
+    // A link to the file stays a link, and the file it points at is saved.
+    void savedValuesReadBack_data()
+    {
+        QTest::addColumn<bool>("linked");
+        QTest::newRow("a file of its own") << false;
+        QTest::newRow("a link to a settings file elsewhere") << true;
+    }
+
     void savedValuesReadBack()
     {
+        QFETCH(bool, linked);
         QTemporaryDir folder;
         const QString path = folder.filePath("config/picaroon/picaroon.conf");
+        const QString elsewhere = folder.filePath("dotfiles/picaroon.conf");
+        if (linked)
+            QVERIFY(TestFiles::Write(elsewhere, "; mine\n[upload]\ntimeout=9\n") && QDir().mkpath(folder.filePath("config/picaroon"))
+                    && QFile::link(elsewhere, path));
         const QString login = QStringLiteral("Кот \"a\", b=c; \\d #e");
         const QByteArray importFolder = "/tmp/\xD0\xA4\xFF photos";
         {
             ProgramSettings settings(path);
+            QCOMPARE(settings.Timeout(), linked ? 9 : 60);
             settings.Store(SettingKey::UploadHost, "[::1]:8080");
             settings.Store(SettingKey::Account, "173590");
             settings.Store(SettingKey::Timeout, "15");
@@ -86,35 +100,40 @@ private slots:
             QString error;
             QVERIFY2(settings.Save(&error), qPrintable(error));
         }
+        QCOMPARE(QFileInfo(path).isSymLink(), linked);
+        QCOMPARE(QFileInfo(path).permissions() & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
         const ProgramSettings settings(path);
-        QCOMPARE(settings.UploadHost(), QStringLiteral("[::1]:8080"));
-        QCOMPARE(settings.Account(), QStringLiteral("173590"));
-        QCOMPARE(settings.Timeout(), 15);
-        QCOMPARE(settings.LastLogin(), login);
-        QCOMPARE(settings.WindowPosition(), std::optional<QPoint>(QPoint(-40, 1200)));
-        QCOMPARE(NativeName::Encode(settings.LastImportFolder()), importFolder);
+        QCOMPARE((QVariantList{settings.UploadHost(), settings.Account(), settings.Timeout(), settings.LastLogin(),
+                               settings.WindowPosition().value_or(QPoint()), NativeName::Encode(settings.LastImportFolder())}),
+                 (QVariantList{"[::1]:8080", "173590", 15, login, QPoint(-40, 1200), importFolder}));
         QVERIFY(settings.Problems().isEmpty());
     }
 
-    // What cannot be read is never written over; what cannot be written
-    // leaves the old file whole. Either way the cause is named.
+    // What cannot be read, or does not read as settings, is never written
+    // over, nor waited on; what cannot be written leaves the old file
+    // whole. Either way the cause is named.
     void failedSaveKeepsTheFileAndNamesTheCause_data()
     {
         QTest::addColumn<QString>("trouble");
         QTest::addColumn<QString>("said");
-        QTest::addColumn<int>("cause");
-        QTest::newRow("a folder in its place") << "folder" << "Cannot read PATH: " << EISDIR;
-        QTest::newRow("a named pipe without a writer: refused, not waited on") << "pipe" << "Cannot read PATH: " << 0;
-        QTest::newRow("no permission to read") << "unreadable" << "Cannot read PATH: " << EACCES;
-        QTest::newRow("its folder cannot be made") << "read-only" << "Cannot create the folder DIR: " << EROFS;
-        QTest::newRow("a full disk") << "full disk" << "Cannot save the settings to PATH: " << ENOSPC;
+        QTest::addColumn<QString>("cause");
+        const QString noPlainFile = PlainFile::NotPlainText();
+        const QString noSettings = "it is no settings file";
+        QTest::newRow("a folder in its place") << "folder" << "Cannot read PATH: " << PlainFile::SystemError(EISDIR);
+        QTest::newRow("a named pipe without a writer") << "pipe" << "Cannot read PATH: " << noPlainFile;
+        QTest::newRow("a named pipe put in its place after reading") << "pipe later" << "Cannot read PATH: " << noPlainFile;
+        QTest::newRow("a link to a text that is no settings") << "notes" << "Cannot read PATH: " << noSettings;
+        QTest::newRow("a link to a picture") << "picture" << "Cannot read PATH: " << noSettings;
+        QTest::newRow("no permission to read") << "unreadable" << "Cannot read PATH: " << PlainFile::SystemError(EACCES);
+        QTest::newRow("its folder cannot be made") << "read-only" << "Cannot create the folder DIR: " << PlainFile::SystemError(EROFS);
+        QTest::newRow("a full disk") << "full disk" << "Cannot save the settings to PATH: " << PlainFile::SystemError(ENOSPC);
     }
 
     void failedSaveKeepsTheFileAndNamesTheCause()
     {
         QFETCH(QString, trouble);
         QFETCH(QString, said);
-        QFETCH(int, cause);
+        QFETCH(QString, cause);
         if (trouble == "unreadable" && ::geteuid() == 0)
             QSKIP("root reads every file");
         QTemporaryDir folder;
@@ -125,34 +144,42 @@ private slots:
             QSKIP(qPrintable(why));
         const QString path = onDisk ? disk.FilePath(trouble == "read-only" ? "picaroon/picaroon.conf" : "picaroon.conf")
                                     : folder.filePath("picaroon.conf");
-        const QByteArray old = "[upload]\ntimeout=5\n";
-        if (trouble == "folder")
+        const QString other = folder.filePath("other");
+        QByteArray old = "[upload]\ntimeout=5\n";
+        if (trouble == "notes" || trouble == "picture") {
+            old = trouble == "notes" ? QByteArray("buy milk\n[upload]\ntimeout=5\n") : QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF");
+            QVERIFY(TestFiles::Write(other, old) && QFile::link(other, path));
+        } else if (trouble == "folder") {
             QVERIFY(QDir().mkpath(path));
-        else if (trouble == "pipe")
+        } else if (trouble == "pipe") {
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        else if (trouble != "read-only")
+        } else if (trouble != "read-only") {
             QVERIFY(TestFiles::Write(path, old));
+        }
         if (trouble == "unreadable")
             QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
         ProgramSettings settings(path);
+        const bool readFirst = onDisk || trouble == "pipe later";
         if (onDisk)
             QVERIFY2(trouble == "full disk" ? disk.Fill() : disk.MakeReadOnly(&why), qPrintable(why));
+        else if (readFirst)
+            QVERIFY(QFile::remove(path) && ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
         else
             QCOMPARE(settings.Problems(), QStringList{settings.ReadProblem()});
-        QCOMPARE(settings.Timeout(), trouble == "full disk" ? 5 : 60);
+        QCOMPARE(settings.Timeout(), trouble == "full disk" || trouble == "pipe later" ? 5 : 60);
         settings.Store(SettingKey::Timeout, "7");
         settings.SetLastLogin(QString(8000, 'x'));
         QString error;
         QVERIFY(!settings.Save(&error));
         said.replace("PATH", path).replace("DIR", disk.FilePath("picaroon"));
-        QVERIFY2(error.startsWith(said)
-                     && error.endsWith(cause ? PlainFile::SystemError(cause) : PlainFile::NotPlainText()),
-                 qPrintable(error));
-        QVERIFY(onDisk || error == settings.ReadProblem());
+        QVERIFY2(error.startsWith(said) && error.endsWith(cause), qPrintable(error));
+        QVERIFY(readFirst || error == settings.ReadProblem());
         if (trouble == "unreadable")
             QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         if (trouble == "unreadable" || trouble == "full disk")
             QCOMPARE(TestFiles::Read(path), old);
+        if (trouble == "notes" || trouble == "picture")
+            QCOMPARE(TestFiles::Read(other), old);
     }
 };
 

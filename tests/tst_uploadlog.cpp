@@ -29,9 +29,11 @@ private slots:
         QTest::newRow("tab, line break and backslash in a name and in the service's words")
             << PictureOutcome{Kind::SetAside, "/img/a\tb\nc\\d.jpg", 1, "a\tb\nc\\d.jpg_!", "x\r\ny"}
             << "a\\tb\\nc\\\\d.jpg\t1\tset aside as a\\tb\\nc\\\\d.jpg_!\tx\\r\\ny";
-        QTest::newRow("name that is not text keeps its bytes")
-            << PictureOutcome{Kind::Stopped, QStringLiteral("/img/") + QChar(0xDCFF) + QStringLiteral("x.jpg"), 2, {}, {}}
-            << "\\xffx.jpg\t2\tstopped";
+        QTest::newRow("bytes that are not text and control characters, C1 too, as their bytes")
+            << PictureOutcome{Kind::Stopped,
+                              QStringLiteral("/img/") + QChar(0xDCFF) + "\x1b[2J" + QChar(0x85) + QChar(0x9B) + "x.jpg", 2,
+                              {}, {}}
+            << "\\xff\\x1b[2J\\xc2\\x85\\xc2\\x9bx.jpg\t2\tstopped";
     }
 
     void oneEscapedRecordPerLine()
@@ -71,17 +73,24 @@ private slots:
 
     void unwritablePlaceIsToldOncePerRunNotWaitedOn_data()
     {
-        QTest::addColumn<bool>("pipe");
-        QTest::newRow("named pipe") << true;
-        QTest::newRow("folder") << false;
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("named pipe without a reader") << "pipe" << PlainFile::SystemError(ENXIO);
+        QTest::newRow("folder") << "folder" << PlainFile::SystemError(EISDIR);
+        QTest::newRow("a link, never followed") << "link" << "symbolic link";
     }
 
     void unwritablePlaceIsToldOncePerRunNotWaitedOn()
     {
-        QFETCH(bool, pipe);
+        QFETCH(QString, place);
+        QFETCH(QString, said);
         QTemporaryDir home;
         const QString path = UploadLog::PathInHome(home.path());
-        QVERIFY(pipe ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 : QDir().mkpath(path));
+        const QString other = home.filePath("other");
+        QVERIFY(TestFiles::Write(other, "mine"));
+        QVERIFY(place == "pipe"     ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+                    : place == "link" ? QFile::link(other, path)
+                                      : QDir().mkpath(path));
         UploadLog log(path);
         QSignalSpy trouble(&log, &UploadLog::Trouble);
         for (int run = 1; run <= 2; ++run) {
@@ -90,12 +99,8 @@ private slots:
             log.Record({PictureOutcome::Kind::Accepted, "/img/b.jpg", 1, {}, {}});
             QCOMPARE(trouble.size(), run);
         }
-    }
-
-    void defaultPlaceIsTheStateFolder()
-    {
-        qunsetenv("XDG_STATE_HOME");
-        QCOMPARE(UploadLog::DefaultPath(), QDir::homePath() + "/.local/state/picaroon/uploads.log");
+        QVERIFY2(trouble.at(0).at(0).toString().contains(said), qPrintable(trouble.at(0).at(0).toString()));
+        QCOMPARE(TestFiles::Read(other), "mine");
     }
 };
 

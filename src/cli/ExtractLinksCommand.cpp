@@ -2,21 +2,32 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/StopSignals.h"
+#include "cli/StandardInput.h"
 #include "linktools/LinkExtractor.h"
 
-#include <QFile>
+namespace {
+
+// A page of 20,000 pictures is about 10 MB; the cap only stops input that
+// never ends from filling memory.
+constexpr qsizetype LargestPage = 64 * 1024 * 1024;
+
+}
 
 int ExtractLinksCommand::Run(const Context &context)
 {
     StopSignals stopSignals;
-    QFile input;
-    const bool opened = input.open(stdin, QIODevice::ReadOnly);
-    const QByteArray page = opened ? input.readAll() : QByteArray();
-    if (!opened || input.error() != QFileDevice::NoError)
-        return Fail(QStringLiteral("Cannot read standard input: ") + input.errorString());
+    QByteArray page;
+    QString error;
+    switch (StandardInput::All(LargestPage, &page, &error)) {
+    case StandardInput::Result::Failed: return Fail(QStringLiteral("Cannot read standard input: ") + error);
+    case StandardInput::Result::TooLong:
+        Fail(QStringLiteral("The page on standard input is larger than %1 MiB: is it a page?").arg(LargestPage >> 20));
+        return ExitStatus::Usage;
+    case StandardInput::Result::Ended:
+    case StandardInput::Result::Read: break;
+    }
 
     int count = 0;
-    QString error;
     const LinkExtractor extractor(context.values.value(SettingKey::ImageHost), context.values.value(SettingKey::Account));
     if (!extractor.AppendUtf8ToUrlFile(context.home, page, &count, &error,
                                        [&stopSignals] { return stopSignals.Requested(); })) {

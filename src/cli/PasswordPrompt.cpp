@@ -1,5 +1,7 @@
 #include "cli/PasswordPrompt.h"
 
+#include "cli/ExitStatus.h"
+#include "cli/StandardInput.h"
 #include "folder/PlainFile.h"
 
 #include <QByteArray>
@@ -14,8 +16,8 @@
 
 namespace {
 
-// Longer than any password; keeps a terminal held down on a key from
-// filling memory.
+// Longer than any password; keeps a key held down, or input that never
+// ends, from filling memory.
 constexpr qsizetype LongestLine = 64 * 1024;
 const int EndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
@@ -89,50 +91,40 @@ private:
 
 namespace PasswordPrompt {
 
-bool InputIsTerminal()
+int Read(QString *password, QString *error)
 {
-    return ::isatty(STDIN_FILENO) == 1;
-}
-
-bool Ask(QString *password, QString *error)
-{
+    const bool terminal = ::isatty(STDIN_FILENO) == 1;
     // Echo goes off before the prompt shows, so that no key typed at the
     // sight of it is shown.
-    QuietTerminal terminal;
-    if (!terminal.Begin(error))
-        return false;
-    const QByteArray prompt = QStringLiteral("Пароль: ").toUtf8();
-    if (std::fwrite(prompt.constData(), 1, size_t(prompt.size()), stderr) != size_t(prompt.size())
-        || std::fflush(stderr) != 0) {
-        *error = QStringLiteral("Cannot write the prompt to standard error: ") + PlainFile::SystemError(errno);
-        return false;
+    QuietTerminal quiet;
+    if (terminal) {
+        if (!quiet.Begin(error))
+            return ExitStatus::Unexpected;
+        const QByteArray prompt = QStringLiteral("Пароль: ").toUtf8();
+        if (std::fwrite(prompt.constData(), 1, size_t(prompt.size()), stderr) != size_t(prompt.size())
+            || std::fflush(stderr) != 0) {
+            *error = QStringLiteral("Cannot write the prompt to standard error: ") + PlainFile::SystemError(errno);
+            return ExitStatus::Unexpected;
+        }
     }
     QByteArray line;
-    for (;;) {
-        char byte;
-        const ssize_t got = ::read(STDIN_FILENO, &byte, 1);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            *error = QStringLiteral("Cannot read the password from the terminal: ") + PlainFile::SystemError(errno);
-            return false;
-        }
-        if (got == 0 && line.isEmpty()) {
+    switch (StandardInput::Line(LongestLine, &line, error)) {
+    case StandardInput::Result::Failed:
+        *error = QStringLiteral("Cannot read the password from standard input: ") + *error;
+        return ExitStatus::Unexpected;
+    case StandardInput::Result::TooLong:
+        *error = QStringLiteral("The password on standard input is longer than %1 bytes").arg(LongestLine);
+        return ExitStatus::Usage;
+    case StandardInput::Result::Ended:
+        if (terminal) {
             *error = QStringLiteral("The terminal closed before a password was typed");
-            return false;
+            return ExitStatus::Unexpected;
         }
-        if (got == 0 || byte == '\n')
-            break;
-        if (line.size() == LongestLine) {
-            *error = QStringLiteral("The password typed is longer than %1 bytes").arg(LongestLine);
-            return false;
-        }
-        line.append(byte);
+        break;
+    case StandardInput::Result::Read: break;
     }
-    if (line.endsWith('\r'))
-        line.chop(1);
     *password = QString::fromUtf8(line);
-    return true;
+    return ExitStatus::Success;
 }
 
 }

@@ -1,11 +1,17 @@
 #include "cli/StandardOutput.h"
 
 #include "cli/ExitStatus.h"
+#include "folder/NativeName.h"
 #include "folder/PlainFile.h"
 
 #include <QByteArray>
 
 #include <cerrno>
+
+void StandardOutput::Error(const QString &text)
+{
+    Print(stderr, NativeName::Escaped(text));
+}
 
 void StandardOutput::ErrorText(const QString &text)
 {

@@ -12,7 +12,9 @@ class StandardOutput
 {
 public:
     void Line(const QString &text) { Print(stdout, text); }
-    void Error(const QString &text) { Print(stderr, text); }
+    // One line, escaped as the log escapes names: a name read out in a
+    // message can neither break the line nor command the terminal.
+    void Error(const QString &text);
     // Without a line break of its own.
     void ErrorText(const QString &text);
     // subject: "picaroon" or "picaroon COMMAND", naming the failure.

@@ -19,27 +19,8 @@
 #include <QDBusConnection>
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 
 namespace {
-
-bool PasswordFromEnvironmentOrInput(QString *password, QString *error)
-{
-    if (qEnvironmentVariableIsSet("PICAROON_PASSWORD")) {
-        *password = qEnvironmentVariable("PICAROON_PASSWORD");
-        return true;
-    }
-    if (PasswordPrompt::InputIsTerminal())
-        return PasswordPrompt::Ask(password, error);
-    QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly))
-        return true;
-    QByteArray line = input.readLine();
-    while (line.endsWith('\n') || line.endsWith('\r'))
-        line.chop(1);
-    *password = QString::fromUtf8(line);
-    return true;
-}
 
 int ExitStatusOf(UploadCycle::Outcome outcome)
 {
@@ -87,9 +68,14 @@ int UploadCommand::Run(const Context &context)
     FolderLock folderLock;
     if (const int status = HoldFolder(folderLock, context.home, FolderLock::Holder::Upload))
         return status;
-    QString password;
-    if (!PasswordFromEnvironmentOrInput(&password, &error))
-        return Fail(error);
+    QString password = qEnvironmentVariable("PICAROON_PASSWORD");
+    if (!qEnvironmentVariableIsSet("PICAROON_PASSWORD")) {
+        const int status = PasswordPrompt::Read(&password, &error);
+        if (status != ExitStatus::Success) {
+            Fail(error);
+            return status;
+        }
+    }
 
     FileList files;
     if (!ImageFolder::Prepare(context.home, files, &error))

@@ -1,5 +1,7 @@
 #include "folder/NativeName.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char16_t EscapeBase = 0xDC00;
@@ -93,6 +95,39 @@ QByteArray Encode(const QString &name)
     }
     flushRun(name.size());
     return bytes;
+}
+
+QString Escaped(const QString &text)
+{
+    const auto plain = [](QChar ch) {
+        return ch != QLatin1Char('\\') && ch.category() != QChar::Other_Control && !ch.isSurrogate()
+            && ch != QChar::LineSeparator && ch != QChar::ParagraphSeparator;
+    };
+    if (std::all_of(text.cbegin(), text.cend(), plain))
+        return text;
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const QChar ch = text.at(at);
+        if (plain(ch)) {
+            out += ch;
+        } else if (ch.isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate()) {
+            out += ch;
+            out += text.at(++at);
+        } else if (ch == QLatin1Char('\t')) {
+            out += QStringLiteral("\\t");
+        } else if (ch == QLatin1Char('\n')) {
+            out += QStringLiteral("\\n");
+        } else if (ch == QLatin1Char('\r')) {
+            out += QStringLiteral("\\r");
+        } else if (ch == QLatin1Char('\\')) {
+            out += QStringLiteral("\\\\");
+        } else {
+            for (const char byte : Encode(QString(ch)))
+                out += QStringLiteral("\\x%1").arg(uint(uchar(byte)), 2, 16, QLatin1Char('0'));
+        }
+    }
+    return out;
 }
 
 QString Displayable(const QString &name)

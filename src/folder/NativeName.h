@@ -15,5 +15,10 @@ QByteArray Encode(const QString &name);
 // The name with each escaped byte shown as U+FFFD: valid text, for
 // matching and showing, never for finding the file again.
 QString Displayable(const QString &name);
+// The text on one line that no terminal takes as a command: tabs, line
+// breaks and the backslash as \t, \n, \r and \\, every other control
+// character (C1 included) and each byte that is not text as \xNN, one per
+// byte of the name.
+QString Escaped(const QString &text);
 
 }

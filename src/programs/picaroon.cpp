@@ -42,7 +42,7 @@ int PrintVersion(StandardOutput &out)
     return ExitStatus::Success;
 }
 
-int RunWindow(int argc, char *argv[])
+int RunWindow(int argc, char *argv[], const QStringList &notices)
 {
     // Wrong usage, help and the version are told on the terminal before
     // any display is needed.
@@ -89,12 +89,18 @@ int RunWindow(int argc, char *argv[])
         options.timeout = ServiceOptions::Value(parser, SettingKey::Timeout).toInt();
     if (ServiceOptions::IsSet(parser, SettingKey::RetryFor))
         options.retryFor = ServiceOptions::Value(parser, SettingKey::RetryFor).toInt();
-    QStringList problems;
+    QStringList problems = notices;
     QString error;
     const HomeLocation::Choice home = CommandRegistry::Home(parser);
     options.home = home.folder;
     if (!HomeLocation::Prepare(home, &error))
         problems.append(error);
+    // Without a home folder the image folder would land wherever the
+    // program was started, "/" often enough.
+    if (options.home.isEmpty()) {
+        out.Error(QStringLiteral("picaroon: ") + error);
+        return ExitStatus::Usage;
+    }
     options.logPath = UploadLog::PathFor(options.home, parser.isSet(QStringLiteral("home")));
 
     SingleWindow single(options.home);
@@ -126,6 +132,8 @@ int main(int argc, char *argv[])
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
 #endif
+    // Before anything, Qt included, reads the folders from the environment.
+    const QStringList notices = HomeLocation::SettleEnvironment();
     if (argc > 1 && CommandRegistry().IsCommand(QString::fromLocal8Bit(argv[1]))) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(ApplicationName);
@@ -134,7 +142,9 @@ int main(int argc, char *argv[])
         for (int i = 0; i < argc; ++i)
             arguments.append(NativeName::Decode(QByteArray(argv[i])));
         StandardOutput out;
+        for (const QString &notice : notices)
+            out.Error(QStringLiteral("picaroon: ") + notice);
         return CommandRegistry().Run(arguments, out);
     }
-    return RunWindow(argc, argv);
+    return RunWindow(argc, argv, notices);
 }

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <pwd.h>
 #include <unistd.h>
 
 namespace HomeLocation {
@@ -19,7 +20,54 @@ bool IsInstalled(const QString &programFolder)
 
 QString UserDataFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return UserFolder(QStandardPaths::AppDataLocation, "XDG_DATA_HOME");
+}
+
+QStringList SettleEnvironment()
+{
+    QStringList notices;
+    for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+        const QByteArray value = qgetenv(name);
+        if (value.isEmpty() || value.startsWith('/'))
+            continue;
+        notices.append(QStringLiteral("%1 is not an absolute path (%2): it is ignored, as the XDG rules say")
+                           .arg(QLatin1String(name), NativeName::Decode(value)));
+        qunsetenv(name);
+    }
+    const QByteArray home = qgetenv("HOME");
+    if (home.startsWith('/'))
+        return notices;
+    const QString unset = home.isEmpty() ? QStringLiteral("HOME is not set")
+                                         : QStringLiteral("HOME is not an absolute path (%1)").arg(NativeName::Decode(home));
+    const struct passwd *entry = ::getpwuid(::getuid());
+    if (entry && entry->pw_dir && entry->pw_dir[0] == '/') {
+        qputenv("HOME", entry->pw_dir);
+        notices.append(QStringLiteral("%1: the home folder of the password database, %2, is used")
+                           .arg(unset, NativeName::Decode(entry->pw_dir)));
+    } else {
+        qunsetenv("HOME");
+        notices.append(NoHomeText());
+    }
+    return notices;
+}
+
+QString UserHome()
+{
+    const QByteArray home = qgetenv("HOME");
+    return home.startsWith('/') ? NativeName::Decode(home) : QString();
+}
+
+QString UserFolder(QStandardPaths::StandardLocation location, const char *variable)
+{
+    // Without a home Qt would take "/" for one.
+    if (UserHome().isEmpty() && !qgetenv(variable).startsWith('/'))
+        return QString();
+    return QStandardPaths::writableLocation(location);
+}
+
+QString NoHomeText()
+{
+    return QStringLiteral("HOME is not set, and the password database names no home folder for this user");
 }
 
 Choice Choose(const QString &given, const QString &programFolder)
@@ -33,6 +81,10 @@ Choice Choose(const QString &given, const QString &programFolder)
 
 bool Prepare(const Choice &choice, QString *error)
 {
+    if (choice.kind == Kind::UserData && choice.folder.isEmpty()) {
+        *error = NoHomeText() + QStringLiteral(": give the folder with --home DIR");
+        return false;
+    }
     return choice.kind != Kind::UserData || FileOps::CreatePath(choice.folder, error);
 }
 

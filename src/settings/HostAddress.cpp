@@ -9,6 +9,8 @@ namespace {
 
 constexpr qsizetype LongestName = 253;
 constexpr qsizetype LongestLabel = 63;
+// The system's own limit for an interface name, its closing zero aside.
+constexpr qsizetype LongestInterface = 15;
 
 bool IsNameCharacter(QChar c)
 {
@@ -18,6 +20,19 @@ bool IsNameCharacter(QChar c)
 bool IsDigits(const QString &text)
 {
     return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// Whatever the source, such a character would end up in the request's
+// Host header, where a line break starts a header of its own.
+bool IsUnfit(QChar c)
+{
+    return c.isSpace() || c.category() == QChar::Other_Control || c.isSurrogate();
+}
+
+bool IsInterfaceName(const QString &zone)
+{
+    return !zone.isEmpty() && zone.size() <= LongestInterface
+        && std::all_of(zone.cbegin(), zone.cend(), [](QChar c) { return IsNameCharacter(c) || c == u'_' || c == u'.'; });
 }
 
 }
@@ -55,6 +70,10 @@ QString HostAddress::NameProblem(const QString &name)
 
 bool HostAddress::Parse(const QString &text, bool portAllowed, HostAddress *address, QString *problem)
 {
+    if (std::any_of(text.cbegin(), text.cend(), IsUnfit)) {
+        *problem = QStringLiteral("в адресе хоста не может быть пробелов, переводов строки и управляющих знаков");
+        return false;
+    }
     if (text.contains(QStringLiteral("://"))) {
         *problem = QStringLiteral("нужно только имя хоста и порт, без «http://» и пути");
         return false;
@@ -79,6 +98,13 @@ bool HostAddress::Parse(const QString &text, bool portAllowed, HostAddress *addr
         QHostAddress parsed;
         if (!parsed.setAddress(host) || parsed.protocol() != QAbstractSocket::IPv6Protocol) {
             *problem = QStringLiteral("«%1» — не адрес IPv6").arg(host);
+            return false;
+        }
+        const qsizetype zone = host.indexOf(QLatin1Char('%'));
+        if (zone >= 0 && !IsInterfaceName(host.mid(zone + 1))) {
+            *problem = QStringLiteral("после «%» в адресе IPv6 может стоять только имя сетевого интерфейса (до %1 латинских "
+                                      "букв, цифр, «-», «_» и «.»)")
+                           .arg(LongestInterface);
             return false;
         }
     } else {

@@ -3,13 +3,17 @@
 #include "folder/FileOps.h"
 #include "folder/NativeName.h"
 #include "folder/PlainFile.h"
+#include "settings/HomeLocation.h"
 #include "settings/HostAddress.h"
 #include "settings/SettingTable.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cerrno>
@@ -31,63 +35,112 @@ QString Key(SettingKey key)
     return QLatin1String(SettingTable::Row(key).name);
 }
 
-// Empty when the file is readable or missing.
-QString WhyUnreadable(const QString &path)
+constexpr qint64 LargestFile = 1024 * 1024;
+
+// What QSettings would take, checked line by line beforehand: it reads a
+// section only when asked for one of its keys, and on saving writes over
+// whatever it could not read.
+bool ReadsAsSettings(const QByteArray &bytes)
 {
-    int cause = 0;
-    QString why;
-    if (PlainFile::Open(path, O_RDONLY, 0, &cause, &why).IsOpen() || cause == ENOENT)
-        return QString();
-    return QStringLiteral("Cannot read %1: %2").arg(Shown(path), why);
+    const auto unfit = [](char c) { return uchar(c) < 0x20 && c != '\t' && c != '\r' && c != '\n'; };
+    if (std::any_of(bytes.cbegin(), bytes.cend(), unfit))
+        return false;
+    const QList<QByteArray> lines = bytes.split('\n');
+    return std::all_of(lines.cbegin(), lines.cend(), [](const QByteArray &line) {
+        const QByteArray text = line.trimmed();
+        return text.isEmpty() || text.startsWith(';') || text.startsWith('#') || text.contains('=')
+            || (text.startsWith('[') && text.endsWith(']'));
+    });
 }
 
-// QSettings only says that saving failed. Going through the same steps
-// itself, a new file beside the old one written, synced and closed, finds
-// the system's cause.
-QString WhyUnwritable(const QString &path)
+// The file's bytes, read without waiting and only from a plain file; empty
+// when it is missing. False with *problem when it cannot be read or holds
+// no settings.
+bool ReadSettingsFile(const QString &path, QByteArray *bytes, QString *problem)
 {
-    if (QFileInfo(path).isDir())
-        return PlainFile::SystemError(EISDIR);
-    QByteArray probe = NativeName::Encode(QFileInfo(path).absolutePath()) + "/.picaroon-settings-XXXXXX";
-    const int fd = ::mkstemp(probe.data());
-    if (fd < 0)
-        return PlainFile::SystemError(errno);
-    const QByteArray bytes(std::max<qint64>(QFileInfo(path).size(), 0) + 4096, '\n');
+    bytes->clear();
     int cause = 0;
-    if (::write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size())
-        cause = errno != 0 ? errno : ENOSPC;
-    else if (::fsync(fd) != 0)
-        cause = errno;
-    if (::close(fd) != 0 && cause == 0)
-        cause = errno;
-    ::unlink(probe.constData());
-    return cause != 0 ? PlainFile::SystemError(cause)
-                      : QStringLiteral("the file was locked or changed by another program meanwhile");
+    QString why;
+    PlainFile file = PlainFile::Open(path, O_RDONLY, 0, &cause, &why);
+    if (!file.IsOpen() && cause == ENOENT)
+        return true;
+    QFile reader;
+    if (file.HandTo(reader, &why)) {
+        *bytes = reader.read(LargestFile + 1);
+        if (reader.error() != QFileDevice::NoError)
+            why = reader.errorString();
+        else if (bytes->size() > LargestFile || !ReadsAsSettings(*bytes))
+            why = QStringLiteral("it is no settings file");
+        else
+            return true;
+    }
+    *problem = QStringLiteral("Cannot read %1: %2").arg(Shown(path), why);
+    return false;
+}
+
+// Written beside the file, synced, then renamed over it. A link stays a
+// link: the file it points at is the one replaced.
+bool Replace(const QString &path, const QByteArray &bytes, QString *error)
+{
+    const QFileInfo info(path);
+    const QFileInfo target(info.isSymLink() && info.exists() ? info.canonicalFilePath() : path);
+    const QString temporary = target.dir().filePath(
+        QStringLiteral(".%1-%2").arg(target.fileName()).arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0')));
+    int cause = 0;
+    QString why;
+    PlainFile file = PlainFile::Open(temporary, O_WRONLY | O_CREAT | O_EXCL, 0600, &cause, &why);
+    if (file.IsOpen()) {
+        bool done = file.WriteAll(bytes.constData(), bytes.size(), &cause);
+        if (done && ::fsync(file.Descriptor()) != 0) {
+            cause = errno;
+            done = false;
+        }
+        done = done && file.Close(&cause);
+        if (done && ::rename(PlainFile::Native(temporary).constData(), PlainFile::Native(target.filePath()).constData()) != 0) {
+            cause = errno;
+            done = false;
+        }
+        if (done)
+            return true;
+        ::unlink(PlainFile::Native(temporary).constData());
+    }
+    *error = QStringLiteral("Cannot save the settings to %1: %2").arg(Shown(path), PlainFile::SystemError(cause));
+    return false;
 }
 
 }
 
 ProgramSettings::ProgramSettings(const QString &path)
     : m_path(path)
-    , m_readProblem(WhyUnreadable(path))
 {
-    if (!m_readProblem.isEmpty())
+    QByteArray bytes;
+    if (path.isEmpty() || !ReadSettingsFile(path, &bytes, &m_readProblem))
         return;
-    m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
-    if (m_settings->status() == QSettings::FormatError)
+    // QSettings opens its file by name, and would wait on a named pipe put
+    // in its place; it only ever sees this private copy.
+    m_copy = std::make_unique<QTemporaryDir>();
+    QFile copy(m_copy->filePath(QStringLiteral("picaroon.conf")));
+    if (!m_copy->isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.flush()) {
+        m_readProblem = QStringLiteral("Cannot read %1: no working copy can be made in %2: %3")
+                            .arg(Shown(path), Shown(QDir::tempPath()),
+                                 m_copy->isValid() ? copy.errorString() : m_copy->errorString());
+        return;
+    }
+    copy.close();
+    m_settings = std::make_unique<QSettings>(copy.fileName(), QSettings::IniFormat);
+    m_settings->allKeys();
+    if (m_settings->status() != QSettings::NoError) {
         m_readProblem = QStringLiteral("Cannot read %1: it is no settings file").arg(Shown(path));
-    else if (m_settings->status() == QSettings::AccessError)
-        m_readProblem = WhyUnreadable(path);
-    if (!m_readProblem.isEmpty())
         m_settings.reset();
+    }
 }
 
 ProgramSettings::~ProgramSettings() = default;
 
 QString ProgramSettings::DefaultPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/picaroon/picaroon.conf");
+    const QString folder = HomeLocation::UserFolder(QStandardPaths::GenericConfigLocation, "XDG_CONFIG_HOME");
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/picaroon/picaroon.conf");
 }
 
 QString ProgramSettings::Name(SettingKey key)
@@ -215,18 +268,27 @@ void ProgramSettings::SetLastImportFolder(const QString &folder)
 
 bool ProgramSettings::Save(QString *error)
 {
+    if (m_path.isEmpty()) {
+        *error = QStringLiteral("Cannot save the settings: ") + HomeLocation::NoHomeText();
+        return false;
+    }
     if (!m_settings) {
         *error = m_readProblem;
         return false;
     }
     if (!FileOps::CreatePath(QFileInfo(m_path).absolutePath(), error))
         return false;
-    // Written to a new file, synced, then renamed over the old one.
     m_settings->sync();
-    if (m_settings->status() == QSettings::NoError)
-        return true;
-    *error = QStringLiteral("Cannot save the settings to %1: %2").arg(Shown(m_path), WhyUnwritable(m_path));
-    return false;
+    QFile copy(m_settings->fileName());
+    if (m_settings->status() != QSettings::NoError || !copy.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Cannot save the settings to %1: its working copy in %2 cannot be written")
+                     .arg(Shown(m_path), Shown(QDir::tempPath()));
+        return false;
+    }
+    // Whatever was put in its place meanwhile is written over only when it
+    // too is a settings file.
+    QByteArray now;
+    return ReadSettingsFile(m_path, &now, error) && Replace(m_path, copy.readAll(), error);
 }
 
 bool ProgramSettings::IsUploadHostSet(const QString &uploadHost)

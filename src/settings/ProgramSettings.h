@@ -10,6 +10,7 @@
 #include <optional>
 
 class QSettings;
+class QTemporaryDir;
 
 // The member's settings, kept by QSettings in the user's config folder. A
 // key missing from the file means the build's value; a stored value that
@@ -24,7 +25,9 @@ public:
     ProgramSettings(const ProgramSettings &) = delete;
     ProgramSettings &operator=(const ProgramSettings &) = delete;
 
-    // picaroon/picaroon.conf in $XDG_CONFIG_HOME, by default ~/.config.
+    // picaroon/picaroon.conf in $XDG_CONFIG_HOME, by default ~/.config;
+    // empty without a home folder, when the build's values stand and
+    // nothing is saved.
     static QString DefaultPath();
     QString Path() const { return m_path; }
 
@@ -52,14 +55,16 @@ public:
     void SetLastImportFolder(const QString &folder);
 
     // Why the file could not be read; empty when it could, or is missing.
-    // An unreadable file is never written over.
+    // It is read without waiting, from a plain file only; one that cannot
+    // be read, or does not read as settings, is never written over.
     QString ReadProblem() const { return m_readProblem; }
     // What is wrong with the stored text of a checked key; empty when it
     // checks or the file holds none.
     QString Problem(SettingKey key) const;
     // "KEY in PATH: problem", for the read problem and each checked key.
     QStringList Problems() const;
-    // Writes the changes through to the file.
+    // Writes the changes through to the file, or to the file a link there
+    // points at.
     bool Save(QString *error);
 
     // Checks of typed texts, in the member's words; empty when fine.
@@ -76,5 +81,6 @@ public:
 private:
     QString m_path;
     QString m_readProblem;
+    std::unique_ptr<QTemporaryDir> m_copy;
     std::unique_ptr<QSettings> m_settings;
 };

@@ -1,7 +1,9 @@
 #include "upload/UploadLog.h"
 
 #include "folder/FileOps.h"
+#include "folder/NativeName.h"
 #include "folder/PlainFile.h"
+#include "settings/HomeLocation.h"
 #include "upload/UploadCycle.h"
 
 #include <QDir>
@@ -45,50 +47,18 @@ UploadLog::~UploadLog()
 QString UploadLog::DefaultPath()
 {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || QDir::isRelativePath(state))
-        state = QDir::homePath() + QStringLiteral("/.local/state");
+    if (!state.startsWith(QLatin1Char('/'))) {
+        const QString home = HomeLocation::UserHome();
+        if (home.isEmpty())
+            return QString();
+        state = home + QStringLiteral("/.local/state");
+    }
     return state + QStringLiteral("/picaroon/uploads.log");
 }
 
 QString UploadLog::PathInHome(const QString &home)
 {
     return QDir(home).filePath(QStringLiteral("uploads.log"));
-}
-
-QString UploadLog::Escaped(const QString &text)
-{
-    const auto plain = [](QChar ch) {
-        const char16_t u = ch.unicode();
-        return u >= 0x20 && u != 0x7F && u != '\\' && !ch.isSurrogate() && ch != QChar::LineSeparator
-            && ch != QChar::ParagraphSeparator;
-    };
-    if (std::all_of(text.cbegin(), text.cend(), plain))
-        return text;
-    QString out;
-    out.reserve(text.size() + 8);
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        const QChar ch = text.at(at);
-        if (plain(ch)) {
-            out += ch;
-        } else if (ch.isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate()) {
-            out += ch;
-            out += text.at(++at);
-        } else if (ch == QLatin1Char('\t')) {
-            out += QStringLiteral("\\t");
-        } else if (ch == QLatin1Char('\n')) {
-            out += QStringLiteral("\\n");
-        } else if (ch == QLatin1Char('\r')) {
-            out += QStringLiteral("\\r");
-        } else if (ch == QLatin1Char('\\')) {
-            out += QStringLiteral("\\\\");
-        } else {
-            // A byte of a name that is not text comes out as that byte.
-            const char16_t u = ch.unicode();
-            const uint code = u >= 0xDC80 && u <= 0xDCFF ? u - 0xDC00 : u;
-            out += QStringLiteral("\\x%1").arg(code, code > 0xFF ? 4 : 2, 16, QLatin1Char('0'));
-        }
-    }
-    return out;
 }
 
 QByteArray UploadLog::Line(const QDateTime &when, const PictureOutcome &outcome)
@@ -108,14 +78,14 @@ QByteArray UploadLog::Line(const QDateTime &when, const PictureOutcome &outcome)
     line.reserve(128);
     line += cachedTime;
     line += '\t';
-    line += Escaped(name).toUtf8();
+    line += NativeName::Escaped(name).toUtf8();
     line += '\t';
     line += outcome.size >= 0 ? QByteArray::number(outcome.size) : QByteArray("-");
     line += '\t';
-    line += Escaped(OutcomeText(outcome)).toUtf8();
+    line += NativeName::Escaped(OutcomeText(outcome)).toUtf8();
     if (!outcome.words.isEmpty()) {
         line += '\t';
-        line += Escaped(outcome.words).toUtf8();
+        line += NativeName::Escaped(outcome.words).toUtf8();
     }
     line += '\n';
     return line;
@@ -143,11 +113,19 @@ void UploadLog::EndRun()
 
 bool UploadLog::Open(QString *why)
 {
+    if (m_path.isEmpty()) {
+        *why = HomeLocation::NoHomeText();
+        return false;
+    }
     const QString folder = QFileInfo(m_path).path();
     if (!FileOps::CreatePath(folder, why))
         return false;
     int cause = 0;
-    m_file = PlainFile::Open(m_path, O_WRONLY | O_APPEND | O_CREAT, 0644, &cause, why);
+    // A link put where the log goes would have the records written over
+    // whatever it points at.
+    m_file = PlainFile::Open(m_path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, 0644, &cause, why);
+    if (cause == ELOOP)
+        *why = QStringLiteral("it is a symbolic link, which the log never follows");
     return m_file.IsOpen();
 }
 

@@ -34,9 +34,6 @@ public:
         return homeGiven ? PathInHome(home) : DefaultPath();
     }
     static QByteArray Line(const QDateTime &when, const PictureOutcome &outcome);
-    // Backslash escapes for tabs, line breaks, other control characters,
-    // the backslash itself and each byte of a name that is not text.
-    static QString Escaped(const QString &text);
 
     QString Path() const { return m_path; }
     void Follow(UploadCycle &cycle);
