@@ -42,6 +42,8 @@ private slots:
 
         QTest::newRow("make-posts without url.txt") << QStringList{"make-posts"} << 0 << 1 << "url.txt";
         QTest::newRow("extract-links, home missing") << QStringList{"extract-links"} << 0 << 1 << "gone/url.txt";
+        QTest::newRow("extract-links, input unreadable") << QStringList{"extract-links"} << 0 << 1
+                                                         << "Cannot read standard input: ";
         QTest::newRow("extract-links with a stray argument") << QStringList{"extract-links", "x"} << 0 << 2 << QString();
         QTest::newRow("make-posts, SIGINT") << QStringList{"make-posts"} << SIGINT << 5 << "base_url.txt";
         QTest::newRow("extract-links, SIGTERM") << QStringList{"extract-links"} << SIGTERM << 5 << "url.txt";
@@ -58,13 +60,16 @@ private slots:
         if (signal != 0 && arguments[0] == "make-posts")
             QVERIFY(Write(root.filePath("url.txt"), "a\r\n") && Write(root.filePath(named), "old--endanecdot-"));
         const QSet<QByteArray> before = Contents(root.path());
-        const ProgramResult run = Program(arguments, QFileInfo(root.filePath(named)).path(), Entry(Dir("h") + "a.jpg"))
-                                      .SignalAtSync(named, 1, signal)
-                                      .Run();
+        const bool unreadable = named.startsWith("Cannot");
+        ProgramRun program = Program(arguments, QFileInfo(root.filePath(named)).path(), Entry(Dir("h") + "a.jpg"));
+        if (unreadable)
+            program.InputFile(root.path()); // a folder opens but cannot be read
+        const ProgramResult run = program.SignalAtSync(named, 1, signal).Run();
         QCOMPARE(run.status, status);
         QVERIFY(run.output.isEmpty());
         QVERIFY2(run.errors.startsWith("picaroon " + arguments[0].toUtf8() + ": "), run.errors.constData());
         const QString told = named.isEmpty() ? "picaroon extract-links [--home DIR] [--image-host HOST] [--account N]"
+                             : unreadable    ? named
                                              : QDir::toNativeSeparators(root.filePath(named));
         QVERIFY2(run.errors.contains(told.toUtf8()), run.errors.constData());
         QCOMPARE(Contents(root.path()), before);
@@ -117,17 +122,6 @@ private slots:
         const QString folder = picked.section('/', -2, -2) + '/';
         QVERIFY(Read(home.filePath("base_url.txt"))
                     .contains(Cp1251::FromUnicode(QString(picked).replace(folder, folder + "thumb/"))));
-    }
-
-    void unreadablePageIsNamed()
-    {
-        QTemporaryDir home;
-        // A folder opens but cannot be read.
-        const ProgramResult run
-            = ProgramRun(PICAROON_BIN, {"extract-links", "--home", home.path()}).InputFile(home.path()).Run();
-        QCOMPARE(run.status, 1);
-        QVERIFY2(run.errors.startsWith("picaroon extract-links: Cannot read standard input: "), run.errors.constData());
-        QVERIFY(QDir(home.path()).isEmpty());
     }
 
 private:

@@ -33,11 +33,9 @@ private slots:
                           "</script>Try later</body></html>") << "Try later";
         QTest::newRow("block tags part words, inline ones do not")
             << QByteArray("<div>Quota</div><div>exceeded</div>: <b>1</b>0 MB<br/>max") << "Quota exceeded : 10 MB max";
-        QTest::newRow("white space folded")
-            << QByteArray("  many \t\r\n  spaces\n\n here ") << "many spaces here";
-        QTest::newRow("entities") << QByteArray("a &amp; b &lt;c&gt; &#1060;&#x444; &nbsp;d &unknown; e & f")
-                                  << QStringLiteral("a & b <c> Фф d &unknown; e & f");
-        QTest::newRow("control bytes are no words") << QByteArray("a\x01\x02" "b") << "a b";
+        QTest::newRow("white space and control bytes folded, entities")
+            << QByteArray("  a &amp; \t\r\n b &lt;c&gt; &#1060;&#x444; &nbsp;d &unknown;\x01\x02" "e & f\n\n ")
+            << QStringLiteral("a & b <c> Фф d &unknown; e & f");
         QTest::newRow("long reply cut to 300 characters")
             << QByteArray(10 * 1024 * 1024, 'x') << QString(299, 'x') + QChar(0x2026);
         // The secrets of the request these words answer, as set below.
@@ -49,7 +47,8 @@ private slots:
             << QByteArray(290, 'x') + Digest << QString(290, 'x') + QStringLiteral("***") + QChar(0x2026);
     }
 
-    // Fed whole and a byte at a time, as the socket may deliver it.
+    // Fed whole and a byte at a time, as the socket may deliver it, after
+    // what the last picture's reply left unfinished.
     void visibleTextOfTheReply()
     {
         QFETCH(QByteArray, reply);
@@ -57,6 +56,8 @@ private slots:
 
         ServiceWords whole;
         whole.SetCredentials(Login, Password);
+        whole.Append("<script>never closed");
+        whole.Clear();
         whole.Append(reply);
         QCOMPARE(whole.Text(), words);
         QVERIFY(whole.Text().size() <= ServiceWords::MaxLength);
@@ -67,16 +68,6 @@ private slots:
             pieces.Append(reply.mid(i, 1));
         pieces.Append(reply.mid(4096));
         QCOMPARE(pieces.Text(), words);
-    }
-
-    void clearedForTheNextPicture()
-    {
-        ServiceWords words;
-        words.SetCredentials(Login, Password);
-        words.Append("<script>never closed");
-        words.Clear();
-        words.Append("fresh " + Digest);
-        QCOMPARE(words.Text(), QStringLiteral("fresh ***"));
     }
 };
 
