@@ -3,8 +3,6 @@
 #include "config/BuildSettings.h"
 #include "text/Cp1251.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>

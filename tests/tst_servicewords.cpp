@@ -1,8 +1,7 @@
 #include "text/Cp1251.h"
 #include "upload/ServiceWords.h"
 
-#include <QCryptographicHash>
-#include <QTest>
+#include <QtTest>
 
 namespace {
 

@@ -1,10 +1,6 @@
 #include "ScriptedPeer.h"
 #include "TestFiles.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
