@@ -3,10 +3,7 @@
 
 #include "folder/ImageImport.h"
 
-#include <QDirIterator>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <fcntl.h>
 #include <sys/stat.h>

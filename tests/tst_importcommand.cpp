@@ -1,7 +1,6 @@
 #include "TestFiles.h"
 #include "folder/FolderLock.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>

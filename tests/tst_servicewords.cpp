@@ -1,8 +1,7 @@
 #include "text/Cp1251.h"
 #include "upload/ServiceWords.h"
 
-#include <QCryptographicHash>
-#include <QTest>
+#include <QtTest>
 
 namespace {
 
@@ -33,11 +32,9 @@ private slots:
                           "</script>Try later</body></html>") << "Try later";
         QTest::newRow("block tags part words, inline ones do not")
             << QByteArray("<div>Quota</div><div>exceeded</div>: <b>1</b>0 MB<br/>max") << "Quota exceeded : 10 MB max";
-        QTest::newRow("white space folded")
-            << QByteArray("  many \t\r\n  spaces\n\n here ") << "many spaces here";
-        QTest::newRow("entities") << QByteArray("a &amp; b &lt;c&gt; &#1060;&#x444; &nbsp;d &unknown; e & f")
-                                  << QStringLiteral("a & b <c> Фф d &unknown; e & f");
-        QTest::newRow("control bytes are no words") << QByteArray("a\x01\x02" "b") << "a b";
+        QTest::newRow("white space and control bytes folded, entities")
+            << QByteArray("  a &amp; \t\r\n b &lt;c&gt; &#1060;&#x444; &nbsp;d &unknown;\x01\x02" "e & f\n\n ")
+            << QStringLiteral("a & b <c> Фф d &unknown; e & f");
         QTest::newRow("long reply cut to 300 characters")
             << QByteArray(10 * 1024 * 1024, 'x') << QString(299, 'x') + QChar(0x2026);
         // The secrets of the request these words answer, as set below.
@@ -49,8 +46,8 @@ private slots:
             << QByteArray(290, 'x') + Digest << QString(290, 'x') + QStringLiteral("***") + QChar(0x2026);
     }
 
-    // Fed whole, and a byte at a time after a cleared reply, as the socket may
-    // deliver it.
+    // Fed whole and a byte at a time, as the socket may deliver it, after
+    // what the last picture's reply left unfinished.
     void visibleTextOfTheReply()
     {
         QFETCH(QByteArray, reply);
@@ -58,6 +55,8 @@ private slots:
 
         ServiceWords whole;
         whole.SetCredentials(Login, Password);
+        whole.Append("<script>never closed");
+        whole.Clear();
         whole.Append(reply);
         QCOMPARE(whole.Text(), words);
         QVERIFY(whole.Text().size() <= ServiceWords::MaxLength);

@@ -1,10 +1,6 @@
 #include "ScriptedPeer.h"
 #include "TestFiles.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -26,27 +22,6 @@ private slots:
         QVERIFY(m_peer->Listen());
     }
 
-    // The unknown command and the timeout that is not a number are the help's test.
-    void wrongUsageIsRefused_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("no login") << QStringList{"upload", "--host", "127.0.0.1"};
-        QTest::newRow("port zero") << QStringList{"upload", "--login", "x", "--host", "h:0"};
-        QTest::newRow("stray argument") << QStringList{"upload", "--login", "x", "extra"};
-        QTest::newRow("unknown option") << QStringList{"upload", "--login", "x", "--passwd", "p"};
-        QTest::newRow("negative timeout") << QStringList{"upload", "--login", "x", "--timeout", "-1"};
-        QTest::newRow("retry window not a number") << QStringList{"upload", "--login", "x", "--retry-for", "soon"};
-    }
-
-    void wrongUsageIsRefused()
-    {
-        QFETCH(QStringList, arguments);
-        const ProgramResult run = Run(arguments);
-        QCOMPARE(run.status, 2);
-        QVERIFY(run.errors.contains("usage: picaroon"));
-        QVERIFY(m_peer->requests.isEmpty());
-    }
-
     void runEndsWithItsExitStatus_data()
     {
         QTest::addColumn<ScriptedPeer::Step>("answer");
@@ -62,6 +37,10 @@ private slots:
         QTest::newRow("accepted") << ScriptedPeer::Reply(ScriptedPeer::AcceptedPage()) << "a.jpg" << 0
                                   << "Готово\nЗагружено 1, отложено 0, пропущено 0\n"_ba << QByteArray() << QStringList()
                                   << "\ta.jpg\t7\taccepted\n"_ba;
+        QTest::newRow("login refused: kept, exit 3")
+            << ScriptedPeer::Reply(ScriptedPeer::RefusedPage()) << "a.jpg" << 3
+            << "Неверное имя или пароль\nЗагружено 0, отложено 0, пропущено 0\n"_ba << QByteArray() << QStringList{"a.jpg"}
+            << "\ta.jpg\t7\trefused\n"_ba;
         QTest::newRow("terminated while the service stores: stopped")
             << ScriptedPeer::Hold() << "a.jpg" << 5 << "Остановлено\nЗагружено 0, отложено 0, пропущено 0\n"_ba
             << QByteArray() << QStringList{"a.jpg"} << "\ta.jpg\t7\tstopped\n"_ba;
@@ -114,26 +93,39 @@ private slots:
         QCOMPARE(ScriptedPeer::HeaderValue(m_peer->requests.value(0), "Cookie"), "user_login=member; user_pass=" + pass);
     }
 
-    // A clash with a picture imported meanwhile must not cost either picture.
-    void requeuedPictureGoesUpInTheNextRun()
+    // Only set-aside pictures go back, each under the first free name (a
+    // numbered one keeps its number), none written over, so a clash with a
+    // picture imported meanwhile costs neither. A name one longer than the
+    // folder allows cannot take its number: it is named, the others go back
+    // all the same, and the exit status says so.
+    void requeuedPicturesGoUpInTheNextRun()
     {
         QVERIFY(TestFiles::Write(Img("a.jpg"), "first"));
         m_peer->script = {ScriptedPeer::Reply("<html>busy</html>")};
         QCOMPARE(Run(Upload(), "pass\n").status, 6);
-        QVERIFY(TestFiles::Write(Img("a.jpg"), "imported later"));
+        const QString stem = QString(249, 'x') + ".jpg";
+        for (const QString &name : QStringList{stem, stem + "_!", ".e.jpg_!", "a (2).jpg", "a.jpg", "d.txt_!", "f.JPEG_!",
+                                               "n (2).jpg_!", "z.jpg_!"})
+            QVERIFY(TestFiles::Write(Img(name), name.toUtf8()));
 
         const ProgramResult requeue = Run({"requeue", "--home", m_home->path()});
-        QCOMPARE(requeue.status, 0);
-        QCOMPARE(requeue.output, "Возвращено в очередь: 1\n"_ba);
-        QCOMPARE(QDir(Img({})).entryList(QDir::Files), QStringList({"a (2).jpg", "a.jpg"}));
+        QCOMPARE(requeue.status, 6);
+        QCOMPARE(requeue.output, "Возвращено в очередь: 4\n"_ba);
+        QVERIFY2(requeue.errors.startsWith("picaroon requeue: Cannot return ") && requeue.errors.contains(stem.toUtf8() + "_!"),
+                 requeue.errors.constData());
+        const QStringList kept = {".e.jpg_!", "d.txt_!", stem + "_!"};
+        QStringList found;
+        for (const QString &name : QDir(Img({})).entryList(QDir::Files | QDir::Hidden, QDir::Name))
+            found << name + '=' + TestFiles::Read(Img(name));
+        QCOMPARE(found, QStringList({".e.jpg_!=.e.jpg_!", "a (2).jpg=a (2).jpg", "a (3).jpg=first", "a.jpg=a.jpg",
+                                     "d.txt_!=d.txt_!", "f.JPEG=f.JPEG_!", "n (2).jpg=n (2).jpg_!", stem + '=' + stem,
+                                     stem + "_!=" + stem + "_!", "z.jpg=z.jpg_!"}));
 
         m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
         m_peer->requests.clear();
         QCOMPARE(Run(Upload(), "pass\n").status, 0);
-        QCOMPARE(QSet<QByteArray>({ScriptedPeer::PictureOf(m_peer->requests.value(0)),
-                                   ScriptedPeer::PictureOf(m_peer->requests.value(1))}),
-                 QSet<QByteArray>({"first", "imported later"}));
-        QVERIFY(QDir(Img({})).entryList(QDir::Files).isEmpty());
+        QCOMPARE(m_peer->requests.size(), 7);
+        QCOMPARE(QDir(Img({})).entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
     }
 
     // How each stored value is checked is the settings' test.
@@ -162,6 +154,9 @@ private slots:
         QTest::newRow("a stored value that does not check, though the host is given: named, exit 2")
             << "[upload]\ntimeout=soon\n"_ba << QStringList{"--login", "m", "--host", "127.0.0.1:PORT"} << 2
             << "picaroon upload: upload/timeout in CONFIG/picaroon/picaroon.conf: тайм-аут"_ba << QByteArray();
+        QTest::newRow("retry window not a number") << QByteArray()
+            << QStringList{"--login", "x", "--host", "127.0.0.1:PORT", "--retry-for", "soon"} << 2 << "usage: picaroon"_ba
+            << QByteArray();
         QTest::newRow("no login given or kept") << "[service]\nuploadHost=127.0.0.1:PORT\n"_ba << QStringList{} << 2
                                                 << "--login is required"_ba << QByteArray();
         QTest::newRow("a settings file that cannot be read: exit 1")
