@@ -64,11 +64,9 @@ private slots:
             << QStringList{"+n.jpg", "+M.JPG", "+late.txt", "+tmp.jpg", "-tmp.jpg", "-a.jpg", "+a.jpg"};
         QTest::newRow("renamed into the pattern and over another picture")
             << QStringList{"note.txt>note.jpg", "a.jpg>b.jpg"};
-        QTest::newRow("letter case only") << QStringList{"a.jpg>A.jpg", "|", "+a.jpg", "|", "-A.jpg"};
         QTest::newRow("set aside over an older one, then a new one") << QStringList{"!a.jpg", "|", "+a.jpg"};
         QTest::newRow("not plain files, named like pictures")
             << QStringList{"/d.jpg", "~p.jpg", "-b.jpg", "|", "d.jpg>e.jpg", "p.jpg>q.jpg"};
-        QTest::newRow("hidden picture") << QStringList{"+.x.jpg", "|", ".x.jpg>x.jpg"};
         QTest::newRow("many at once") << QStringList{"*", "|", "-a.jpg"};
         QTest::newRow("folder moved away, then made anew") << QStringList{"^", "|", "@", "+back.jpg"};
         QTest::newRow("folder removed, then made anew") << QStringList{"_", "|", "@", "+back.jpg"};

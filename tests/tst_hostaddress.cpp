@@ -17,35 +17,25 @@ private slots:
         const QString unfit = "пробелов, переводов строки и управляющих знаков";
         QTest::newRow("name without port") << "upload.example.org" << true << "=upload.example.org";
         QTest::newRow("name with port") << "up-1.example.org:8080" << true << "=up-1.example.org:8080";
-        QTest::newRow("IPv4 with the highest port") << "127.0.0.1:65535" << true << "=127.0.0.1:65535";
         QTest::newRow("IPv6 in brackets") << "[::1]:8080" << true << "=[::1]:8080";
         QTest::newRow("IPv6 with an interface zone") << "[fe80::2%eth0.5]" << true << "=[fe80::2%eth0.5]";
         QTest::newRow("empty") << "" << true << "не указано имя хоста";
         QTest::newRow("port zero") << "h:0" << true << "порт — число от 1 до 65535, а не «0»";
         QTest::newRow("port too high") << "h:65536" << true << "а не «65536»";
-        QTest::newRow("port not a number") << "h:80a" << true << "а не «80a»";
         QTest::newRow("port where none may be") << "h:8080" << false << "без порта";
         QTest::newRow("scheme typed along") << "http://h" << true << "без «http://»";
         QTest::newRow("empty label") << "a..b" << true << "пустая часть";
         QTest::newRow("IPv4 out of range") << "256.1.1.1" << true << "не адрес IPv4";
-        QTest::newRow("IPv4 short") << "10.1:80" << true << "не адрес IPv4";
         QTest::newRow("IPv6 bare") << "::1" << true << "в квадратных скобках";
-        QTest::newRow("IPv6 unclosed") << "[::1" << true << "закрывающей скобки";
         QTest::newRow("IPv6 wrong") << "[::g]" << true << "не адрес IPv6";
         QTest::newRow("junk after the bracket") << "[::1]80" << true << "только «:» и порт";
         QTest::newRow("Cyrillic name") << "фото.рф" << true << "только латинские буквы";
         QTest::newRow("space inside") << "upload host" << true << unfit;
         QTest::newRow("a header smuggled after the name") << "h\r\nX-Evil: 1" << true << unfit;
-        QTest::newRow("a header smuggled after the port") << "h:80\nX: 1" << true << unfit;
-        QTest::newRow("trailing tab") << "h\t" << true << unfit;
         QTest::newRow("C1 next line") << QString("h") + QChar(0x85) << true << unfit;
-        QTest::newRow("C1 control") << QString("h") + QChar(0x9B) << true << unfit;
-        QTest::newRow("no-break space") << QString("h") + QChar(0xA0) + "x" << true << unfit;
         QTest::newRow("a byte that is not text") << QString("h") + QChar(0xDCFF) << true << unfit;
         QTest::newRow("a header smuggled in an IPv6 zone") << "[fe80::1%eth0\r\nX: 1]" << true << unfit;
         QTest::newRow("IPv6 zone with a slash") << "[fe80::1%a/b]" << true << "имя сетевого интерфейса";
-        QTest::newRow("IPv6 zone too long") << "[fe80::1%abcdefghijklmnop]" << true << "имя сетевого интерфейса";
-        QTest::newRow("IPv6 zone empty") << "[fe80::1%]" << true << "имя сетевого интерфейса";
     }
 
     void parse()

@@ -44,7 +44,6 @@ private slots:
         QTest::addColumn<int>("ending"); // the exit status, or the signal that ended it
 
         QTest::newRow("Cyrillic, in the terminal's UTF-8") << QByteArray("пароль\n") << 0 << 0;
-        QTest::newRow("Ctrl+C gives the terminal back") << QByteArray("se\x03") << 0 << SIGINT;
         QTest::newRow("terminated by another program, gives the terminal back")
             << QByteArray("se") << SIGTERM << SIGTERM;
     }

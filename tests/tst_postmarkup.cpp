@@ -1,13 +1,11 @@
 #include "linktools/PostMarkup.h"
 
-#include "SmallFilesystem.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sys/stat.h>
 
 namespace {
 
@@ -92,45 +90,6 @@ private slots:
         QCOMPARE(Read(home.filePath("url.txt")), before == LinkToUrls ? after : urls);
     }
 
-    void failureLeavesPostsAlone_data()
-    {
-        QTest::addColumn<QString>("trouble");
-        QTest::addColumn<QString>("named");
-
-        // A missing url.txt is the link commands' test.
-        QTest::newRow("url.txt a named pipe without a writer") << "pipe" << "url.txt";
-        // The records outgrow the room left, so some reach the disk first.
-        QTest::newRow("disk full halfway through the records") << "full disk" << "base_url.txt";
-    }
-
-    void failureLeavesPostsAlone()
-    {
-        QFETCH(QString, trouble);
-        QFETCH(QString, named);
-
-        QTemporaryDir plainHome;
-        SmallFilesystem disk;
-        QString why;
-        if (trouble == "full disk" && !disk.Mount(&why))
-            QSKIP(qPrintable(why));
-        const QString home = trouble == "full disk" ? disk.Path() : plainHome.path();
-        const QString posts = QDir(home).filePath("base_url.txt");
-        const QByteArray urls = (A + "\r\n").repeated(200);
-        const QString urlFile = QDir(home).filePath("url.txt");
-        if (trouble == "pipe")
-            QCOMPARE(::mkfifo(QFile::encodeName(urlFile).constData(), 0644), 0);
-        else
-            QVERIFY(Write(urlFile, urls));
-        QVERIFY(Write(posts, "old"));
-        QVERIFY(trouble != "full disk" || disk.Fill());
-
-        qint64 made = -1;
-        QString error;
-        QVERIFY(!MakePosts(home, made, &error));
-        QCOMPARE(made, 0);
-        QVERIFY2(error.contains(QDir::toNativeSeparators(QDir(home).filePath(named))), qPrintable(error));
-        QCOMPARE(Read(posts), QByteArray("old"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPostMarkup)

@@ -49,37 +49,6 @@ class TestProgramHelp : public QObject
     Q_OBJECT
 
 private slots:
-    void eachTextGoesToItsStream_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("told"); // what standard output begins with, or standard error holds
-        QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: picaroon [--home DIR]";
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << "picaroon 1.";
-        // Help needs no folder, as the completion rows show it needs no --login nor input.
-        QTest::newRow("import -h, no folder") << QStringList{"import", "-h"} << 0 << "Usage: picaroon import FOLDER";
-        const QString usage = "\nusage: picaroon [--home DIR]";
-        QTest::newRow("unknown command") << QStringList{"download"} << 2 << usage;
-        QTest::newRow("a command's unknown option, help asked too")
-            << QStringList{"upload", "--bogus", "--help"} << 2 << usage;
-        QTest::newRow("the version is the program's, not a command's") << QStringList{"requeue", "--version"} << 2
-                                                                         << usage;
-        QTest::newRow("an override that does not check") << QStringList{"--timeout", "soon"} << 2 << usage;
-    }
-
-    void eachTextGoesToItsStream()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, status);
-        QFETCH(QString, told);
-        const ProgramResult run = Picaroon(arguments);
-        QCOMPARE(run.status, status);
-        const QByteArray &shown = status == 0 ? run.output : run.errors;
-        const QByteArray &silent = status == 0 ? run.errors : run.output;
-        QVERIFY2(status == 0 ? shown.startsWith(told.toUtf8()) : shown.contains(told.toUtf8()), shown.constData());
-        QVERIFY2(silent.isEmpty(), silent.constData());
-    }
-
     void completionAndManualTellWhatHelpLists_data()
     {
         QTest::addColumn<QStringList>("command");

@@ -11,7 +11,6 @@
 #include <QtTest>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 // The settings as the file holds them: what a run takes from them, what
 // survives a save, and what is said when the file cannot be read or written.
@@ -42,8 +41,6 @@ private slots:
             << QByteArray("[service]\nuploadHost=h:0\nimageHost=a b\n[links]\naccount=0418\n[upload]\ntimeout=2000001\n")
             << builds << QStringList{"service/uploadHost", "service/imageHost", "links/account", "upload/timeout"}
             << false;
-        QTest::newRow("an unquoted comma is no host")
-            << QByteArray("[service]\nuploadHost=a,b\n") << builds << QStringList{"service/uploadHost"} << false;
     }
 
     void runTakesCheckedValuesElseTheBuilds()
@@ -119,14 +116,9 @@ private slots:
         QTest::addColumn<QString>("cause");
         const QString noPlainFile = PlainFile::NotPlainText();
         const QString noSettings = "it is no settings file";
-        QTest::newRow("a folder in its place") << "folder" << "Cannot read PATH: " << PlainFile::SystemError(EISDIR);
         QTest::newRow("a named pipe without a writer") << "pipe" << "Cannot read PATH: " << noPlainFile;
-        QTest::newRow("a named pipe put in its place after reading") << "pipe later" << "Cannot read PATH: " << noPlainFile;
         QTest::newRow("a link to a text that is no settings") << "notes" << "Cannot read PATH: " << noSettings;
-        QTest::newRow("a link to a picture") << "picture" << "Cannot read PATH: " << noSettings;
-        QTest::newRow("no permission to read") << "unreadable" << "Cannot read PATH: " << PlainFile::SystemError(EACCES);
         QTest::newRow("its folder cannot be made") << "read-only" << "Cannot create the folder DIR: " << PlainFile::SystemError(EROFS);
-        QTest::newRow("a full disk") << "full disk" << "Cannot save the settings to PATH: " << PlainFile::SystemError(ENOSPC);
     }
 
     void failedSaveKeepsTheFileAndNamesTheCause()
@@ -134,51 +126,32 @@ private slots:
         QFETCH(QString, trouble);
         QFETCH(QString, said);
         QFETCH(QString, cause);
-        if (trouble == "unreadable" && ::geteuid() == 0)
-            QSKIP("root reads every file");
         QTemporaryDir folder;
         SmallFilesystem disk;
         QString why;
-        const bool onDisk = trouble == "read-only" || trouble == "full disk";
+        const bool onDisk = trouble == "read-only";
         if (onDisk && !disk.Mount(&why))
             QSKIP(qPrintable(why));
-        const QString path = onDisk ? disk.FilePath(trouble == "read-only" ? "picaroon/picaroon.conf" : "picaroon.conf")
-                                    : folder.filePath("picaroon.conf");
+        const QString path = onDisk ? disk.FilePath("picaroon/picaroon.conf") : folder.filePath("picaroon.conf");
         const QString other = folder.filePath("other");
-        QByteArray old = "[upload]\ntimeout=5\n";
-        if (trouble == "notes" || trouble == "picture") {
-            old = trouble == "notes" ? QByteArray("buy milk\n[upload]\ntimeout=5\n") : QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF");
+        const QByteArray old = "buy milk\n[upload]\ntimeout=5\n";
+        if (trouble == "notes")
             QVERIFY(TestFiles::Write(other, old) && QFile::link(other, path));
-        } else if (trouble == "folder") {
-            QVERIFY(QDir().mkpath(path));
-        } else if (trouble == "pipe") {
+        else if (trouble == "pipe")
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        } else if (trouble != "read-only") {
-            QVERIFY(TestFiles::Write(path, old));
-        }
-        if (trouble == "unreadable")
-            QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
         ProgramSettings settings(path);
-        const bool readFirst = onDisk || trouble == "pipe later";
         if (onDisk)
-            QVERIFY2(trouble == "full disk" ? disk.Fill() : disk.MakeReadOnly(&why), qPrintable(why));
-        else if (readFirst)
-            QVERIFY(QFile::remove(path) && ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+            QVERIFY2(disk.MakeReadOnly(&why), qPrintable(why));
         else
             QCOMPARE(settings.Problems(), QStringList{settings.ReadProblem()});
-        QCOMPARE(settings.Timeout(), trouble == "full disk" || trouble == "pipe later" ? 5 : 60);
+        QCOMPARE(settings.Timeout(), 60);
         settings.Store(SettingKey::Timeout, "7");
-        settings.SetLastLogin(QString(8000, 'x'));
         QString error;
         QVERIFY(!settings.Save(&error));
         said.replace("PATH", path).replace("DIR", disk.FilePath("picaroon"));
         QVERIFY2(error.startsWith(said) && error.endsWith(cause), qPrintable(error));
-        QVERIFY(readFirst || error == settings.ReadProblem());
-        if (trouble == "unreadable")
-            QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        if (trouble == "unreadable" || trouble == "full disk")
-            QCOMPARE(TestFiles::Read(path), old);
-        if (trouble == "notes" || trouble == "picture")
+        QVERIFY(onDisk || error == settings.ReadProblem());
+        if (trouble == "notes")
             QCOMPARE(TestFiles::Read(other), old);
     }
 };

@@ -56,9 +56,7 @@ private slots:
         QTest::addColumn<QByteArray>("cookie");
         QTest::newRow("small ya first: percent-encoded") << QStringLiteral(u"я1") << QByteArray("%FF%31");
         QTest::newRow("latin first, cyrillic and spaces as typed") << QStringLiteral(u"ab Кот") << QByteArray("ab \xCA\xEE\xF2");
-        QTest::newRow("capital yo first as typed") << QStringLiteral(u"Ёж") << QByteArray("\xA8\xE6");
         QTest::newRow("percent first left alone") << "%41 b" << QByteArray("%41 b");
-        QTest::newRow("empty") << QString() << QByteArray();
         QTest::newRow("lone LF and lone CR in a typed login") << "bob\nX\rY" << QByteArray("bob%0AX%0DY");
     }
 
@@ -80,11 +78,9 @@ private slots:
 
         const QByteArray delimiter = "------------IueSxZI5qhfr8cpW1iNd7v";
         QTest::newRow("empty picture") << QByteArray() << true;
-        QTest::newRow("ordinary picture") << QByteArray("\xFF\xD8 plain \xFF\xD9") << true;
         QTest::newRow("delimiter text short of the boundary") << QByteArray("--IueSxZI5qhfr8cpW1iNd7v\r\n") << true;
         QTest::newRow("delimiter line after CRLF") << "\xFF\xD8\r\n" + delimiter + "\r\nrest\xFF\xD9" << false;
         QTest::newRow("picture starts with the boundary") << delimiter.mid(2) + "tail" << false;
-        QTest::newRow("picture ends with the boundary") << "head\r\n" + delimiter << false;
         QTest::newRow("picture holds the first alternative too")
             << delimiter + "\r\n" + RequestBuilder::BoundaryFor(delimiter) << false;
         const QByteArray filler(RequestBuilder::ReadBlock, '\xA5');

@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include <sys/stat.h>
 
 using namespace TestFiles;
 
@@ -73,18 +72,6 @@ private slots:
         QCOMPARE(Read(path), old);
     }
 
-    void refusesWhatCannotBeCutBack()
-    {
-        QTemporaryDir folder;
-        QCOMPARE(::mkfifo(QFile::encodeName(folder.filePath("pipe")).constData(), 0644), 0);
-        QVERIFY(QFile::link("/dev/full", folder.filePath("device")));
-        for (const char *name : {"pipe", "device"}) {
-            const QString path = folder.filePath(QString::fromLatin1(name));
-            QString error;
-            QVERIFY(!TextFileAppender(path).Open(&error));
-            QCOMPARE(error, "Cannot append to " + QDir::toNativeSeparators(path) + ": not a regular file");
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(TestTextFileAppender)
