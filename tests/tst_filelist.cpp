@@ -20,29 +20,17 @@ QStringList Listing(FileList &list, const QString &folder)
 }
 
 // "+a" creates a, "-a" deletes it, "a>b" renames over any b as another
-// program would, "/a" makes a subfolder, "~a" a named pipe, "!a" sets a
-// aside, "*" creates more pictures than one read of the journal holds; "^"
-// moves the folder itself away, "_" removes it, "@" makes it anew.
+// program would, "/a" makes a subfolder, "~a" a named pipe, "@" makes the
+// folder itself.
 bool Perform(const QDir &folder, const QString &step)
 {
     const QString name = step.mid(1);
-    QString error, aside;
     switch (step.at(0).unicode()) {
-    case '^': return QDir().rename(folder.path(), folder.path() + ".gone");
-    case '_': return QDir(folder).removeRecursively();
     case '@': return folder.mkpath(".");
     case '+': return TestFiles::Write(folder.filePath(name));
     case '-': return QFile::remove(folder.filePath(name));
     case '/': return folder.mkdir(name);
     case '~': return mkfifo(QFile::encodeName(folder.filePath(name)).constData(), 0600) == 0;
-    case '!': return FileOps::SetAside(folder.filePath(name), &aside, &error);
-    case '*':
-        for (int i = 0; i < 2500; ++i) {
-            const QString bulk = folder.filePath(QStringLiteral("bulk%1.JPG").arg(i));
-            if (!TestFiles::Write(bulk) || (i % 3 == 0 && !QFile::remove(bulk)))
-                return false;
-        }
-        return true;
     }
     const QStringList names = step.split(QLatin1Char('>'));
     return names.size() == 2
@@ -62,14 +50,6 @@ private slots:
         QTest::addColumn<QStringList>("steps");
         QTest::newRow("created, deleted, created again")
             << QStringList{"+n.jpg", "+M.JPG", "+late.txt", "+tmp.jpg", "-tmp.jpg", "-a.jpg", "+a.jpg"};
-        QTest::newRow("renamed into the pattern and over another picture")
-            << QStringList{"note.txt>note.jpg", "a.jpg>b.jpg"};
-        QTest::newRow("set aside over an older one, then a new one") << QStringList{"!a.jpg", "|", "+a.jpg"};
-        QTest::newRow("not plain files, named like pictures")
-            << QStringList{"/d.jpg", "~p.jpg", "-b.jpg", "|", "d.jpg>e.jpg", "p.jpg>q.jpg"};
-        QTest::newRow("many at once") << QStringList{"*", "|", "-a.jpg"};
-        QTest::newRow("folder moved away, then made anew") << QStringList{"^", "|", "@", "+back.jpg"};
-        QTest::newRow("folder removed, then made anew") << QStringList{"_", "|", "@", "+back.jpg"};
     }
 
     // Each "|" compares the list kept up to date with one read afresh, or

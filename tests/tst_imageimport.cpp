@@ -75,8 +75,6 @@ private slots:
         QTest::newRow("unreadable picture: earlier copies stay, nothing half-written")
             << "src" << "img" << QStringList{"a.jpg", "b.jpg>/proc/self/mem"} << QStringList{"b.jpg"}
             << QStringList{"a.jpg=new a.jpg", "b.jpg=old b.jpg"} << "src/b.jpg";
-        QTest::newRow("image folder vanished")
-            << "src" << "gone" << QStringList{"a.jpg"} << QStringList{"b.jpg"} << QStringList{"b.jpg=old b.jpg"} << "gone";
         QTest::newRow("source is the image folder through a link")
             << "link" << "img" << QStringList{} << QStringList{"b.jpg"} << QStringList{"b.jpg=old b.jpg"} << "link";
     }
