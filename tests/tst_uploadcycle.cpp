@@ -1,4 +1,5 @@
 #include "ScriptedPeer.h"
+#include "StandinProcess.h"
 #include "TestFiles.h"
 
 #include "folder/FileList.h"
@@ -120,15 +121,27 @@ private slots:
 
         const auto ok = ScriptedPeer::Reply(ScriptedPeer::AcceptedPage()), busy = ScriptedPeer::Reply("<p>busy</p>");
         const QByteArrayList all = {"first", "second", ""};
-        QTest::newRow("silent past the timeout")
-            << "" << ScriptedPeer::Hold() << all << QStringList{"a.jpg_!=first"} << NoReply;
+        const QStringList firstAside = {"a.jpg_!=first"};
+        QTest::newRow("no marker: set aside, the service's words said") << "" << busy << all << firstAside << "busy";
+        QTest::newRow("closed without a byte") << "" << ScriptedPeer::Reply({}) << all << firstAside << NoReply;
+        QTest::newRow("silent past the timeout") << "" << ScriptedPeer::Hold() << all << firstAside << NoReply;
+        QTest::newRow("the request's head echoed: its secrets masked")
+            << "" << ScriptedPeer::Echo() << all << firstAside << "Cookie: *** Content-Length: ";
         QTest::newRow("marker at the end of a long reply")
             << "" << ScriptedPeer::Reply(QByteArray(3 * 1024 * 1024, 'x') + ScriptedPeer::AcceptedPage()) << all
             << QStringList() << "";
+        QTest::newRow("set aside into a gap")
+            << "earlier a.jpg_!|a (3).jpg_!" << busy << all
+            << QStringList{"a (2).jpg_!=first", "a (3).jpg_!=earlier", "a.jpg_!=earlier"} << "busy";
         QTest::newRow("next replaced by another file") << "replace B.JPG" << ok << QByteArrayList{"first", "replacement", ""} << QStringList() << "";
+        QTest::newRow("next deleted") << "delete B.JPG" << ok << QByteArrayList{"first", ""} << QStringList() << "";
         QTest::newRow("another added before the next")
             << "add" << ok << QByteArrayList{"first", "added later", "second", ""} << QStringList() << "";
         QTest::newRow("password changed") << "password" << ok << all << QStringList() << "";
+        QTest::newRow("accepted one replaced by a rename: the new one goes too")
+            << "replace a.jpg" << ok << QByteArrayList{"first", "replacement", "second", ""} << QStringList() << "";
+        QTest::newRow("accepted one replaced between the verdict and its delete: the new one goes too")
+            << "at OK replace a.jpg" << ok << QByteArrayList{"first", "replacement", "second", ""} << QStringList() << "";
         QTest::newRow("failed one rewritten in place, longer: the new one goes too")
             << "rewrite a.jpg" << busy << QByteArrayList{"first", "SECOND, longer", "second", ""} << QStringList() << "busy";
     }
@@ -145,26 +158,40 @@ private slots:
         Write(QStringLiteral("B.JPG"), "second");
         Write(QStringLiteral("c.jpg"), ""); // an empty picture goes like any other
         Write(QStringLiteral("notes.txt"), "not a picture");
+        if (change.startsWith("earlier")) {
+            for (const QString &name : change.mid(8).split('|'))
+                Write(name, "earlier");
+        }
         m_peer->script = {first, ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
         m_cycle->SetTimeout(1);
-        // By the time the service has the first request whole, the cycle is
-        // waiting for its reply and may have read B.JPG already.
-        connect(m_peer, &ScriptedPeer::RequestReceived, this, [&](int index) {
+        const auto changeFolder = [&] {
             const QString name = change.section(' ', -1);
-            if (index != 0)
-                return;
             if (change.startsWith("rewrite")) {
                 QFile file(Img(name));
-                QVERIFY(file.open(QIODevice::ReadWrite) && file.write("SECOND, longer") == 14);
+                QVERIFY(file.open(QIODevice::ReadWrite));
+                file.write(name == "a.jpg" ? "SECOND, longer" : "SECOND");
             } else if (change.contains("replace")) {
                 Write(QStringLiteral("new.tmp"), "replacement");
                 QCOMPARE(std::rename(QFile::encodeName(Img("new.tmp")).constData(),
                                      QFile::encodeName(Img(name)).constData()), 0);
+            } else if (change.startsWith("delete")) {
+                QVERIFY(QFile::remove(Img(name)));
             } else if (change == "add") {
                 Write(QStringLiteral("added.jpg"), "added later");
             } else if (change == "password") {
                 m_cycle->SetCredentials(QStringLiteral("member"), QStringLiteral("changed"));
             }
+        };
+        // By the time the service has the first request whole, the cycle is
+        // waiting for its reply and may have read B.JPG already; at "OK" the
+        // verdict is in and the picture not yet gone.
+        connect(m_peer, &ScriptedPeer::RequestReceived, this, [&](int index) {
+            if (index == 0 && !change.startsWith("at OK"))
+                changeFolder();
+        });
+        connect(m_cycle, &UploadCycle::StatusChanged, this, [&](const QString &text) {
+            if (text == "OK" && change.startsWith("at OK") && Sent().size() == 1)
+                changeFolder();
         });
         StartAndWait();
 
@@ -211,8 +238,11 @@ private slots:
             << "\ta.jpg\t5\terror\tOverflow"_ba;
         QTest::newRow("only set-aside pictures: nothing to upload, nothing said")
             << "nothing" << 0 << O::NothingToUpload << QStringList{} << QByteArray();
+        const QString stopped = QStringLiteral("Остановлено");
+        QTest::newRow("stopped while connecting") << "stop" << 0 << O::Stopped << QStringList{Connecting, stopped}
+                                          << "\ta.jpg\t5\tstopped\n"_ba;
         QTest::newRow("stopped while pausing before trying again")
-            << "stop refused" << 600 << O::Stopped << QStringList{Connecting, Paused(2), "Остановлено"}
+            << "stop refused" << 600 << O::Stopped << QStringList{Connecting, Paused(2), stopped}
             << "\ta.jpg\t5\tstopped\n"_ba;
     }
 
@@ -252,7 +282,7 @@ private slots:
         m_peer->script = {ScriptedPeer::Hold()};
         m_cycle->SetTimeout(1);
         m_cycle->Retries().SetWindow(retryFor);
-        if (trouble == "stop refused") {
+        if (trouble.startsWith("stop")) {
             // A pause as long as it says.
             m_cycle->Retries().SetClock([] { return 0; }, 1000);
             connect(m_cycle, &UploadCycle::StatusChanged, this, [&](const QString &text) {
@@ -261,6 +291,8 @@ private slots:
             });
         }
         m_cycle->Start();
+        if (trouble == "stop")
+            m_cycle->Stop();
         QTRY_COMPARE_WITH_TIMEOUT(m_ended->size(), 1, 10000);
         QCoreApplication::processEvents();
 
@@ -274,6 +306,35 @@ private slots:
         const QByteArray records = TestFiles::Read(log.Path());
         QVERIFY2(logged.isEmpty() ? records == TestFiles::Missing : records.count('\n') == 1 && records.contains(logged),
                  records.constData());
+    }
+
+    // The service goes away after the first picture and comes back on the
+    // same port during the pause: the run goes on, each picture sent once.
+    void serviceAwayAndBackIsWaitedOut()
+    {
+        const QString store = m_home->filePath("store");
+        const QStringList arguments = {"--login", "member", "--password", "secret", "--store", store};
+        StandinProcess standIn;
+        QVERIFY(standIn.Start(PICAROON_STANDIN_BIN, arguments));
+        const quint16 port = standIn.Port();
+        for (const QString name : {"a.jpg", "b.jpg", "c.jpg"})
+            Write(name, "\xFF\xD8" + name.toUtf8());
+        m_cycle->SetServer(HostAddress(QStringLiteral("127.0.0.1"), port));
+        connect(m_cycle, &UploadCycle::PictureHandled, this, [&] {
+            if (Left().size() == 2)
+                standIn.Stop();
+        });
+        connect(m_cycle, &UploadCycle::StatusChanged, this, [&](const QString &text) {
+            if (text.startsWith("Нет связи"))
+                QVERIFY(standIn.Start(PICAROON_STANDIN_BIN, arguments, port));
+        });
+        StartAndWait();
+
+        QCOMPARE(EndedAs(), UploadCycle::Outcome::Done);
+        QCOMPARE(m_view.statuses.filter(Pause).join('|'), Paused(2));
+        QVERIFY(Left().isEmpty());
+        QCOMPARE(TestFiles::Contents(store),
+                 QSet<QByteArray>({"\xFF\xD8" "a.jpg", "\xFF\xD8" "b.jpg", "\xFF\xD8" "c.jpg"}));
     }
 
     // A picture that cannot be sent is passed over and named; one whose
