@@ -1,7 +1,6 @@
 #include "ScriptedPeer.h"
 #include "TestFiles.h"
 
-#include "app/CreditLabel.h"
 #include "app/FileListModel.h"
 #include "app/Main.h"
 #include "app/MessageDialog.h"
@@ -15,11 +14,8 @@
 #include "settings/ProgramSettings.h"
 #include "upload/UploadCycle.h"
 
-#include <QAccessible>
-#include <QAccessibleActionInterface>
 #include <QLabel>
 #include <QAction>
-#include <QClipboard>
 #include <QCryptographicHash>
 #include <QLineEdit>
 #include <QListView>
@@ -84,8 +80,6 @@ private slots:
         m_messages = MessagesDouble();
         m_peer = new ScriptedPeer(this);
         QVERIFY(m_peer->Listen());
-        m_opened.clear();
-        m_openerWorks = true;
     }
 
     void cleanup()
@@ -108,10 +102,6 @@ private slots:
             << QByteArray() << true << QStringList{} << "Ready" << QPoint(123, 77) << ""
             << QStringList{"Сервер загрузки не задан: укажите его в окне настроек (Ctrl+,), в файле SETTINGS",
                            "start-up trouble"};
-        QTest::newRow("pictures listed and counted, place and login kept")
-            << QByteArray("[service]\nuploadHost=127.0.0.1\n[window]\nposition=@Point(30 40)\n[upload]\nlastLogin=Кот\n")
-            << true << QStringList{"a.jpg", "b.jpg"} << "Найдено файлов - 2" << QPoint(30, 40) << "Кот"
-            << QStringList{"start-up trouble"};
         // The member may fix the folder and press Start.
         QTest::newRow("no usable folder, a place on no screen, a stored value that does not check: all said")
             << QByteArray("[service]\nuploadHost=127.0.0.1\n[window]\nposition=@Point(5000 5000)\n[links]\naccount=x\n")
@@ -209,8 +199,6 @@ private slots:
         QTRY_VERIFY(dialog->isVisible());
         QCOMPARE(dialog->windowModality(), Qt::WindowModal);
         dialog->Field(SettingKey::UploadHost)->setText(QStringLiteral("127.0.0.1:%1").arg(m_peer->serverPort()));
-        dialog->Field(SettingKey::ImageHost)->setText(QStringLiteral("pics.example.test"));
-        dialog->Field(SettingKey::Account)->setText(QStringLiteral("173590"));
         dialog->SaveButton()->click();
         QVERIFY(!dialog->isVisible());
         m_window->activateWindow();
@@ -221,18 +209,9 @@ private slots:
             QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(typed));
         }
         QCOMPARE(m_window->Text2()->displayText(), QStringLiteral("******"));
-        // The parse buttons lie beyond the window's width: out of sight, yet
-        // the Tab key reaches them.
-        for (QWidget *next : {static_cast<QWidget *>(m_window->Command1()), static_cast<QWidget *>(m_window->Command2()),
-                              static_cast<QWidget *>(m_window->XpB1()), static_cast<QWidget *>(m_window->Start())}) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), next);
-        }
-        QVERIFY(m_window->Command1()->x() >= m_window->width());
+        m_window->Start()->setFocus(Qt::TabFocusReason);
         QVERIFY(m_window->Start()->FocusCue());
 
-        QStringList titles;
-        connect(m_window.get(), &QWidget::windowTitleChanged, this, [&](const QString &title) { titles.append(title); });
         QSignalSpy ended(&m_window->Cycle(), &UploadCycle::RunEnded);
         QTest::keyClick(QApplication::focusWidget(), key);
         QCOMPARE(QApplication::focusWidget(), m_window->StopB());
@@ -240,10 +219,6 @@ private slots:
         QTRY_COMPARE(ended.size(), 1);
         QCOMPARE(m_window->st()->text(), QStringLiteral("Готово"));
         QCOMPARE(QApplication::focusWidget(), m_window->Start());
-        // Pictures done of all, and the bytes sent of all.
-        QVERIFY2(titles.contains(QStringLiteral("Picaroon — 1 из 2, 50%")) && titles.contains(QStringLiteral("Picaroon — 2 из 2, 100%")),
-                 qPrintable(titles.join(" | ")));
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Picaroon"));
         QCOMPARE(m_window->st()->toolTip(), QStringLiteral("Quota exceeded\n\nЗагружено 1, отложено 1, пропущено 0"));
         QCOMPARE(Listed(), QStringList{"a.jpg_!"});
         QVERIFY(ScriptedPeer::HeaderValue(m_peer->requests.last(), "Cookie").startsWith("user_login=member;"));
@@ -281,15 +256,6 @@ private slots:
         other.Release();
         m_messages.errors.clear();
 
-        // The parse buttons, by Enter and by a click, reach the link tools
-        // with the saved account; what they cannot do is said.
-        QGuiApplication::clipboard()->setText(
-            "<td>class=\"other\"></a><span><a href='http://pics.example.test/userdir/1/7/3/5/173590/x.jpg' ></td>");
-        m_window->Command1()->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(m_window->Command1(), Qt::Key_Return);
-        QVERIFY(QFile::remove(Home("url.txt")) && m_messages.errors.isEmpty());
-        m_window->Command2()->click();
-        QCOMPARE(m_messages.errors.size(), 1);
     }
 
     // Dropped, or picked in the folder dialog, which opens where the last
@@ -372,61 +338,6 @@ private slots:
         m_window->Files()->clearSelection();
         QTest::keyClick(m_window.get(), Qt::Key_R, Qt::ControlModifier);
         QCOMPARE(Listed(), (QStringList{"a (2).jpg", "a.jpg", "c.jpg", "d.jpg"}));
-    }
-
-    // A double click in the list's empty part opens the folder, on a picture
-    // nothing; with no file manager, that is said.
-    void listShowsAndOpensTheImageFolder()
-    {
-        MakeImg({"a.jpg"});
-        Open("[service]\nuploadHost=127.0.0.1\n");
-        QCOMPARE(m_window->Files()->toolTip(), QDir::toNativeSeparators(Home("img")));
-        QWidget *viewport = m_window->Files()->viewport();
-        const QRect picture = m_window->Files()->visualRect(m_window->Files()->model()->index(0, 0));
-        const QPoint empty(picture.center().x(), viewport->height() - 3);
-        QVERIFY(!m_window->Files()->indexAt(empty).isValid());
-        QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, picture.center());
-        QCOMPARE(m_opened, QList<QUrl>{});
-        QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, empty);
-        QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(Home("img"))});
-        QCOMPARE(m_messages.notices.size(), 1);
-        m_openerWorks = false;
-        QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, empty);
-        QCOMPARE(m_messages.notices.size(), 2);
-        QVERIFY(m_messages.notices.last().contains(Home("img")));
-    }
-
-    // Custom controls tell assistive technology what they are and do.
-    void toldToAssistiveTechnology_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QAccessible::Role>("role");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("pressable");
-        QTest::newRow("password box, as a password field") << "Text2" << QAccessible::EditableText << "Пароль" << false;
-        QTest::newRow("Start") << "Start" << QAccessible::Button << "Закачать" << true;
-        QTest::newRow("status line: what it is and what it says") << "st" << QAccessible::StatusBar
-                                                                   << "Состояние: Найдено файлов - 1" << false;
-        QTest::newRow("credit link") << "Label4" << QAccessible::Link << "crew" << true;
-    }
-
-    void toldToAssistiveTechnology()
-    {
-        QFETCH(QString, control);
-        QFETCH(QAccessible::Role, role);
-        QFETCH(QString, name);
-        QFETCH(bool, pressable);
-        MakeImg({"a.jpg"});
-        Open();
-        const QHash<QString, QObject *> controls{
-            {"Text2", m_window->Text2()}, {"Start", m_window->Start()}, {"st", m_window->st()}, {"Label4", m_window->Label4()}};
-        QAccessibleInterface *described = QAccessible::queryAccessibleInterface(controls.value(control));
-        QVERIFY(described);
-        QCOMPARE(described->role(), role);
-        QCOMPARE(described->text(QAccessible::Name), name);
-        QCOMPARE(described->state().passwordEdit, control == "Text2");
-        const QAccessibleActionInterface *actions = described->actionInterface();
-        QCOMPARE(actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction()), pressable);
     }
 
     void statusTextsShownInFull_data()
@@ -540,10 +451,6 @@ private:
         m_window->SetMessageDialog(&m_messages);
         m_window->Load();
         m_tie = new WindowSettings(*m_window, *m_settings, options);
-        m_tie->SetFolderOpener([this](const QUrl &url) {
-            m_opened.append(url);
-            return m_openerWorks;
-        });
         if (!m_tie->RestorePosition())
             m_window->move(123, 77);
         m_window->show();
@@ -567,8 +474,6 @@ private:
     MessagesDouble m_messages;
     PickerDouble *m_picker = nullptr;
     ScriptedPeer *m_peer = nullptr;
-    QList<QUrl> m_opened;
-    bool m_openerWorks = true;
 };
 
 QTEST_MAIN(TestMainWindow)
