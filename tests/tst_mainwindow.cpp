@@ -1,6 +1,7 @@
 #include "ScriptedPeer.h"
 #include "TestFiles.h"
 
+#include "app/CreditLabel.h"
 #include "app/FileListModel.h"
 #include "app/Main.h"
 #include "app/MessageDialog.h"
@@ -14,6 +15,8 @@
 #include "settings/ProgramSettings.h"
 #include "upload/UploadCycle.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QLabel>
 #include <QAction>
 #include <QCryptographicHash>
@@ -209,7 +212,14 @@ private slots:
             QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(typed));
         }
         QCOMPARE(m_window->Text2()->displayText(), QStringLiteral("******"));
-        m_window->Start()->setFocus(Qt::TabFocusReason);
+        // The parse buttons lie beyond the window's width: out of sight, yet
+        // the Tab key reaches them.
+        for (QWidget *next : {static_cast<QWidget *>(m_window->Command1()), static_cast<QWidget *>(m_window->Command2()),
+                              static_cast<QWidget *>(m_window->XpB1()), static_cast<QWidget *>(m_window->Start())}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        QVERIFY(m_window->Command1()->x() >= m_window->width());
         QVERIFY(m_window->Start()->FocusCue());
 
         QSignalSpy ended(&m_window->Cycle(), &UploadCycle::RunEnded);
@@ -338,6 +348,39 @@ private slots:
         m_window->Files()->clearSelection();
         QTest::keyClick(m_window.get(), Qt::Key_R, Qt::ControlModifier);
         QCOMPARE(Listed(), (QStringList{"a (2).jpg", "a.jpg", "c.jpg", "d.jpg"}));
+    }
+
+    // Custom controls tell assistive technology what they are and do.
+    void toldToAssistiveTechnology_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QAccessible::Role>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("pressable");
+        QTest::newRow("password box, as a password field") << "Text2" << QAccessible::EditableText << "Пароль" << false;
+        QTest::newRow("Start") << "Start" << QAccessible::Button << "Закачать" << true;
+        QTest::newRow("status line: what it is and what it says") << "st" << QAccessible::StatusBar
+                                                                   << "Состояние: Найдено файлов - 1" << false;
+        QTest::newRow("credit link") << "Label4" << QAccessible::Link << "crew" << true;
+    }
+
+    void toldToAssistiveTechnology()
+    {
+        QFETCH(QString, control);
+        QFETCH(QAccessible::Role, role);
+        QFETCH(QString, name);
+        QFETCH(bool, pressable);
+        MakeImg({"a.jpg"});
+        Open();
+        const QHash<QString, QObject *> controls{
+            {"Text2", m_window->Text2()}, {"Start", m_window->Start()}, {"st", m_window->st()}, {"Label4", m_window->Label4()}};
+        QAccessibleInterface *described = QAccessible::queryAccessibleInterface(controls.value(control));
+        QVERIFY(described);
+        QCOMPARE(described->role(), role);
+        QCOMPARE(described->text(QAccessible::Name), name);
+        QCOMPARE(described->state().passwordEdit, control == "Text2");
+        const QAccessibleActionInterface *actions = described->actionInterface();
+        QCOMPARE(actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction()), pressable);
     }
 
     void statusTextsShownInFull_data()
