@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,20 +30,6 @@ QByteArray Native(const QString &path)
     return PlainFile::Native(path);
 }
 
-// After the prefix, in lower-case hexadecimal.
-constexpr int TemporaryDigits = 16;
-
-bool IsTemporaryName(const QByteArray &name, const QByteArray &prefix)
-{
-    if (name.size() != prefix.size() + TemporaryDigits || !name.startsWith(prefix))
-        return false;
-    for (const char c : name.mid(prefix.size())) {
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
-            return false;
-    }
-    return true;
-}
-
 bool IsFolder(const QByteArray &path)
 {
     struct stat info;
@@ -56,7 +41,7 @@ bool IsFolder(const QByteArray &path)
 QString PrivatePath(const QString &folder, const char *prefix)
 {
     return QDir(folder).filePath(QLatin1String(prefix) + QStringLiteral("%1").arg(QRandomGenerator::global()->generate64(),
-                                                                                 TemporaryDigits, 16, QLatin1Char('0')));
+                                                                                 FileOps::TemporaryDigits, 16, QLatin1Char('0')));
 }
 
 // Private until the copy is whole: nobody reads a picture through it that
@@ -358,47 +343,6 @@ bool CopyFiles(const QString &sourceFolder, const QString &pattern, const QStrin
             return false;
     }
     return true;
-}
-
-bool RemoveLeftovers(const QString &folder, int *removed, QString *error)
-{
-    *removed = 0;
-    DIR *dir = ::opendir(Native(folder).constData());
-    if (!dir) {
-        *error = QStringLiteral("Cannot read the folder %1: %2").arg(Shown(folder), PlainFile::SystemError(errno));
-        return false;
-    }
-    const QByteArray prefix(TemporaryPrefix);
-    int cause = 0;
-    QByteArray failed;
-    errno = 0;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        // Only the exact form a copy makes, and only a plain file: a link
-        // or a folder of that name is someone else's.
-        if (!IsTemporaryName(name, prefix))
-            continue;
-        struct stat info;
-        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
-            continue;
-        if (::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) {
-            ++*removed;
-        } else if (errno != ENOENT && cause == 0) {
-            cause = errno;
-            failed = name;
-        }
-        errno = 0;
-    }
-    if (errno != 0 && cause == 0)
-        cause = errno;
-    ::closedir(dir);
-    if (cause == 0)
-        return true;
-    *error = failed.isEmpty()
-                 ? QStringLiteral("Cannot read the folder %1: %2").arg(Shown(folder), PlainFile::SystemError(cause))
-                 : QStringLiteral("Cannot delete %1: %2")
-                       .arg(Shown(QDir(folder).filePath(NativeName::Decode(failed))), PlainFile::SystemError(cause));
-    return false;
 }
 
 bool CopyFile(const QString &from, const QString &to, const std::function<bool()> &stopped, CopyTally *tally,

@@ -14,6 +14,8 @@ namespace FileOps {
 // How every copy's temporary file is named, followed by 16 hexadecimal
 // digits: hidden, so never listed as a picture.
 inline constexpr char TemporaryPrefix[] = ".picaroon-copy-";
+// After the prefix, in lower-case hexadecimal.
+inline constexpr int TemporaryDigits = 16;
 
 bool FolderExists(const QString &path);
 bool CreateFolder(const QString &path, QString *error);
@@ -65,9 +67,6 @@ struct CopyTally
 // partial file behind. Finding no matching file is a failure too.
 bool CopyFiles(const QString &sourceFolder, const QString &pattern, const QString &destinationFolder,
                const std::function<bool()> &stopped, CopyTally *tally, QString *error);
-// Removes the temporary files an interrupted copy left in the folder, and
-// nothing of any other name. Only while no copy can be running into it.
-bool RemoveLeftovers(const QString &folder, int *removed, QString *error);
 // One plain file, copied the way CopyFiles copies each.
 bool CopyFile(const QString &from, const QString &to, const std::function<bool()> &stopped, CopyTally *tally,
               QString *error);

@@ -1,6 +1,6 @@
 #include "folder/FolderLock.h"
 
-#include "folder/FileOps.h"
+#include "folder/CopyLeftovers.h"
 #include "folder/ImageFolder.h"
 
 #include <QDir>
@@ -77,7 +77,7 @@ FolderLock::Result FolderLock::Take(const QString &home, Holder holder, QString 
     // cannot go is hidden, never listed, and tried again by the next run.
     int removed = 0;
     QString ignored;
-    FileOps::RemoveLeftovers(ImageFolder::PathIn(home), &removed, &ignored);
+    CopyLeftovers::Remove(ImageFolder::PathIn(home), &removed, &ignored);
     return Result::Taken;
 }
 
