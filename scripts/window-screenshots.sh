@@ -3,8 +3,10 @@
 # drives it with xdotool as a member would (mouse and keyboard) and takes
 # screenshots: idle, hovered, pressed, dragged out, focused by keyboard, the
 # folder dialog opened by a click and closed by a click, long status texts,
-# a keyboard-only run with Space and with Enter, and a run at twice the
-# pixel density. Run by hand after scripts/build.sh; look at the pictures.
+# a keyboard-only run with Space and with Enter, the folder dialog among
+# photos, an import, a message, a run's end with pictures set aside, the
+# first start, and a run at twice the pixel density. Run by hand after
+# scripts/build.sh; look at the pictures.
 #   bash scripts/window-screenshots.sh [OUTPUT_FOLDER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -230,6 +232,100 @@ shot 18-keyboard-run-with-enter-done
 stored=$(($(find "$work/store" -name '*.jpg' | wc -l) - stored_before))
 [ "$stored" = 10 ] || fail "the stand-in holds $stored new pictures, not 10"
 echo "keyboard-only runs at ${scale}x: 6 pictures with Space, 4 with Enter, all stored by the stand-in"
+
+# Any visible window of the program other than the main one (a dialog or a
+# message whose title the translation decides), printed as its id.
+wait_other_window() {
+    local id
+    for _ in $(seq 100); do
+        for id in $(xdotool search --onlyvisible --pid "$window_pid" 2>/dev/null); do
+            [ "$id" != "$main" ] && { echo "$id"; return 0; }
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+# The main window together with another one.
+shot_with() { # name other-window
+    local dx dy dw dh mx my mw mh
+    read -r dx dy dw dh < <(geometry "$2")
+    read -r mx my mw mh < <(geometry "$main")
+    local left=$((mx < dx ? mx : dx)) top=$((my < dy ? my : dy))
+    local right=$((mx + mw > dx + dw ? mx + mw : dx + dw)) bottom=$((my + mh > dy + dh ? my + mh : dy + dh))
+    shot "$1" "$left" "$top" $((right - left)) $((bottom - top))
+}
+
+# What a member meets in their own language: the folder dialog in a folder
+# of photos, an import under way, a message, a run's end with pictures set
+# aside, and the very first start.
+close_window 2>/dev/null || true
+rm -rf "$home/img" "$work/photos"
+mkdir -p "$home/img"
+"$bin/picaroon-standin" --make-samples "$work/photos" --count 300 >/dev/null
+open_window "$home"
+move_to "${import_button[@]}"
+xdotool click 1
+dialog=$(wait_other_window) || fail "no folder dialog after a click"
+sleep 0.5
+xdotool type --delay 20 "$work/photos/"
+sleep 1
+shot_with 22-folder-dialog-with-pictures "$dialog"
+key Return
+sleep 0.3
+xdotool search --onlyvisible --pid "$window_pid" | grep -qv "^$main$" && key Return
+sleep 0.4
+shot 23-import-in-progress
+key Escape
+sleep 1
+shot 24-import-cancelled
+close_window
+
+rm -rf "$home/img" && mkdir -p "$home/img"
+mkfifo "$home/img/pipe.jpg"
+"$bin/picaroon-standin" --make-samples "$home/img" --count 3 >/dev/null
+head -c $((5 * 1024 * 1024)) /dev/urandom >"$home/img/big-1.jpg"
+head -c $((5 * 1024 * 1024)) /dev/urandom >"$home/img/big-2.jpg"
+kill "$standin"; wait "$standin" 2>/dev/null || true
+"$bin/picaroon-standin" --port "$port" --login "$login" --password "$password" --store "$work/store" \
+    --max-body 4M >"$work/standin.out" 2>/dev/null &
+standin=$!
+for _ in $(seq 100); do grep -q '^listening on ' "$work/standin.out" 2>/dev/null && break; sleep 0.1; done
+open_window "$home"
+keyboard_run_started() {
+    pointer_away
+    key Tab
+    xdotool type --delay 40 "$login"
+    key Tab
+    xdotool type --delay 40 "$password"
+    key Return
+}
+keyboard_run_started
+message=$(wait_other_window) || fail "no message for the named pipe"
+shot_with 25-message-named-pipe "$message"
+key Return
+for _ in $(seq 300); do [ "$(ls "$home/img" | wc -l)" = 3 ] && break; sleep 0.1; done
+sleep 1
+shot 26-end-with-set-aside
+move_to "${status_line[@]}"
+sleep 1.5
+shot 27-end-status-tooltip
+close_window
+
+fresh=$work/fresh-config
+mkdir -p "$fresh"
+XDG_CONFIG_HOME=$fresh QT_SCALE_FACTOR=$scale "$bin/picaroon" --home "$home" 2>>"$work/window.log" &
+window_pid=$!
+main=$(wait_window '^Picaroon$') || fail "the window did not open on a first start"
+settings=$(wait_other_window) || fail "the first start did not open the settings"
+shot_with 28-first-start "$settings"
+close_window
+open_window "$home"
+pointer_away
+key Tab
+xdotool type --delay 40 "$login"
+key Tab
+xdotool type --delay 40 "$password"
 
 if [ "$scale" = 2 ]; then
     rm -rf "$home/img"
