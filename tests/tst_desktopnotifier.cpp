@@ -91,11 +91,24 @@ private slots:
         QSignalSpy notified(&service, &NotificationService::Notified);
         const QString summary = QStringLiteral("Загружено 3, отложено 1, пропущено 0");
 
-        QVERIFY(DesktopNotifier().Notify(QStringLiteral("Готово"), summary));
+        DesktopNotifier notifier;
+        QSignalSpy clicked(&notifier, &DesktopNotifier::Clicked);
+        QVERIFY(notifier.Notify(QStringLiteral("Готово"), summary));
         QTRY_COMPARE(notified.size(), 1);
         const QVariantList arguments = notified.at(0).at(0).toList();
         QCOMPARE(arguments.size(), 8);
+        QCOMPARE(arguments.at(2).toString(), QStringLiteral("org.picaroon.Picaroon"));
         QCOMPARE(arguments.mid(3, 2), (QVariantList{QStringLiteral("Готово"), summary}));
+        QCOMPARE(arguments.at(5).toStringList().value(0), QStringLiteral("default"));
+
+        // Only a click on its own notification brings the window; the
+        // service speaks of every program's.
+        for (uint id : {2u, 1u}) {
+            QDBusMessage click = QDBusMessage::createSignal(Path, Service, QStringLiteral("ActionInvoked"));
+            click << id << QStringLiteral("default");
+            QVERIFY(bus.send(click));
+        }
+        QTRY_COMPARE(clicked.size(), 1);
         bus.unregisterService(Service);
         bus.unregisterObject(Path);
     }

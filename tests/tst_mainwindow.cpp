@@ -57,7 +57,14 @@ public:
         ownerShownAt = owner->isVisible() ? owner->pos() : QPoint(-1, -1);
     }
     void ShowNotice(QWidget *, const QString &message) override { notices.append(message); }
+    bool AskToStop(QWidget *) override
+    {
+        ++asked;
+        return stop;
+    }
     QStringList errors;
+    int asked = 0;
+    bool stop = true;
     QStringList notices;
     QPoint ownerShownAt;
 };
@@ -223,11 +230,13 @@ private slots:
         QVERIFY(m_window->Start()->FocusCue());
 
         QSignalSpy ended(&m_window->Cycle(), &UploadCycle::RunEnded);
-        QTest::keyClick(QApplication::focusWidget(), key);
+        // Enter starts the run from the password box too.
+        QTest::keyClick(key == Qt::Key_Return ? m_window->Text2() : QApplication::focusWidget(), key);
         QCOMPARE(QApplication::focusWidget(), m_window->StopB());
         QVERIFY(m_window->StopB()->FocusCue());
         QTRY_COMPARE(ended.size(), 1);
-        QCOMPARE(m_window->st()->text(), QStringLiteral("Готово"));
+        QCOMPARE(m_window->st()->text(), QStringLiteral("Готово: загружено 1, отложено 1, пропущено 0"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Picaroon"));
         QCOMPARE(QApplication::focusWidget(), m_window->Start());
         QCOMPARE(m_window->st()->toolTip(), QStringLiteral("Quota exceeded\n\nЗагружено 1, отложено 1, пропущено 0"));
         QCOMPARE(Listed(), QStringList{"a.jpg_!"});
@@ -245,6 +254,12 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), key);
         QTRY_COMPARE(received.size(), 1);
         QVERIFY(!m_window->Start()->isVisible() && m_window->StopB()->isVisible());
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d+% · 1 из 1 — Picaroon$")).match(m_window->windowTitle()).hasMatch(),
+                 qPrintable(m_window->windowTitle()));
+        // Closing asks first; kept, the run goes on.
+        m_messages.stop = false;
+        QVERIFY(!m_window->close());
+        QVERIFY(m_window->StopB()->isVisible());
         // The run holds the folder against others, not against its own imports.
         FolderLock other;
         QString error;

@@ -3,6 +3,7 @@
 #include "app/FileListModel.h"
 #include "app/MessageDialog.h"
 #include "app/PictureDrop.h"
+#include "app/RunCloseGuard.h"
 #include "app/RunTitle.h"
 #include "app/StatusLine.h"
 #include "controls/CommonDialog.h"
@@ -71,7 +72,7 @@ Main::Main(const Options &options, QWidget *parent)
     QIcon icon;
     for (const char *name : {"icon32.png", "icon16.png", "icon32@2x.png", "icon16@2x.png"})
         icon.addFile(QStringLiteral(":/pictures/") + QLatin1String(name));
-    setWindowIcon(icon);
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("org.picaroon.Picaroon"), icon));
     QFont font = this->font();
     font.setPointSizeF(8.25);
     setFont(font);
@@ -80,6 +81,7 @@ Main::Main(const Options &options, QWidget *parent)
     m_controls = std::make_unique<MainControls>(*this, *m_Files, *m_setAside);
     SetPicker(new CommonDialog(this));
     new RunTitle(*this, *m_cycle, *m_summary);
+    new RunCloseGuard(*this);
     ConnectControls();
 }
 
@@ -92,6 +94,7 @@ void Main::ConnectControls()
     connect(c.XpB1(), &XpB::Click, this, &Main::ImportPictures);
     connect(c.Start(), &XpB::Click, this, &Main::StartRun);
     connect(c.StopB(), &XpB::Click, m_cycle, &UploadCycle::Stop);
+    connect(c.Text2(), &QLineEdit::returnPressed, this, &Main::StartRun);
     connect(c.Command1(), &QPushButton::clicked, this, &Main::ParseClipboard);
     connect(c.Command2(), &QPushButton::clicked, this, &Main::ParseFile);
     c.Files()->installEventFilter(this);
@@ -203,15 +206,9 @@ void Main::FollowFolder()
     RefreshLists();
 }
 
-void Main::ShowFoundCount()
-{
-    ShowStatus(QStringLiteral("Найдено файлов - %1").arg(m_Files->Count()));
-}
+void Main::ShowFoundCount() { ShowStatus(QStringLiteral("Найдено файлов - %1").arg(m_Files->Count())); }
 
-void Main::ShowStatus(const QString &text)
-{
-    st()->setText(text);
-}
+void Main::ShowStatus(const QString &text) { st()->setText(text); }
 
 void Main::RefreshLists()
 {
@@ -278,6 +275,8 @@ void Main::OnRunEnded(UploadCycle::Outcome outcome, const QString &message)
     if (outcome == UploadCycle::Outcome::Unexpected)
         m_messages->ShowError(this, message);
     RefreshLists();
+    if (outcome == UploadCycle::Outcome::Done)
+        ShowStatus(m_summary->EndText());
     // The last picture's own words stay readable beside the summary.
     const QString summary = m_summary->Text();
     st()->setToolTip(m_lastWords.isEmpty() ? summary : m_lastWords + QStringLiteral("\n\n") + summary);

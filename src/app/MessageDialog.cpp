@@ -1,6 +1,8 @@
 #include "app/MessageDialog.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 MessageDialog::~MessageDialog()
 {
@@ -10,6 +12,21 @@ MessageDialog::~MessageDialog()
 void MessageDialog::ShowError(QWidget *owner, const QString &message)
 {
     QMessageBox::critical(owner, QStringLiteral("Picaroon"), message);
+}
+
+bool MessageDialog::AskToStop(QWidget *owner)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Picaroon"),
+                    QCoreApplication::translate("MessageDialog", "An upload is running. Stop it and close the window?"),
+                    QMessageBox::NoButton, owner);
+    box.setInformativeText(QCoreApplication::translate(
+        "MessageDialog", "The picture being sent stays in the image folder and goes with the next run."));
+    QPushButton *stop = box.addButton(QCoreApplication::translate("MessageDialog", "Stop and close"),
+                                      QMessageBox::DestructiveRole);
+    box.setDefaultButton(box.addButton(QCoreApplication::translate("MessageDialog", "Keep uploading"),
+                                       QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == stop;
 }
 
 void MessageDialog::ShowNotice(QWidget *owner, const QString &message)

@@ -16,6 +16,8 @@ public:
     virtual ~MessageDialog();
     virtual void ShowError(QWidget *owner, const QString &message);
     virtual void ShowNotice(QWidget *owner, const QString &message);
+    // true when the member chose to stop the run.
+    virtual bool AskToStop(QWidget *owner);
 
 private:
     QPointer<QMessageBox> m_notices;

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 const QString Name = QStringLiteral("Picaroon");
@@ -20,6 +22,13 @@ RunTitle::RunTitle(QWidget &window, UploadCycle &cycle, RunSummary &summary)
 {
     m_window.setWindowTitle(Name);
     connect(&cycle, &UploadCycle::RunStarted, this, &RunTitle::OnRunStarted);
+    connect(&cycle, &UploadCycle::PictureStarted, this,
+            [this](const QString &, qint64 number) { OnPictureStarted(number); });
+    connect(&m_notifier, &DesktopNotifier::Clicked, this, [this] {
+        m_window.showNormal();
+        m_window.raise();
+        m_window.activateWindow();
+    });
     connect(&cycle, &UploadCycle::StatusChanged, this, [this](const QString &text) { m_lastStatus = text; });
     connect(&cycle, &UploadCycle::RunEnded, this, &RunTitle::OnRunEnded);
     connect(&summary, &RunSummary::Changed, this, &RunTitle::ShowProgress);
@@ -27,18 +36,26 @@ RunTitle::RunTitle(QWidget &window, UploadCycle &cycle, RunSummary &summary)
 
 void RunTitle::OnRunStarted()
 {
+    m_number = 0;
     m_runTime.start();
+}
+
+void RunTitle::OnPictureStarted(qint64 number)
+{
+    m_number = number;
+    ShowProgress();
 }
 
 void RunTitle::ShowProgress()
 {
     if (m_cycle.CurrentState() == UploadCycle::State::Idle && !m_runTime.isValid())
         return;
-    m_window.setWindowTitle(QStringLiteral("%1 — %2 из %3, %4%")
-                                .arg(Name)
-                                .arg(m_summary.Handled())
+    const qint64 number = std::max<qint64>(m_number, m_summary.Handled());
+    m_window.setWindowTitle(QStringLiteral("%1% · %2 из %3 — %4")
+                                .arg(m_summary.BytePercent())
+                                .arg(number)
                                 .arg(m_summary.Total())
-                                .arg(m_summary.BytePercent()));
+                                .arg(Name));
 }
 
 void RunTitle::OnRunEnded(UploadCycle::Outcome outcome)
@@ -49,5 +66,6 @@ void RunTitle::OnRunEnded(UploadCycle::Outcome outcome)
     const qint64 took = m_runTime.elapsed();
     m_runTime.invalidate();
     if (took > LongRun && !m_window.isActiveWindow())
-        m_notifier.Notify(m_lastStatus, m_summary.Text());
+        m_notifier.Notify(outcome == UploadCycle::Outcome::Done ? m_summary.EndText() : m_lastStatus,
+                          m_summary.Text());
 }

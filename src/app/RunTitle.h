@@ -10,8 +10,9 @@
 class RunSummary;
 class QWidget;
 
-// A run's progress in the window's title, and a word from the desktop when
-// a long run ends while the member is away from the window.
+// A run's progress in the window's title, leading so that a panel's short
+// button shows it, and a word from the desktop when a long run ends while
+// the member is away from the window; a click on it brings the window.
 class RunTitle : public QObject
 {
     Q_OBJECT
@@ -21,6 +22,7 @@ public:
 
 private:
     void OnRunStarted();
+    void OnPictureStarted(qint64 number);
     void ShowProgress();
     void OnRunEnded(UploadCycle::Outcome outcome);
 
@@ -30,4 +32,6 @@ private:
     DesktopNotifier m_notifier;
     QElapsedTimer m_runTime;
     QString m_lastStatus;
+    // The picture the status line counts, so the two never disagree.
+    qint64 m_number = 0;
 };

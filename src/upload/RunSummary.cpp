@@ -1,6 +1,7 @@
 #include "upload/RunSummary.h"
 
 #include "folder/FileStamp.h"
+#include "upload/StatusText.h"
 #include "upload/UploadCycle.h"
 
 #include <algorithm>
@@ -67,4 +68,12 @@ int RunSummary::BytePercent() const
 QString RunSummary::Text() const
 {
     return QStringLiteral("Загружено %1, отложено %2, пропущено %3").arg(m_uploaded).arg(m_setAside).arg(m_passedOver);
+}
+
+QString RunSummary::EndText() const
+{
+    if (!LeftSomething())
+        return StatusText::Done();
+    return StatusText::Done()
+        + QStringLiteral(": загружено %1, отложено %2, пропущено %3").arg(m_uploaded).arg(m_setAside).arg(m_passedOver);
 }

@@ -33,6 +33,9 @@ public:
     // Anything set aside or passed over: the member has something to look at.
     bool LeftSomething() const { return m_setAside + m_passedOver > 0; }
     QString Text() const;
+    // The status line's last word on a run that went through the folder:
+    // "Готово", and the counts when anything stayed behind.
+    QString EndText() const;
 
 signals:
     void Changed();
