@@ -45,7 +45,7 @@ struct Recorder
         int last = 100;
         for (const QString &s : statuses) {
             const auto m = Progress.match(s);
-            if (s.startsWith(QLatin1String("Закачка")) && !m.hasMatch()) {
+            if (s.startsWith(QStringLiteral("Закачка")) && !m.hasMatch()) {
                 QTest::qVerify(last == 100, "progress", s.toUtf8(), __FILE__, __LINE__);
                 last = -1;
             }

@@ -38,6 +38,7 @@ bool DesktopNotifier::Notify(const QString &summary, const QString &body)
     call << QStringLiteral("Picaroon") << uint(0) << AppId << summary << body
          << QStringList{DefaultAction, tr("Show the window")} << hints << int(-1);
     call.setAutoStartService(true);
+    m_lastId = 0;
     // The service signals every program's clicks: ours are known by the
     // id, which comes back later, so nothing waits for it.
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
@@ -45,6 +46,10 @@ bool DesktopNotifier::Notify(const QString &summary, const QString &body)
         const QDBusPendingReply<uint> reply = *done;
         if (reply.isValid())
             m_lastId = reply.value();
+        // A click may overtake the answer that names its notification.
+        if (m_earlyClicks.contains(m_lastId) && m_lastId != 0)
+            emit Clicked();
+        m_earlyClicks.clear();
         done->deleteLater();
     });
     return true;
@@ -52,6 +57,10 @@ bool DesktopNotifier::Notify(const QString &summary, const QString &body)
 
 void DesktopNotifier::OnActionInvoked(uint id, const QString &action)
 {
-    if (action == DefaultAction && id != 0 && id == m_lastId)
+    if (action != DefaultAction || id == 0)
+        return;
+    if (m_lastId == 0)
+        m_earlyClicks.append(id);
+    else if (id == m_lastId)
         emit Clicked();
 }

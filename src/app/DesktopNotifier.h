@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -27,5 +28,6 @@ private slots:
 
 private:
     uint m_lastId = 0;
+    QList<uint> m_earlyClicks;
     bool m_listening = false;
 };

@@ -28,6 +28,7 @@ UploadCycle::UploadCycle(FileList &files, QObject *parent)
 {
     SetServer(HostAddress());
     connect(&m_timeout, &SilenceTimeout::TimedOut, this, &UploadCycle::OnTimedOut);
+    connect(&m_meter, &SendMeter::Taken, this, &UploadCycle::OnTaken);
     connect(&m_retry, &RetrySchedule::PauseOver, this, [this] {
         if (m_state == State::Pausing)
             Connect();
@@ -188,6 +189,7 @@ void UploadCycle::OnConnected()
     QByteArray request = m_sending.TakeRequest();
     m_requestSize = request.size();
     m_WS->write(request);
+    m_meter.Watch(m_WS, m_requestSize);
 }
 
 void UploadCycle::PassOverCurrent(const QString &reason)
@@ -202,26 +204,37 @@ void UploadCycle::OnBytesWritten()
 {
     if (m_state != State::Sending)
         return;
-    const qint64 size = m_sending.PictureSize();
-    const qint64 waiting = m_WS->bytesToWrite();
-    // The bytes waiting include the headers and framing, so a small picture
-    // would start below zero; an empty one has no ratio at all.
-    int percent = waiting > 0 ? 0 : 100;
-    if (size > 0)
-        percent = std::clamp(100 - int(std::min(std::floor(double(waiting) / double(size) * 100.0), 1000.0)), 0, 100);
-    emit StatusChanged(StatusText::CounterWithPercent(m_FileNo, m_FileTotal, percent));
-    emit SendProgress(m_requestSize - waiting, m_requestSize);
-    if (waiting > 0)
+    m_meter.Measure();
+    if (m_WS->bytesToWrite() > 0)
         return;
     m_requestOut = true;
     m_retry.Reset();
     m_ahead.UseTheWait(m_builder, m_queue.Next(m_CurrentFile), m_login, m_password);
 }
 
+// Counted by what the service has taken, not by what was handed to the
+// system, which holds megabytes of a picture the service may never get.
+void UploadCycle::OnTaken(qint64 taken, qint64 total)
+{
+    if (m_state != State::Sending)
+        return;
+    const qint64 size = m_sending.PictureSize();
+    const qint64 waiting = total - taken;
+    // The bytes waiting include the headers and framing, so a small picture
+    // would start below zero; an empty one has no ratio at all.
+    int percent = waiting > 0 ? 0 : 100;
+    if (size > 0)
+        percent = std::clamp(100 - int(std::min(std::floor(double(waiting) / double(size) * 100.0), 1000.0)), 0, 100);
+    emit StatusChanged(StatusText::CounterWithPercent(m_FileNo, m_FileTotal, percent));
+    emit SendProgress(taken, total);
+}
+
 void UploadCycle::OnReadyRead()
 {
     if (m_state != State::Sending && m_state != State::Receiving)
         return;
+    // A reply means the service read what it wanted: say how far it got.
+    m_meter.Measure();
     m_state = State::Receiving;
     TakeReplyBytes();
 }
@@ -240,6 +253,7 @@ void UploadCycle::OnClosedByPeer()
 {
     if (m_state != State::Sending && m_state != State::Receiving)
         return;
+    m_meter.Measure();
     TakeReplyBytes();
     // Closed before the request went out whole and without a word: the
     // picture cannot have arrived, so it is safe to send again.
@@ -351,6 +365,7 @@ void UploadCycle::EndOnSocketError(QAbstractSocket::SocketError error)
 void UploadCycle::DropConnection()
 {
     m_timeout.Release();
+    m_meter.Stop();
     if (!m_WS)
         return;
     QTcpSocket *socket = m_WS;

@@ -8,6 +8,7 @@
 #include "upload/RequestBuilder.h"
 #include "upload/RetrySchedule.h"
 #include "upload/ServiceWords.h"
+#include "upload/SendMeter.h"
 #include "upload/SilenceTimeout.h"
 
 #include <QAbstractSocket>
@@ -74,6 +75,7 @@ private:
     void Connect();
     void OnConnected();
     void OnBytesWritten();
+    void OnTaken(qint64 taken, qint64 total);
     void OnReadyRead();
     void OnClosedByPeer();
     void OnError(QAbstractSocket::SocketError error);
@@ -108,6 +110,7 @@ private:
     // still be unwinding its own signal when the next one starts.
     QPointer<QTcpSocket> m_WS;
     SilenceTimeout m_timeout;
+    SendMeter m_meter;
     RetrySchedule m_retry;
     ReplyJudge m_ReplyText;
     ServiceWords m_words;
