@@ -240,6 +240,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), m_window->Start());
         QCOMPARE(m_window->st()->toolTip(), QStringLiteral("Quota exceeded\n\nЗагружено 1, отложено 1, пропущено 0"));
         QCOMPARE(Listed(), QStringList{"a.jpg_!"});
+        QVERIFY(m_window->Files()->model()->index(0, 0).data(Qt::ToolTipRole).toString().contains("Quota exceeded"));
         QVERIFY(ScriptedPeer::HeaderValue(m_peer->requests.last(), "Cookie").startsWith("user_login=member;"));
         // The login is kept, never the password nor its digest.
         QCOMPARE(ProgramSettings(Settings()).LastLogin(), QStringLiteral("member"));
@@ -355,14 +356,19 @@ private slots:
             QCOMPARE(model->index(row, 0).data(FileListModel::SetAsideRole).toBool(), row > 0);
             QCOMPARE(model->index(row, 0).data(Qt::ForegroundRole).isValid(), row > 0);
         }
-        QVERIFY(m_window->Files()->actions().contains(m_window->RequeueAction()));
+        QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("a.jpg"));
+        QAction *requeue = m_window->RequeueAction();
+        QVERIFY(m_window->Files()->actions().contains(requeue));
+        QCOMPARE(requeue->text(), QStringLiteral("Вернуть в очередь все"));
         m_window->Files()->selectionModel()->select(model->index(2, 0), QItemSelectionModel::Select);
+        QCOMPARE(requeue->text(), QStringLiteral("Вернуть в очередь выбранные"));
         m_window->activateWindow();
         QTest::keyClick(m_window.get(), Qt::Key_R, Qt::ControlModifier);
         QCOMPARE(Listed(), (QStringList{"a.jpg", "c.jpg", "a.jpg_!", "d.jpg_!"}));
         m_window->Files()->clearSelection();
         QTest::keyClick(m_window.get(), Qt::Key_R, Qt::ControlModifier);
         QCOMPARE(Listed(), (QStringList{"a (2).jpg", "a.jpg", "c.jpg", "d.jpg"}));
+        QVERIFY(!requeue->isEnabled());
     }
 
     // Custom controls tell assistive technology what they are and do.
@@ -520,8 +526,12 @@ private:
     {
         QStringList names;
         const QAbstractItemModel *model = m_window->Files()->model();
-        for (int row = 0; row < model->rowCount(); ++row)
-            names.append(model->index(row, 0).data().toString());
+        // Set-aside rows are shown without the folder's "_!": put back here.
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex index = model->index(row, 0);
+            const bool aside = index.data(FileListModel::SetAsideRole).toBool();
+            names.append(index.data().toString() + (aside ? QStringLiteral("_!") : QString()));
+        }
         return names;
     }
 

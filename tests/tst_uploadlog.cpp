@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 
+#include "upload/SetAsideWords.h"
 #include "upload/UploadLog.h"
 
 #include <QRegularExpression>
@@ -44,6 +45,14 @@ private slots:
         const QRegularExpression time(QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(Z|[+-]\d\d:\d\d)\t)"));
         QVERIFY2(time.match(line).hasMatch(), qPrintable(line));
         QCOMPARE(line.section('\t', 1).chopped(1), fields);
+
+        // The list finds a set-aside picture's words again in the log.
+        QTemporaryDir dir;
+        const QString log = dir.filePath("uploads.log");
+        QVERIFY(TestFiles::Write(log, "cut-off record\n" + line.toUtf8()));
+        SetAsideWords words;
+        words.ReadLog(log);
+        QCOMPARE(words.Of(outcome.asideName), outcome.kind == PictureOutcome::Kind::SetAside ? fields.section('\t', 3) : QString());
     }
 
     // A link in the log's place is never followed: the trouble is told once per run.

@@ -1,6 +1,7 @@
 #include "app/FileListModel.h"
 
 #include "folder/FileList.h"
+#include "upload/SetAsideWords.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -63,7 +64,14 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     const bool setAside = index.row() >= pictures;
     switch (role) {
     case Qt::DisplayRole:
-        return setAside ? m_setAside.Entry(index.row() - pictures) : m_files.Entry(index.row());
+        if (setAside) {
+            // The mark shows it is set aside; the suffix is for the folder.
+            QString name = m_setAside.Entry(index.row() - pictures);
+            if (name.endsWith(QLatin1String("_!")))
+                name.chop(2);
+            return name;
+        }
+        return m_files.Entry(index.row());
     case SetAsideRole:
         return setAside;
     case Qt::ForegroundRole:
@@ -76,8 +84,11 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
         return {};
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
-        if (setAside)
-            return QStringLiteral("Отложен: сервис не принял его. «Вернуть в очередь» отправит его снова.");
+        if (setAside) {
+            const QString said = m_words ? m_words->Of(m_setAside.Entry(index.row() - pictures)) : QString();
+            const QString why = said.isEmpty() ? QStringLiteral("сервис не принял его") : QStringLiteral("сервис ответил: ") + said;
+            return QStringLiteral("Отложен: %1. «Вернуть в очередь» отправит его снова.").arg(why);
+        }
         return {};
     default:
         return {};

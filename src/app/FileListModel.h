@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 
 class FileList;
+class SetAsideWords;
 
 // Shows the picture list in the window's list box, and below it, greyed
 // and marked, the pictures set aside by earlier failures. The upload cycle
@@ -17,6 +18,9 @@ public:
 
     FileListModel(const FileList &files, const FileList &setAside, QObject *parent = nullptr);
 
+    // Where a set-aside picture's tooltip finds what the service said of it.
+    void SetWords(const SetAsideWords *words) { m_words = words; }
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 
@@ -27,4 +31,5 @@ private:
 
     const FileList &m_files;
     const FileList &m_setAside;
+    const SetAsideWords *m_words = nullptr;
 };

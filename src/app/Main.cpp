@@ -16,6 +16,8 @@
 #include "folder/SetAsideQueue.h"
 #include "linktools/PostMarkup.h"
 #include "upload/RunSummary.h"
+#include "upload/SetAsideWords.h"
+#include "upload/SocketErrorMeaning.h"
 #include "upload/SleepInhibitor.h"
 #include "upload/UploadLog.h"
 
@@ -24,7 +26,6 @@
 #include <QDBusConnection>
 #include <QDir>
 #include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QFocusFrame>
@@ -66,6 +67,9 @@ Main::Main(const Options &options, QWidget *parent)
     m_summary->Follow(*m_cycle);
     m_log = new UploadLog(options.logPath.isEmpty() ? UploadLog::PathInHome(options.home) : options.logPath, this);
     m_log->Follow(*m_cycle);
+    auto *asideWords = new SetAsideWords(this);
+    asideWords->Follow(*m_cycle);
+    asideWords->ReadLog(m_log->Path());
     m_import = new ImportRun(*m_Files, this);
     (new SleepInhibitor(QDBusConnection::systemBus(), this))->Follow(*m_cycle);
     connect(m_log, &UploadLog::Trouble, this, [this](const QString &message) { m_messages->ShowNotice(this, message); });
@@ -79,8 +83,9 @@ Main::Main(const Options &options, QWidget *parent)
     setFixedSize(MainControls::Twips(0, 0, 2355, 4230).size());
     setAcceptDrops(true);
     m_controls = std::make_unique<MainControls>(*this, *m_Files, *m_setAside);
+    static_cast<FileListModel *>(Files()->model())->SetWords(asideWords);
     SetPicker(new CommonDialog(this));
-    new RunTitle(*this, *m_cycle, *m_summary);
+    connect(new RunTitle(*this, *m_cycle, *m_summary), &RunTitle::Clicked, this, &Main::BringToFront);
     new RunCloseGuard(*this);
     ConnectControls();
 }
@@ -135,10 +140,7 @@ void Main::SetPicker(CommonDialog *picker)
     m_CD->move(3480 / MainControls::TwipsPerPixel, 2280 / MainControls::TwipsPerPixel);
 }
 
-void Main::SetMessageDialog(MessageDialog *dialog)
-{
-    m_messages = dialog;
-}
+void Main::SetMessageDialog(MessageDialog *dialog) { m_messages = dialog; }
 
 void Main::SetServiceOptions(const Options &options)
 {
@@ -208,7 +210,13 @@ void Main::FollowFolder()
 
 void Main::ShowFoundCount() { ShowStatus(QStringLiteral("Найдено файлов - %1").arg(m_Files->Count())); }
 
-void Main::ShowStatus(const QString &text) { st()->setText(text); }
+// A bare "Error #N" is explained in words where the pointer asks.
+void Main::ShowStatus(const QString &text)
+{
+    st()->setText(text);
+    if (const QString meaning = SocketErrorMeaning(text); !meaning.isEmpty())
+        st()->setToolTip(meaning);
+}
 
 void Main::RefreshLists()
 {
@@ -278,8 +286,9 @@ void Main::OnRunEnded(UploadCycle::Outcome outcome, const QString &message)
     if (outcome == UploadCycle::Outcome::Done)
         ShowStatus(m_summary->EndText());
     // The last picture's own words stay readable beside the summary.
-    const QString summary = m_summary->Text();
-    st()->setToolTip(m_lastWords.isEmpty() ? summary : m_lastWords + QStringLiteral("\n\n") + summary);
+    const QString summary = m_summary->Text(), error = SocketErrorMeaning(st()->text());
+    const QString words = error.isEmpty() ? m_lastWords : error;
+    st()->setToolTip(words.isEmpty() ? summary : words + QStringLiteral("\n\n") + summary);
 }
 
 // The button that takes the other's place takes its focus as well, so a
@@ -327,10 +336,7 @@ void Main::BringToFront()
     activateWindow();
 }
 
-void Main::SetLastImportFolder(const QString &folder)
-{
-    m_lastImportFolder = folder;
-}
+void Main::SetLastImportFolder(const QString &folder) { m_lastImportFolder = folder; }
 
 QString Main::ImportStartFolder() const
 {
@@ -348,11 +354,7 @@ void Main::RememberImportFolder(const QString &folder)
     emit ImportFolderChosen(folder);
 }
 
-void Main::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (!PictureDrop(event->mimeData()).IsEmpty())
-        event->acceptProposedAction();
-}
+void Main::dragEnterEvent(QDragEnterEvent *event) { dragMoveEvent(event); }
 
 void Main::dragMoveEvent(QDragMoveEvent *event)
 {

@@ -6,6 +6,7 @@
 #include "config/BuildSettings.h"
 #include "controls/PropertyBag.h"
 #include "controls/XpB.h"
+#include "folder/FileList.h"
 
 #include <QAction>
 #include <QFile>
@@ -158,8 +159,8 @@ void MainControls::BuildList(QWidget &window, FileList &pictures, FileList &setA
     m_requeue = new QAction(QStringLiteral("Вернуть в очередь"), m_Files);
     m_requeue->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     m_requeue->setShortcutContext(Qt::WindowShortcut);
-    m_requeue->setToolTip(QStringLiteral("Вернуть отложенные изображения (выбранные или все) в очередь"));
     m_Files->addAction(m_requeue);
+    FollowRequeue(setAside);
     SetBackground(m_Files, QColor(240, 240, 240), QPalette::Base);
     // The style marks a focused list by its current row alone, which an
     // empty list has not: a ring in the colour of a focused box's frame.
@@ -180,4 +181,23 @@ XpB *MainControls::MakeButton(QWidget &window, const PropertyBag &form, const QS
         button->SetPicture(button->Picture()->WithDoubleSize(doubled));
     button->setGeometry(geometry);
     return button;
+}
+
+// The action says what it would return, and is there only when something is.
+void MainControls::FollowRequeue(const FileList &setAside)
+{
+    const auto update = [this, &setAside] {
+        bool chosen = false;
+        for (const QModelIndex &index : m_Files->selectionModel()->selectedIndexes())
+            chosen = chosen || index.data(FileListModel::SetAsideRole).toBool();
+        m_requeue->setEnabled(setAside.Count() > 0);
+        m_requeue->setText(chosen ? QStringLiteral("Вернуть в очередь выбранные") : QStringLiteral("Вернуть в очередь все"));
+        m_requeue->setToolTip(chosen ? QStringLiteral("Вернуть выбранные отложенные картинки в очередь")
+                                     : QStringLiteral("Вернуть все отложенные картинки в очередь"));
+    };
+    QObject::connect(m_Files->selectionModel(), &QItemSelectionModel::selectionChanged, m_requeue, update);
+    QObject::connect(m_Files->model(), &QAbstractItemModel::modelReset, m_requeue, update);
+    QObject::connect(m_Files->model(), &QAbstractItemModel::rowsInserted, m_requeue, update);
+    QObject::connect(m_Files->model(), &QAbstractItemModel::rowsRemoved, m_requeue, update);
+    update();
 }

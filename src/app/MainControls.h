@@ -43,6 +43,7 @@ public:
 
 private:
     void BuildList(QWidget &window, FileList &pictures, FileList &setAside);
+    void FollowRequeue(const FileList &setAside);
     XpB *MakeButton(QWidget &window, const PropertyBag &form, const QString &name, const QString &picture,
                     const QRect &geometry);
 

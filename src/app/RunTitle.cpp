@@ -24,11 +24,7 @@ RunTitle::RunTitle(QWidget &window, UploadCycle &cycle, RunSummary &summary)
     connect(&cycle, &UploadCycle::RunStarted, this, &RunTitle::OnRunStarted);
     connect(&cycle, &UploadCycle::PictureStarted, this,
             [this](const QString &, qint64 number) { OnPictureStarted(number); });
-    connect(&m_notifier, &DesktopNotifier::Clicked, this, [this] {
-        m_window.showNormal();
-        m_window.raise();
-        m_window.activateWindow();
-    });
+    connect(&m_notifier, &DesktopNotifier::Clicked, this, &RunTitle::Clicked);
     connect(&cycle, &UploadCycle::StatusChanged, this, [this](const QString &text) { m_lastStatus = text; });
     connect(&cycle, &UploadCycle::RunEnded, this, &RunTitle::OnRunEnded);
     connect(&summary, &RunSummary::Changed, this, &RunTitle::ShowProgress);

@@ -20,6 +20,10 @@ class RunTitle : public QObject
 public:
     RunTitle(QWidget &window, UploadCycle &cycle, RunSummary &summary);
 
+signals:
+    // The member clicked the notification: the window is wanted.
+    void Clicked();
+
 private:
     void OnRunStarted();
     void OnPictureStarted(qint64 number);
