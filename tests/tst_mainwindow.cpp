@@ -456,13 +456,29 @@ private slots:
         QCOMPARE(TestFiles::Read(Settings()), stored);
 
         dialog.Field(SettingKey::Account)->clear();
+        const QSize size = dialog.size();
         dialog.Field(SettingKey::UploadHost)->clear();
         QTest::keyClicks(dialog.Field(SettingKey::UploadHost), QStringLiteral("up.example.org:70000"));
+        dialog.Field(SettingKey::Timeout)->setText(QStringLiteral("-1"));
         QVERIFY2(dialog.ProblemLabel()->text().startsWith("Сервер загрузки: порт — число от 1 до 65535, а не «70000»"),
                  qPrintable(dialog.ProblemLabel()->text()));
-        QVERIFY(dialog.ProblemLabel()->isVisible() && !dialog.SaveButton()->isEnabled());
-        dialog.Field(SettingKey::UploadHost)->setText(QStringLiteral(" [::1]:8080 "));
-        QVERIFY(!dialog.ProblemLabel()->isVisible() && dialog.SaveButton()->isEnabled());
+        // Every wrong field is marked under itself at once, in room kept for it.
+        QStringList marks;
+        for (const QLabel *label : dialog.findChildren<QLabel *>())
+            marks << label->text();
+        for (auto [key, text] : {std::pair{SettingKey::UploadHost, "up.example.org:70000"}, std::pair{SettingKey::Timeout, "-1"}})
+        {
+            const QString problem = ProgramSettings::Check(key, QString::fromUtf8(text));
+            QVERIFY(!problem.isEmpty() && marks.contains(problem));
+        }
+        QCOMPARE(dialog.size(), size);
+        QVERIFY(!dialog.SaveButton()->isEnabled());
+        dialog.Field(SettingKey::Timeout)->setText(QStringLiteral("0"));
+        // An address pasted from a browser keeps its host and port alone.
+        dialog.Field(SettingKey::UploadHost)->setText(QStringLiteral(" https://[::1]:8080/upload?x "));
+        emit dialog.Field(SettingKey::UploadHost)->editingFinished();
+        QCOMPARE(dialog.Field(SettingKey::UploadHost)->text(), QStringLiteral("[::1]:8080"));
+        QVERIFY(dialog.ProblemLabel()->text().isEmpty() && dialog.SaveButton()->isEnabled());
         dialog.SaveButton()->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         const ProgramSettings saved(Settings());

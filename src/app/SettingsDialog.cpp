@@ -1,5 +1,6 @@
 #include "app/SettingsDialog.h"
 
+#include "settings/HostAddress.h"
 #include "settings/ProgramSettings.h"
 
 #include <QDialogButtonBox>
@@ -35,9 +36,19 @@ SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
         const bool placeholder = key == SettingKey::UploadHost && !ProgramSettings::IsUploadHostSet(builds);
         field->setPlaceholderText(placeholder ? QStringLiteral("не задан") : builds);
         field->setToolTip(hints.at(i));
-        form->addRow(QStringLiteral("%1 (%2):").arg(name, hints.at(i)), field);
+        auto *mark = new QLabel(this);
+        mark->setWordWrap(true);
+        mark->setFixedHeight(mark->fontMetrics().lineSpacing() * 2);
+        mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        auto *cell = new QVBoxLayout;
+        cell->setSpacing(0);
+        cell->addWidget(field);
+        cell->addWidget(mark);
+        form->addRow(QStringLiteral("%1 (%2):").arg(name, hints.at(i)), cell);
+        m_rows.append({key, name, field, mark});
         connect(field, &QLineEdit::textChanged, this, &SettingsDialog::ShowProblem);
-        m_rows.append({key, name, field});
+        if (key == SettingKey::UploadHost || key == SettingKey::ImageHost)
+            connect(field, &QLineEdit::editingFinished, this, [this, i] { ReducePastedAddress(m_rows.at(i)); });
     }
 
     auto *note = new QLabel(QStringLiteral("Пустое поле — значение по умолчанию.\nФайл настроек: %1")
@@ -46,9 +57,12 @@ SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
     note->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_problem = new QLabel(this);
     m_problem->setWordWrap(true);
+    m_problem->setFixedHeight(m_problem->fontMetrics().lineSpacing() * 2);
     QPalette palette = m_problem->palette();
     palette.setColor(QPalette::WindowText, QColor(176, 0, 0));
     m_problem->setPalette(palette);
+    for (const Row &row : std::as_const(m_rows))
+        row.mark->setPalette(palette);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
     m_save = buttons->button(QDialogButtonBox::Save);
@@ -88,12 +102,27 @@ QString SettingsDialog::FirstProblem(QLineEdit **field) const
     return QString();
 }
 
+// Every wrong field is marked at once; the line above the buttons names
+// the first, where the keyboard goes on a save.
 void SettingsDialog::ShowProblem()
 {
+    for (const Row &row : std::as_const(m_rows)) {
+        const QString text = row.field->text().trimmed();
+        row.mark->setText(text.isEmpty() ? QString() : ProgramSettings::Check(row.key, text));
+    }
     const QString problem = FirstProblem();
     m_problem->setText(problem);
-    m_problem->setVisible(!problem.isEmpty());
     m_save->setEnabled(problem.isEmpty());
+}
+
+void SettingsDialog::ReducePastedAddress(const Row &row)
+{
+    const QString text = row.field->text().trimmed();
+    const QString host = HostAddress::Rewritten(text);
+    if (host == text || !ProgramSettings::Check(row.key, host).isEmpty())
+        return;
+    row.field->setText(host);
+    row.mark->setText(QStringLiteral("Оставлено только имя сервера из адреса «%1»").arg(text));
 }
 
 void SettingsDialog::accept()
@@ -111,7 +140,6 @@ void SettingsDialog::accept()
     QString error;
     if (!m_settings.Save(&error)) {
         m_problem->setText(error);
-        m_problem->setVisible(true);
         return;
     }
     QDialog::accept();

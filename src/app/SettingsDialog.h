@@ -37,11 +37,15 @@ private:
         SettingKey key;
         QString name;
         QLineEdit *field;
+        // Under the field, its own problem or note; its room is kept empty
+        // so the dialog never changes height while the member types.
+        QLabel *mark;
     };
 
     // The first text that does not check, named; empty when all do.
     QString FirstProblem(QLineEdit **field = nullptr) const;
     void ShowProblem();
+    void ReducePastedAddress(const Row &row);
 
     ProgramSettings &m_settings;
     QList<Row> m_rows;

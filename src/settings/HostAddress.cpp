@@ -1,6 +1,7 @@
 #include "settings/HostAddress.h"
 
 #include <QHostAddress>
+#include <QUrl>
 #include <QStringList>
 
 #include <algorithm>
@@ -68,12 +69,35 @@ QString HostAddress::NameProblem(const QString &name)
     return QString();
 }
 
-bool HostAddress::Parse(const QString &text, bool portAllowed, HostAddress *address, QString *problem)
+QString HostAddress::Rewritten(const QString &text)
 {
-    if (std::any_of(text.cbegin(), text.cend(), IsUnfit)) {
+    QString address = text;
+    if (text.contains(QStringLiteral("://"))) {
+        const QUrl url(text, QUrl::StrictMode);
+        const QString scheme = url.scheme().toLower();
+        if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+            return text;
+        address = url.host().contains(QLatin1Char(':')) ? QLatin1Char('[') + url.host() + QLatin1Char(']') : url.host();
+        if (url.port() > 0)
+            address += QLatin1Char(':') + QString::number(url.port());
+    }
+    if (address.startsWith(QLatin1Char('[')))
+        return address;
+    const QString name = address.section(QLatin1Char(':'), 0, 0);
+    const bool ascii = std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    const QByteArray ace = ascii ? QByteArray() : QUrl::toAce(name);
+    if (!ace.isEmpty())
+        address.replace(0, name.size(), QString::fromLatin1(ace));
+    return address;
+}
+
+bool HostAddress::Parse(const QString &given, bool portAllowed, HostAddress *address, QString *problem)
+{
+    if (std::any_of(given.cbegin(), given.cend(), IsUnfit)) {
         *problem = QStringLiteral("в адресе хоста не может быть пробелов, переводов строки и управляющих знаков");
         return false;
     }
+    const QString text = Rewritten(given);
     if (text.contains(QStringLiteral("://"))) {
         *problem = QStringLiteral("нужно только имя хоста и порт, без «http://» и пути");
         return false;

@@ -17,6 +17,12 @@ public:
     // with portAllowed false a port counts as wrong too.
     static bool Parse(const QString &text, bool portAllowed, HostAddress *address, QString *problem);
 
+    // What a member pastes, as the host it names: an address copied from
+    // a browser ("http://host:8080/path") reduced to its host and port, an
+    // internationalised name in its ASCII form. Anything else is returned
+    // as it is, for Parse to judge.
+    static QString Rewritten(const QString &text);
+
     // Without brackets; an IPv6 address is the only host holding a colon.
     QString Host() const { return m_host; }
     quint16 Port() const { return m_port; }
