@@ -108,10 +108,9 @@ private slots:
         QTest::addColumn<QPoint>("place");
         QTest::addColumn<QString>("login");
         QTest::addColumn<QStringList>("said"); // the notices' beginnings, the caller's own among them
-        QTest::newRow("first run: folder created, Ready, where to set the upload host")
+        QTest::newRow("first run: folder created, Ready, the settings open at the upload host")
             << QByteArray() << true << QStringList{} << "Ready" << QPoint(123, 77) << ""
-            << QStringList{"Сервер загрузки не задан: укажите его в окне настроек (Ctrl+,), в файле SETTINGS",
-                           "start-up trouble"};
+            << QStringList{"start-up trouble"};
         // The member may fix the folder and press Start.
         QTest::newRow("no usable folder, a place on no screen, a stored value that does not check: all said")
             << QByteArray("[service]\nuploadHost=127.0.0.1\n[window]\nposition=@Point(5000 5000)\n[links]\naccount=x\n")
@@ -139,6 +138,14 @@ private slots:
         QVERIFY(m_window->Start()->isVisible() && !m_window->StopB()->isVisible());
         QCOMPARE(m_window->pos(), place);
         QCOMPARE(m_window->Text1()->text(), login);
+        if (settings.isEmpty()) {
+            auto *dialog = m_window->findChild<SettingsDialog *>();
+            QVERIFY(dialog && dialog->isVisible());
+            QTRY_COMPARE(QApplication::focusWidget(), dialog->Field(SettingKey::UploadHost));
+            QVERIFY(dialog->Field(SettingKey::UploadHost)->text().isEmpty());
+            QCOMPARE(dialog->Field(SettingKey::Timeout)->placeholderText(), QStringLiteral("60"));
+            dialog->reject();
+        }
         // With no import yet, the folder dialog opens on the member's pictures.
         const QString picturesFolder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
         QCOMPARE(m_window->ImportStartFolder(),
@@ -439,7 +446,7 @@ private slots:
     // fields take keys out: the build's values apply again.
     void onlyWhatChecksIsSaved()
     {
-        const QByteArray stored = "[links]\naccount=0\n[upload]\nlastLogin=kept\n";
+        const QByteArray stored = "[links]\naccount=0\n[service]\nuploadHost=127.0.0.1\n[upload]\nlastLogin=kept\n";
         SettingsDialog &dialog = Dialog(stored);
         QCOMPARE(dialog.Field(SettingKey::Account)->text(), QStringLiteral("0"));
         QVERIFY(dialog.ProblemLabel()->text().startsWith(QStringLiteral("Номер учётной записи:")));
@@ -489,7 +496,7 @@ private slots:
     void failedSaveIsSaidAndTheDialogStays()
     {
         QVERIFY(TestFiles::Write(m_root->filePath("config"), "a file where the folder should be"));
-        SettingsDialog &dialog = Dialog();
+        SettingsDialog &dialog = Dialog({});
         QVERIFY(dialog.ProblemLabel()->text().isEmpty());
         dialog.Field(SettingKey::Timeout)->setText(QStringLiteral("30"));
         dialog.SaveButton()->click();
@@ -498,7 +505,7 @@ private slots:
     }
 
 private:
-    SettingsDialog &Dialog(const QByteArray &settings = {})
+    SettingsDialog &Dialog(const QByteArray &settings = "[service]\nuploadHost=127.0.0.1\n")
     {
         Open(settings);
         return *m_tie->OpenDialog();
@@ -515,7 +522,7 @@ private:
 
     // Loaded, tied to its settings, placed and shown in the program's own
     // order. A host the settings give is the peer.
-    void Open(const QByteArray &settings = {}, const QString &home = QString())
+    void Open(const QByteArray &settings = "[service]\nuploadHost=127.0.0.1\n", const QString &home = QString())
     {
         QDir().mkpath(m_root->filePath("config"));
         QVERIFY(settings.isEmpty() || TestFiles::Write(Settings(), settings));

@@ -61,8 +61,7 @@ SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
     QPalette palette = m_problem->palette();
     palette.setColor(QPalette::WindowText, QColor(176, 0, 0));
     m_problem->setPalette(palette);
-    for (const Row &row : std::as_const(m_rows))
-        row.mark->setPalette(palette);
+    m_problemColours = palette;
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
     m_save = buttons->button(QDialogButtonBox::Save);
@@ -108,6 +107,7 @@ void SettingsDialog::ShowProblem()
 {
     for (const Row &row : std::as_const(m_rows)) {
         const QString text = row.field->text().trimmed();
+        row.mark->setPalette(m_problemColours);
         row.mark->setText(text.isEmpty() ? QString() : ProgramSettings::Check(row.key, text));
     }
     const QString problem = FirstProblem();
@@ -143,4 +143,13 @@ void SettingsDialog::accept()
         return;
     }
     QDialog::accept();
+}
+
+void SettingsDialog::AskForUploadHost()
+{
+    const Row &row = m_rows.first();
+    row.field->setFocus();
+    row.mark->setPalette(palette());
+    row.mark->setText(QStringLiteral("Введите имя сервера загрузки вашего блог-сервиса, например upload.example.org "
+                                     "или upload.example.org:8080; без него закачка не начнётся."));
 }

@@ -3,6 +3,7 @@
 #include "settings/SettingKey.h"
 
 #include <QDialog>
+#include <QPalette>
 #include <QList>
 
 class ProgramSettings;
@@ -24,6 +25,9 @@ public:
 
     // The field of one of the checked keys.
     QLineEdit *Field(SettingKey key) const;
+    // The first start: the one field without which nothing can be sent,
+    // focused, with what to type in it.
+    void AskForUploadHost();
     QLabel *ProblemLabel() const { return m_problem; }
     QPushButton *SaveButton() const { return m_save; }
 
@@ -49,6 +53,7 @@ private:
 
     ProgramSettings &m_settings;
     QList<Row> m_rows;
+    QPalette m_problemColours;
     QLabel *m_problem = nullptr;
     QPushButton *m_save = nullptr;
 };

@@ -90,7 +90,7 @@ void WindowSettings::ShowStartupNotices(const QStringList &problems)
 {
     MessageDialog &messages = m_window.Messages();
     if (ProgramSettings::IsPlaceholderHost(m_options.upload.Host()))
-        messages.ShowNotice(&m_window, m_settings.NoUploadHostText());
+        OpenDialog()->AskForUploadHost();
     for (const QString &problem : problems + m_settings.Problems())
         messages.ShowNotice(&m_window, problem);
 }

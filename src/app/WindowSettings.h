@@ -30,8 +30,8 @@ public:
     // Moves the window where it was left; false when that place is on no
     // screen now, or none was kept.
     bool RestorePosition();
-    // Where to set the upload host while none is, and whatever else could
-    // not be read or made at start-up.
+    // The settings, open at the upload host, while none is set; and
+    // whatever else could not be read or made at start-up.
     void ShowStartupNotices(const QStringList &problems);
     QAction *SettingsAction() const { return m_settingsAction; }
     // Window-modal, without an event loop of its own.
