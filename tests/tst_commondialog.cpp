@@ -1,6 +1,9 @@
 #include "controls/CommonDialog.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QListView>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -38,6 +41,32 @@ private slots:
             QCOMPARE(CommonDialog::QtFilter(given), expected);
         else
             QCOMPARE(CommonDialog::ChosenPath(given), QDir::toNativeSeparators(expected));
+    }
+
+    // A folder of photos shows them, greyed and out of reach; other files
+    // stay out, and choosing the folder itself still works.
+    void folderDialogShowsThePictures()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        for (const char *name : {"a.jpg", "B.JPEG", "notes.txt"})
+            QVERIFY(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
+        CommonDialog picker;
+        picker.SetStartFolder(dir.path());
+        QMap<QString, bool> shown; // name: can be chosen
+        QTimer::singleShot(0, this, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto *view = dialog->findChild<QListView *>("listView");
+            QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 3);
+            for (int row = 0; row < 3; ++row) {
+                const QModelIndex index = view->model()->index(row, 0, view->rootIndex());
+                shown.insert(index.data().toString(), index.flags().testFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
+            }
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        QCOMPARE(picker.OpenFolder("t", nullptr), QDir::toNativeSeparators(dir.path()));
+        QCOMPARE(shown, (QMap<QString, bool>{{"sub", true}, {"a.jpg", false}, {"B.JPEG", false}}));
     }
 };
 

@@ -1,5 +1,7 @@
 #include "controls/CommonDialog.h"
 
+#include "controls/FolderPictureModel.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QPainter>
@@ -15,7 +17,14 @@ CommonDialog::CommonDialog(QWidget *parent)
 
 QString CommonDialog::OpenFolder(const QString &Title, QWidget *OwnerWindow)
 {
-    return ChosenPath(QFileDialog::getExistingDirectory(OwnerWindow, Title, m_startFolder, QFileDialog::ShowDirsOnly));
+    // Qt's own dialog, not the desktop's: only it lets the pictures show.
+    QFileDialog dialog(OwnerWindow, Title, m_startFolder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new FolderPictureModel(&dialog));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return ChosenPath(dialog.selectedFiles().first());
 }
 
 QString CommonDialog::OpenFile(const QString &Title, const QString &Filter, QWidget *OwnerWindow)
