@@ -303,9 +303,12 @@ keyboard_run_started() {
 keyboard_run_started
 message=$(wait_other_window) || fail "no message for the named pipe"
 shot_with 25-message-named-pipe "$message"
-key Return
 for _ in $(seq 300); do [ "$(ls "$home/img" | wc -l)" = 3 ] && break; sleep 0.1; done
 sleep 1
+# Return here would go to the password box and start a run again.
+xdotool windowfocus --sync "$message"
+key Return
+sleep 0.5
 shot 26-end-with-set-aside
 move_to "${status_line[@]}"
 sleep 1.5

@@ -150,6 +150,5 @@ void SettingsDialog::AskForUploadHost()
     const Row &row = m_rows.first();
     row.field->setFocus();
     row.mark->setPalette(palette());
-    row.mark->setText(QStringLiteral("Введите имя сервера загрузки вашего блог-сервиса, например upload.example.org "
-                                     "или upload.example.org:8080; без него закачка не начнётся."));
+    row.mark->setText(QStringLiteral("Введите сервер загрузки, например upload.example.org:8080"));
 }
