@@ -150,5 +150,5 @@ void SettingsDialog::AskForUploadHost()
     const Row &row = m_rows.first();
     row.field->setFocus();
     row.mark->setPalette(palette());
-    row.mark->setText(QStringLiteral("Введите сервер загрузки, например upload.example.org:8080"));
+    row.mark->setText(QStringLiteral("Введите сервер загрузки, например upload.example.org"));
 }
