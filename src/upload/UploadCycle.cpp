@@ -204,7 +204,8 @@ void UploadCycle::OnBytesWritten()
 {
     if (m_state != State::Sending)
         return;
-    m_meter.Measure();
+    // The meter reads on its own timer: a reading per chunk written would
+    // cost a status line each and say nothing more.
     if (m_WS->bytesToWrite() > 0)
         return;
     m_requestOut = true;
