@@ -87,32 +87,25 @@ QLineEdit *SettingsDialog::Field(SettingKey key) const
     return nullptr;
 }
 
-QString SettingsDialog::FirstProblem(QLineEdit **field) const
-{
-    for (const Row &row : m_rows) {
-        const QString text = row.field->text().trimmed();
-        const QString problem = text.isEmpty() ? QString() : ProgramSettings::Check(row.key, text);
-        if (!problem.isEmpty()) {
-            if (field)
-                *field = row.field;
-            return QStringLiteral("%1: %2").arg(row.name, problem);
-        }
-    }
-    return QString();
-}
-
 // Every wrong field is marked at once; the line above the buttons names
 // the first, where the keyboard goes on a save.
-void SettingsDialog::ShowProblem()
+QLineEdit *SettingsDialog::ShowProblem()
 {
+    QLineEdit *first = nullptr;
+    QString named;
     for (const Row &row : std::as_const(m_rows)) {
         const QString text = row.field->text().trimmed();
+        const QString problem = text.isEmpty() ? QString() : ProgramSettings::Check(row.key, text);
         row.mark->setPalette(m_problemColours);
-        row.mark->setText(text.isEmpty() ? QString() : ProgramSettings::Check(row.key, text));
+        row.mark->setText(problem);
+        if (!problem.isEmpty() && !first) {
+            first = row.field;
+            named = QStringLiteral("%1: %2").arg(row.name, problem);
+        }
     }
-    const QString problem = FirstProblem();
-    m_problem->setText(problem);
-    m_save->setEnabled(problem.isEmpty());
+    m_problem->setText(named);
+    m_save->setEnabled(!first);
+    return first;
 }
 
 void SettingsDialog::ReducePastedAddress(const Row &row)
@@ -127,10 +120,7 @@ void SettingsDialog::ReducePastedAddress(const Row &row)
 
 void SettingsDialog::accept()
 {
-    QLineEdit *wrong = nullptr;
-    const QString problem = FirstProblem(&wrong);
-    if (!problem.isEmpty()) {
-        ShowProblem();
+    if (QLineEdit *wrong = ShowProblem()) {
         wrong->setFocus();
         wrong->selectAll();
         return;

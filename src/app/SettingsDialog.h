@@ -46,9 +46,8 @@ private:
         QLabel *mark;
     };
 
-    // The first text that does not check, named; empty when all do.
-    QString FirstProblem(QLineEdit **field = nullptr) const;
-    void ShowProblem();
+    // Marks every field that does not check; the first of them, or none.
+    QLineEdit *ShowProblem();
     void ReducePastedAddress(const Row &row);
 
     ProgramSettings &m_settings;

@@ -1,16 +1,9 @@
 #include "controls/FolderPictureModel.h"
 
+#include "folder/ImageFolder.h"
+#include "folder/NameFilter.h"
+
 #include <QFileSystemModel>
-
-namespace {
-
-bool IsPictureName(const QString &name)
-{
-    return name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive)
-        || name.endsWith(QLatin1String(".jpeg"), Qt::CaseInsensitive);
-}
-
-}
 
 bool FolderPictureModel::IsFolder(const QModelIndex &sourceIndex) const
 {
@@ -20,8 +13,10 @@ bool FolderPictureModel::IsFolder(const QModelIndex &sourceIndex) const
 
 bool FolderPictureModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
+    // The pictures the import would take, by the import's own filter.
+    static const NameFilter Pictures(QString::fromLatin1(ImageFolder::Pattern));
     const QModelIndex index = sourceModel()->index(sourceRow, 0, sourceParent);
-    return IsFolder(index) || IsPictureName(index.data().toString());
+    return IsFolder(index) || Pictures.Matches(index.data().toString());
 }
 
 Qt::ItemFlags FolderPictureModel::flags(const QModelIndex &index) const
