@@ -22,6 +22,7 @@ wanted=(
     "./usr/share/applications/$id.desktop"
     "./usr/share/metainfo/$id.metainfo.xml"
     ./usr/share/man/man1/picaroon.1.gz
+    ./usr/share/man/ru/man1/picaroon.1.gz
     ./usr/share/bash-completion/completions/picaroon
     "./usr/share/icons/hicolor/scalable/apps/$id.svg"
 )
@@ -36,7 +37,7 @@ for file in "${wanted[@]}"; do
     fi
 done
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt6widgets6 libqt6network6 qt6-qpa-plugins; do
+for package in libqt6widgets6 libqt6network6 qt6-qpa-plugins qt6-translations-l10n; do
     if ! grep -q "\b$package\b" <<<"$depends"; then
         echo "the package does not depend on $package" >&2
         missing=1

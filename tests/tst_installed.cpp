@@ -44,7 +44,7 @@ private slots:
         // No host set yet: where to set it, and nothing leaves the folder.
         ProgramResult run = Picaroon({"upload", "--login", "member"}, "secret\n");
         QCOMPARE(run.status, 2);
-        QVERIFY2(run.errors.contains("Сервер загрузки не задан"), run.errors.constData());
+        QVERIFY2(run.errors.contains("No upload server is set"), run.errors.constData());
         QVERIFY(run.errors.contains(QFile::encodeName(Home(".config/picaroon/picaroon.conf"))));
         QCOMPARE(Contents(img), pictures);
 

@@ -13,6 +13,7 @@
 #include "controls/XpB.h"
 #include "folder/FolderLock.h"
 #include "settings/ProgramSettings.h"
+#include "text/ProgramLanguage.h"
 #include "upload/UploadCycle.h"
 
 #include <QAccessible>
@@ -20,16 +21,16 @@
 #include <QLabel>
 #include <QAction>
 #include <QCryptographicHash>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -79,7 +80,11 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(ProgramLanguage::Use(ProgramLanguage::Language::Russian));
+    }
 
     void init()
     {
@@ -114,8 +119,8 @@ private slots:
         // The member may fix the folder and press Start.
         QTest::newRow("no usable folder, a place on no screen, a stored value that does not check: all said")
             << QByteArray("[service]\nuploadHost=127.0.0.1\n[window]\nposition=@Point(5000 5000)\n[links]\naccount=x\n")
-            << false << QStringList{} << "Ready" << QPoint(123, 77) << ""
-            << QStringList{"start-up trouble", "links/account in SETTINGS: номер"};
+            << false << QStringList {} << "Ready" << QPoint(123, 77) << ""
+            << QStringList {"start-up trouble", "links/account в SETTINGS: номер"};
     }
 
     void startUp()
@@ -156,9 +161,8 @@ private slots:
             QVERIFY2(m_messages.notices.at(i).startsWith(said.at(i)), qPrintable(m_messages.notices.at(i)));
         QTRY_COMPARE(m_messages.errors.size(), usable ? 0 : 1);
         if (!usable) {
-            QCOMPARE(m_messages.errors.first(), QStringLiteral("Папка изображений %1 недоступна: %2")
-                                                    .arg(QDir::toNativeSeparators(home + "/img"),
-                                                         QString::fromLocal8Bit(std::strerror(ENOTDIR))));
+            QCOMPARE(m_messages.errors.first(), QStringLiteral("Папка изображений %1 недоступна: Это не каталог")
+                                                    .arg(QDir::toNativeSeparators(home + "/img")));
             QCOMPARE(m_messages.ownerShownAt, QPoint(123, 77));
         }
         // Closed elsewhere, it keeps the new place and the login.
@@ -272,7 +276,7 @@ private slots:
         FolderLock other;
         QString error;
         QCOMPARE(other.Take(Home(), FolderLock::Holder::Upload, &error), FolderLock::Result::Busy);
-        QVERIFY2(error.contains("the window (process"), qPrintable(error));
+        QVERIFY2(error.contains("окно (процесс"), qPrintable(error));
         QVERIFY(TestFiles::Write(m_root->filePath("card/d.jpg")));
         m_picker->chosen = m_root->filePath("card");
         emit m_window->XpB1()->Click();
@@ -440,6 +444,30 @@ private slots:
         QCOMPARE(m_window->size(), size);
     }
 
+    // The window, its settings, a message and Qt's own folder dialog speak
+    // Russian: every text a member reads, tooltips and context menus too.
+    void everyTextShownIsRussian()
+    {
+        MakeImg({"a.jpg", "b.jpg_!"});
+        SettingsDialog &dialog = Dialog("[links]\naccount=x\n[service]\nuploadHost=127.0.0.1\n");
+        dialog.Field(SettingKey::ImageHost)->setText(QStringLiteral("http://img.example.org/a"));
+        emit dialog.Field(SettingKey::ImageHost)->editingFinished();
+        QStringList english = EnglishIn(m_window.get()) + EnglishIn(&dialog);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Picaroon"), QStringLiteral("Сообщение"), QMessageBox::Ok);
+        box.setDetailedText(QStringLiteral("Подробности"));
+        box.show();
+        english += EnglishIn(&box);
+        CommonDialog picker;
+        picker.SetStartFolder(Home());
+        QTimer::singleShot(0, this, [&] {
+            QWidget *folders = QApplication::activeModalWidget();
+            english += EnglishIn(folders);
+            folders->close();
+        });
+        picker.OpenFolder(QStringLiteral("Выберите папку с изображениями"), nullptr);
+        QVERIFY2(english.isEmpty(), qPrintable(english.join(QLatin1Char('\n'))));
+    }
+
     // A stored text that does not check is shown with its fault; neither
     // Enter nor accept() gets past it, and the focus goes to it. What is typed
     // is checked key by key; once mended, it is saved trimmed, and empty
@@ -501,7 +529,7 @@ private slots:
         dialog.Field(SettingKey::Timeout)->setText(QStringLiteral("30"));
         dialog.SaveButton()->click();
         QVERIFY(dialog.isVisible());
-        QVERIFY(dialog.ProblemLabel()->text().startsWith("Cannot read " + Settings()));
+        QVERIFY(dialog.ProblemLabel()->text().startsWith("Не удалось прочитать " + Settings()));
     }
 
 private:
@@ -556,6 +584,47 @@ private:
             names.append(index.data().toString() + (aside ? QStringLiteral("_!") : QString()));
         }
         return names;
+    }
+
+    // Words in Latin letters a member would read, outside the status texts
+    // scripts rely on and names that are no words (hosts, paths, the program).
+    static QStringList EnglishIn(QWidget *top)
+    {
+        static const QRegularExpression Word(QStringLiteral("(?<![\\w./:@\\[-])[A-Za-z]{2,}(?![\\w./:@\\]-])"));
+        static const QStringList Kept
+            = {"Picaroon", "Ready", "OK", "Failed", "Load", "data", "Kb", "Error", "crew", "IPv"};
+        QStringList found;
+        const auto check = [&](QObject *where, const QString &text) {
+            for (const QRegularExpressionMatch &match : Word.globalMatch(text)) {
+                if (!Kept.contains(match.captured()))
+                    found.append(QStringLiteral("%1: %2").arg(where->metaObject()->className(), text));
+            }
+        };
+        const auto actions = [&](const QList<QAction *> &list) {
+            for (QAction *action : list)
+                check(action, action->text().section(QLatin1Char('\t'), 0, 0));
+        };
+        QList<QWidget *> widgets = top->findChildren<QWidget *>();
+        widgets.prepend(top);
+        for (QWidget *widget : widgets) {
+            check(widget, widget->windowTitle() + QLatin1Char(' ') + widget->toolTip() + QLatin1Char(' ')
+                              + widget->accessibleName() + QLatin1Char(' ') + widget->accessibleDescription());
+            if (auto *label = qobject_cast<QLabel *>(widget))
+                check(label, label->text());
+            if (auto *button = qobject_cast<QAbstractButton *>(widget))
+                check(button, button->text());
+            if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+                check(edit, edit->placeholderText());
+                std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+                actions(menu->actions());
+            }
+            if (auto *view = qobject_cast<QAbstractItemView *>(widget)) {
+                for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                    check(view, view->model()->index(row, 0, view->rootIndex()).data(Qt::ToolTipRole).toString());
+            }
+            actions(widget->actions());
+        }
+        return found;
     }
 
     std::unique_ptr<QTemporaryDir> m_root;

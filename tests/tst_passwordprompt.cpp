@@ -44,7 +44,7 @@ private slots:
         m_shown.clear();
         Spawn({"upload", "--login", "member", "--home", m_home.path(), "--host",
                QStringLiteral("127.0.0.1:%1").arg(peer.serverPort())});
-        QTRY_VERIFY2(m_shown.contains("Пароль: "), m_shown.constData());
+        QTRY_VERIFY2(m_shown.contains("Password: "), m_shown.constData());
         QVERIFY(!Echoing());
         QCOMPARE(::write(m_terminal, "se", 2), 2);
         ::kill(m_child, SIGTERM);

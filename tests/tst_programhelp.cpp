@@ -85,11 +85,50 @@ private slots:
                     missing.append(QStringLiteral("exit status %1").arg(status));
             }
         }
+        const QString russian = QString::fromUtf8(Read(PICAROON_MANUAL_RU)).replace("\\-", "-");
         for (const QString &word : wanted) {
-            if (!manual.contains(QRegularExpression("(?<![\\w-])" + QRegularExpression::escape(word) + "(?![\\w-])")))
+            const QRegularExpression whole("(?<![\\w-])" + QRegularExpression::escape(word) + "(?![\\w-])");
+            if (!manual.contains(whole))
                 missing.append(word);
+            if (!russian.contains(whole))
+                missing.append(word + " (ru)");
         }
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
+    }
+
+    // The commands speak the terminal's language; the status texts scripts
+    // read stay as they are in both.
+    void commandsSpeakTheTerminalsLanguage_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("help");
+        QTest::addColumn<QString>("wrongUse");
+        QTest::addColumn<QString>("badHost");
+        QTest::newRow("C: English") << "C" << QStringList {"Usage:", "Options:", "Shows this help."}
+                                    << "unknown command"
+                                    << "a host address cannot hold spaces";
+        QTest::newRow("ru_RU: Russian") << "ru_RU.UTF-8"
+                                        << QStringList {"Использование:", "Параметры:", "Показывает эту справку."}
+                                        << "неизвестная команда"
+                                        << "в адресе хоста не может быть пробелов";
+    }
+
+    void commandsSpeakTheTerminalsLanguage()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, help);
+        QFETCH(QString, wrongUse);
+        QFETCH(QString, badHost);
+        const auto run = [&](const QStringList &arguments) {
+            return ProgramRun(PICAROON_BIN, arguments).Set("LC_ALL", locale).Set("PICAROON_PASSWORD", "x").Run();
+        };
+        const QString shown = QString::fromUtf8(run({"--help"}).output);
+        for (const QString &text : help)
+            QVERIFY2(shown.contains(text), qPrintable(shown));
+        QVERIFY(QString::fromUtf8(run({"frobnicate", "--help"}).errors).contains(wrongUse));
+        const ProgramResult upload = run({"upload", "--login", "m", "--host", "a b"});
+        QCOMPARE(upload.status, 2);
+        QVERIFY2(QString::fromUtf8(upload.errors).contains(badHost), upload.errors.constData());
     }
 };
 

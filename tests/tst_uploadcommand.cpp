@@ -110,7 +110,7 @@ private slots:
 
         const ProgramResult requeue = Run({"requeue", "--home", m_home->path()});
         QCOMPARE(requeue.status, 6);
-        QCOMPARE(requeue.output, "Возвращено в очередь: 4\n"_ba);
+        QCOMPARE(requeue.output, "Returned to the queue: 4\n"_ba);
         QVERIFY2(requeue.errors.startsWith("picaroon requeue: Cannot return ") && requeue.errors.contains(stem.toUtf8() + "_!"),
                  requeue.errors.constData());
         const QStringList kept = {".e.jpg_!", "d.txt_!", stem + "_!"};
@@ -144,16 +144,16 @@ private slots:
             << "[service]\nuploadHost=127.0.0.1:1\n[upload]\nlastLogin=kept\n"_ba
             << QStringList{"--host", "127.0.0.1:PORT", "--login", "given"} << 0 << QByteArray() << "given"_ba;
         QTest::newRow("no host set: where to set it, exit 2")
-            << QByteArray() << QStringList{"--login", "m"} << 2
-            << "picaroon upload: Сервер загрузки не задан: укажите его в окне настроек (Ctrl+,), в файле CONFIG/picaroon/"
-               "picaroon.conf (ключ uploadHost в разделе [service]) или ключом --host.\n"_ba
+            << QByteArray() << QStringList {"--login", "m"} << 2
+            << "picaroon upload: No upload server is set: give it in the settings dialog (Ctrl+,), in the file "
+               "CONFIG/picaroon/picaroon.conf (key uploadHost in the section [service]) or with --host.\n"_ba
             << QByteArray();
         QTest::newRow("the placeholder given on the command line is no host either")
-            << QByteArray() << QStringList{"--login", "m", "--host", "upload.example.invalid"} << 2
-            << "Сервер загрузки не задан"_ba << QByteArray();
+            << QByteArray() << QStringList {"--login", "m", "--host", "upload.example.invalid"} << 2
+            << "No upload server is set"_ba << QByteArray();
         QTest::newRow("a stored value that does not check, though the host is given: named, exit 2")
-            << "[upload]\ntimeout=soon\n"_ba << QStringList{"--login", "m", "--host", "127.0.0.1:PORT"} << 2
-            << "picaroon upload: upload/timeout in CONFIG/picaroon/picaroon.conf: тайм-аут"_ba << QByteArray();
+            << "[upload]\ntimeout=soon\n"_ba << QStringList {"--login", "m", "--host", "127.0.0.1:PORT"} << 2
+            << "picaroon upload: upload/timeout in CONFIG/picaroon/picaroon.conf: the timeout"_ba << QByteArray();
         QTest::newRow("retry window not a number") << QByteArray()
             << QStringList{"--login", "x", "--host", "127.0.0.1:PORT", "--retry-for", "soon"} << 2 << "usage: picaroon"_ba
             << QByteArray();

@@ -86,8 +86,9 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     case Qt::AccessibleDescriptionRole:
         if (setAside) {
             const QString said = m_words ? m_words->Of(m_setAside.Entry(index.row() - pictures)) : QString();
-            const QString why = said.isEmpty() ? QStringLiteral("сервис не принял его") : QStringLiteral("сервис ответил: ") + said;
-            return QStringLiteral("Отложен: %1. «Вернуть в очередь» отправит его снова.").arg(why);
+            const QString why
+                = said.isEmpty() ? tr("the service did not take it") : tr("the service said: %1").arg(said);
+            return tr("Set aside: %1. “Return to the queue” sends it again.").arg(why);
         }
         return {};
     default:

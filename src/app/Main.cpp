@@ -158,7 +158,7 @@ void Main::Load()
     QString error;
     if (!ImageFolder::Prepare(m_options.home, *m_Files, &error)) {
         // The window stays: the member may fix the folder and press Start.
-        m_startUpError = QStringLiteral("Папка изображений %1 недоступна: %2")
+        m_startUpError = tr("The image folder %1 cannot be used: %2")
                              .arg(QDir::toNativeSeparators(ImageFolder::PathIn(m_options.home)), SystemReason(error));
         if (isVisible())
             QMetaObject::invokeMethod(this, &Main::ReportStartUpError, Qt::QueuedConnection);
@@ -253,7 +253,7 @@ void Main::OnPictureHandled(const PictureOutcome &outcome)
     if (outcome.kind == PictureOutcome::Kind::SetAside)
         m_setAside->Refresh();
     if (outcome.kind == PictureOutcome::Kind::PassedOver)
-        m_messages->ShowNotice(this, QStringLiteral("%1 was passed over and stays in the image folder: %2")
+        m_messages->ShowNotice(this, tr("%1 was passed over and stays in the image folder: %2")
                                          .arg(QFileInfo(outcome.path).fileName(), outcome.words));
 }
 
@@ -306,7 +306,7 @@ void Main::ShowStopButton(bool shown)
 void Main::ImportPictures()
 {
     m_CD->SetStartFolder(ImportStartFolder());
-    const QString folder = m_CD->OpenFolder(QStringLiteral("Выберите папку с изображениями"), this);
+    const QString folder = m_CD->OpenFolder(tr("Choose the folder with the pictures"), this);
     if (folder.isEmpty())
         return;
     RememberImportFolder(folder);

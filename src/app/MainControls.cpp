@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -83,16 +84,16 @@ MainControls::MainControls(QWidget &window, FileList &pictures, FileList &setAsi
     const PropertyBag form = StoredForm();
     m_XpB1 = MakeButton(window, form, QStringLiteral("XpB1"), QStringLiteral("folder"), Twips(120, 1800, 2115, 375));
 
-    QLabel *label1 = TransparentLabel(QStringLiteral("Логин:"), Twips(240, 2460, 510, 195), &window);
+    QLabel *label1 = TransparentLabel(tr("Login:"), Twips(240, 2460, 510, 195), &window);
     m_Text1 = new QLineEdit(&window);
     m_Text1->setGeometry(Twips(840, 2400, 1395, 285));
-    m_Text1->setAccessibleName(QStringLiteral("Логин"));
+    m_Text1->setAccessibleName(tr("Login"));
     label1->setBuddy(m_Text1);
     SetBackground(m_Text1, QColor(224, 224, 224), QPalette::Base);
-    QLabel *label2 = TransparentLabel(QStringLiteral("Пароль:"), Twips(120, 2820, 615, 195), &window);
+    QLabel *label2 = TransparentLabel(tr("Password:"), Twips(120, 2820, 615, 195), &window);
     m_Text2 = new QLineEdit(&window);
     m_Text2->setGeometry(Twips(840, 2760, 1395, 285));
-    m_Text2->setAccessibleName(QStringLiteral("Пароль"));
+    m_Text2->setAccessibleName(tr("Password"));
     label2->setBuddy(m_Text2);
     m_Text2->setEchoMode(QLineEdit::Password);
     SetBackground(m_Text2, QColor(224, 224, 224), QPalette::Base);
@@ -105,7 +106,7 @@ MainControls::MainControls(QWidget &window, FileList &pictures, FileList &setAsi
 
     TransparentLabel(QStringLiteral("v") + QString::fromLatin1(BuildSettings::Version).section('.', 0, 1),
                      Twips(60, 3720, 315, 195), &window);
-    TransparentLabel(QStringLiteral("Coding by"), Twips(1140, 3720, 705, 195), &window);
+    TransparentLabel(tr("Coding by"), Twips(1140, 3720, 705, 195), &window);
     m_Label4 = new CreditLabel(CreditName, CreditPage, &window);
     m_Label4->move(1920 / TwipsPerPixel, 3720 / TwipsPerPixel);
     m_Label4->adjustSize();
@@ -121,10 +122,10 @@ MainControls::MainControls(QWidget &window, FileList &pictures, FileList &setAsi
 
     // Beyond the visible area: reached with the Tab key only.
     // Enter presses them too: they are for the keyboard alone.
-    m_Command1 = new QPushButton(QStringLiteral("Parse clipboard"), &window);
+    m_Command1 = new QPushButton(tr("Parse clipboard"), &window);
     m_Command1->setGeometry(Twips(6840, 360, 2355, 615));
     m_Command1->setAutoDefault(true);
-    m_Command2 = new QPushButton(QStringLiteral("Parse file"), &window);
+    m_Command2 = new QPushButton(tr("Parse file"), &window);
     m_Command2->setGeometry(Twips(6840, 1380, 2235, 555));
     m_Command2->setAutoDefault(true);
 
@@ -149,14 +150,14 @@ void MainControls::BuildList(QWidget &window, FileList &pictures, FileList &setA
     // stays small with a folder of thousands (bench/window-bench.sh).
     m_Files->setLayoutMode(QListView::SinglePass);
     m_Files->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_Files->setAccessibleName(QStringLiteral("Изображения для закачки"));
+    m_Files->setAccessibleName(tr("Pictures to upload"));
     m_Files->setModel(new FileListModel(pictures, setAside, m_Files));
     m_Files->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // The set-aside mark stays within a line of text, so rows keep their height.
     const int mark = std::max(8, m_Files->fontMetrics().height() - 2);
     m_Files->setIconSize(QSize(mark, mark));
     m_Files->setContextMenuPolicy(Qt::ActionsContextMenu);
-    m_requeue = new QAction(QStringLiteral("Вернуть в очередь"), m_Files);
+    m_requeue = new QAction(tr("Return to the queue"), m_Files);
     m_requeue->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     m_requeue->setShortcutContext(Qt::WindowShortcut);
     m_Files->addAction(m_requeue);
@@ -191,9 +192,9 @@ void MainControls::FollowRequeue(const FileList &setAside)
         for (const QModelIndex &index : m_Files->selectionModel()->selectedIndexes())
             chosen = chosen || index.data(FileListModel::SetAsideRole).toBool();
         m_requeue->setEnabled(setAside.Count() > 0);
-        m_requeue->setText(chosen ? QStringLiteral("Вернуть в очередь выбранные") : QStringLiteral("Вернуть в очередь все"));
-        m_requeue->setToolTip(chosen ? QStringLiteral("Вернуть выбранные отложенные картинки в очередь")
-                                     : QStringLiteral("Вернуть все отложенные картинки в очередь"));
+        m_requeue->setText(chosen ? tr("Return the chosen to the queue") : tr("Return all to the queue"));
+        m_requeue->setToolTip(chosen ? tr("Return the chosen set-aside pictures to the queue")
+                                     : tr("Return every set-aside picture to the queue"));
     };
     QObject::connect(m_Files->selectionModel(), &QItemSelectionModel::selectionChanged, m_requeue, update);
     QObject::connect(m_Files->model(), &QAbstractItemModel::modelReset, m_requeue, update);

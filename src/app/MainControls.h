@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QRect>
 #include <QString>
 
@@ -21,6 +22,8 @@ class XpB;
 // form keeps them.
 class MainControls
 {
+    Q_DECLARE_TR_FUNCTIONS(MainControls)
+
 public:
     static constexpr int TwipsPerPixel = 15;
     static QRect Twips(int left, int top, int width, int height);

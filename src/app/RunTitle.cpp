@@ -47,11 +47,8 @@ void RunTitle::ShowProgress()
     if (m_cycle.CurrentState() == UploadCycle::State::Idle && !m_runTime.isValid())
         return;
     const qint64 number = std::max<qint64>(m_number, m_summary.Handled());
-    m_window.setWindowTitle(QStringLiteral("%1% · %2 из %3 — %4")
-                                .arg(m_summary.BytePercent())
-                                .arg(number)
-                                .arg(m_summary.Total())
-                                .arg(Name));
+    m_window.setWindowTitle(
+        tr("%1% · %2 of %3 — %4").arg(m_summary.BytePercent()).arg(number).arg(m_summary.Total()).arg(Name));
 }
 
 void RunTitle::OnRunEnded(UploadCycle::Outcome outcome)

@@ -15,18 +15,17 @@ SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
     : QDialog(parent)
     , m_settings(settings)
 {
-    setWindowTitle(QStringLiteral("Настройки"));
+    setWindowTitle(tr("Settings"));
     auto *form = new QFormLayout;
     const QList<std::pair<SettingKey, QString>> rows = {
-        {SettingKey::UploadHost, QStringLiteral("Сервер загрузки")},
-        {SettingKey::ImageHost, QStringLiteral("Сервер изображений")},
-        {SettingKey::Account, QStringLiteral("Номер учётной записи")},
-        {SettingKey::Timeout, QStringLiteral("Тайм-аут, секунд")},
-        {SettingKey::RetryFor, QStringLiteral("Повторять без связи, секунд")},
+        {SettingKey::UploadHost, tr("Upload server")},
+        {SettingKey::ImageHost, tr("Picture server")},
+        {SettingKey::Account, tr("Account number")},
+        {SettingKey::Timeout, tr("Timeout, seconds")},
+        {SettingKey::RetryFor, tr("Retry without a network, seconds")},
     };
-    const QStringList hints = {QStringLiteral("хост[:порт]"), QStringLiteral("хост[:порт]"), QStringLiteral("число"),
-                               QStringLiteral("0 — ждать без конца"),
-                               QStringLiteral("0 — не повторять")};
+    const QStringList hints
+        = {tr("host[:port]"), tr("host[:port]"), tr("number"), tr("0: wait without end"), tr("0: no retries")};
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const auto &[key, name] = rows.at(i);
         auto *field = new QLineEdit(settings.Stored(key), this);
@@ -34,7 +33,7 @@ SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
         field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 30);
         const QString builds = ProgramSettings::Default(key);
         const bool placeholder = key == SettingKey::UploadHost && !ProgramSettings::IsUploadHostSet(builds);
-        field->setPlaceholderText(placeholder ? QStringLiteral("не задан") : builds);
+        field->setPlaceholderText(placeholder ? tr("not set") : builds);
         field->setToolTip(hints.at(i));
         auto *mark = new QLabel(this);
         mark->setWordWrap(true);
@@ -51,9 +50,9 @@ SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
             connect(field, &QLineEdit::editingFinished, this, [this, i] { ReducePastedAddress(m_rows.at(i)); });
     }
 
-    auto *note = new QLabel(QStringLiteral("Пустое поле — значение по умолчанию.\nФайл настроек: %1")
-                                .arg(QDir::toNativeSeparators(settings.Path())),
-                            this);
+    auto *note = new QLabel(
+        tr("An empty field takes the default.\nSettings file: %1").arg(QDir::toNativeSeparators(settings.Path())),
+        this);
     note->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_problem = new QLabel(this);
     m_problem->setWordWrap(true);
@@ -65,8 +64,8 @@ SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
     m_save = buttons->button(QDialogButtonBox::Save);
-    m_save->setText(QStringLiteral("Сохранить"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    m_save->setText(tr("Save"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SettingsDialog::reject);
 
@@ -115,7 +114,7 @@ void SettingsDialog::ReducePastedAddress(const Row &row)
     if (host == text || !ProgramSettings::Check(row.key, host).isEmpty())
         return;
     row.field->setText(host);
-    row.mark->setText(QStringLiteral("Оставлено только имя сервера из адреса «%1»").arg(text));
+    row.mark->setText(tr("Only the server's name was kept from the address “%1”").arg(text));
 }
 
 void SettingsDialog::accept()
@@ -140,5 +139,5 @@ void SettingsDialog::AskForUploadHost()
     const Row &row = m_rows.first();
     row.field->setFocus();
     row.mark->setPalette(palette());
-    row.mark->setText(QStringLiteral("Введите сервер загрузки, например upload.example.org"));
+    row.mark->setText(tr("Type the upload server, for example upload.example.org"));
 }

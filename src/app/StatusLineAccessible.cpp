@@ -2,6 +2,8 @@
 
 #include "app/StatusLine.h"
 
+#include <QCoreApplication>
+
 StatusLineAccessible::StatusLineAccessible(QWidget *line)
     : QAccessibleWidget(line, QAccessible::StatusBar)
 {
@@ -19,7 +21,7 @@ QString StatusLineAccessible::text(QAccessible::Text t) const
 {
     const QString shown = static_cast<const StatusLine *>(widget())->text();
     if (t == QAccessible::Name)
-        return QStringLiteral("Состояние: ") + shown;
+        return QCoreApplication::translate("StatusLineAccessible", "Status: %1").arg(shown);
     if (t == QAccessible::Value)
         return shown;
     return QAccessibleWidget::text(t);

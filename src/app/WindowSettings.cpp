@@ -27,7 +27,7 @@ WindowSettings::WindowSettings(Main &window, ProgramSettings &settings, const Ma
     , m_options(options)
     , m_openFolder(&QDesktopServices::openUrl)
 {
-    m_settingsAction = new QAction(QStringLiteral("Настройки…"), &window);
+    m_settingsAction = new QAction(tr("Settings…"), &window);
     m_settingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     m_settingsAction->setShortcutContext(Qt::WindowShortcut);
     connect(m_settingsAction, &QAction::triggered, this, &WindowSettings::OpenDialog);
@@ -117,8 +117,9 @@ QString WindowSettings::ImageFolder() const
 void WindowSettings::OpenImageFolder()
 {
     if (!m_openFolder(QUrl::fromLocalFile(ImageFolder())))
-        m_window.Messages().ShowNotice(&m_window, QStringLiteral("Cannot open the folder %1 in the file manager")
-                                                      .arg(QDir::toNativeSeparators(ImageFolder())));
+        m_window.Messages().ShowNotice(
+            &m_window,
+            tr("Cannot open the folder %1 in the file manager").arg(QDir::toNativeSeparators(ImageFolder())));
 }
 
 bool WindowSettings::eventFilter(QObject *watched, QEvent *event)

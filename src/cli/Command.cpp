@@ -23,7 +23,7 @@ int Command::Execute(const QStringList &arguments, StandardOutput &out, const Co
         return UsageError(parser.errorText());
     const QStringList extra = parser.positionalArguments().mid(MaxArguments());
     if (!extra.isEmpty())
-        return UsageError(QStringLiteral("unexpected argument ") + extra.first());
+        return UsageError(QCoreApplication::translate("Command", "unexpected argument %1").arg(extra.first()));
     if (parser.isSet(QStringLiteral("help")))
         return PrintHelp(parser);
 
@@ -74,7 +74,7 @@ bool Command::ReadSettings(const QCommandLineParser &parser, const ProgramSettin
         }
         const QString problem = settings.Problem(key);
         if (!problem.isEmpty()) {
-            Fail(QStringLiteral("%1 in %2: %3")
+            Fail(QCoreApplication::translate("Command", "%1 in %2: %3")
                      .arg(ProgramSettings::Name(key), PlainFile::Shown(settings.Path()), problem));
             *status = ExitStatus::Usage;
             return false;
@@ -111,14 +111,14 @@ int Command::HoldFolder(FolderLock &lock, const QString &home, FolderLock::Holde
     return result == FolderLock::Result::Busy ? ExitStatus::FolderBusy : ExitStatus::Unexpected;
 }
 
-void Command::PrintAppended(qint64 count, const QString &one, const QString &many, const QString &path) const
+void Command::PrintAppended(const QString &counted, const QString &path) const
 {
-    m_out->Line(QStringLiteral("%1 %2 appended to %3").arg(count).arg(count == 1 ? one : many, PlainFile::Shown(path)));
+    m_out->Line(counted.arg(PlainFile::Shown(path)));
 }
 
 int Command::PrintHelp(const QCommandLineParser &parser) const
 {
-    m_out->Line(QStringLiteral("Usage: %1\n\n%2\n\n%3%4")
+    m_out->Line(QCoreApplication::translate("Command", "Usage: %1\n\n%2\n\n%3%4")
                     .arg(Usage(), Purpose(), CommandRegistry::OptionsPart(parser), CommandRegistry::Footer())
                     .chopped(1));
     return ExitStatus::Success;

@@ -58,7 +58,8 @@ protected:
     // else the status, said on standard error.
     int HoldFolder(FolderLock &lock, const QString &home, FolderLock::Holder holder) const;
     // "N things appended to PATH", the report of the link commands.
-    void PrintAppended(qint64 count, const QString &one, const QString &many, const QString &path) const;
+    // counted: the text with the count put in and %1 left for the file.
+    void PrintAppended(const QString &counted, const QString &path) const;
 
 private:
     int PrintHelp(const QCommandLineParser &parser) const;

@@ -45,16 +45,20 @@ int CommandRegistry::Run(const QStringList &arguments, StandardOutput &out) cons
 {
     const QString name = arguments.value(1);
     Command *command = Find(name);
-    const int status = command ? command->Execute(arguments.mid(1), out, *this)
-                               : UsageError(out, name, QStringLiteral("unknown command"));
+    const int status = command
+                           ? command->Execute(arguments.mid(1), out, *this)
+                           : UsageError(out, name, QCoreApplication::translate("CommandRegistry", "unknown command"));
     return out.Finish(name.isEmpty() ? QStringLiteral("picaroon") : QStringLiteral("picaroon ") + name, status);
 }
 
 void CommandRegistry::AddCommonOptions(QCommandLineParser &parser)
 {
-    parser.addOption({QStringLiteral("home"), QStringLiteral("The folder that holds img/, url.txt and base_url.txt."),
-                      QStringLiteral("DIR")});
-    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help.")});
+    parser.addOption(
+        {QStringLiteral("home"),
+         QCoreApplication::translate("CommandRegistry", "The folder that holds img/, url.txt and base_url.txt."),
+         QStringLiteral("DIR")});
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
+                      QCoreApplication::translate("CommandRegistry", "Shows this help.")});
 }
 
 HomeLocation::Choice CommandRegistry::Home(const QCommandLineParser &parser)
@@ -71,34 +75,39 @@ QString CommandRegistry::WindowUsage()
 
 QString CommandRegistry::Synopsis() const
 {
-    QString text = QStringLiteral("usage: %1   (the window)\n").arg(WindowUsage());
+    QString text = QCoreApplication::translate("CommandRegistry", "usage: %1   (the window)\n").arg(WindowUsage());
     for (const auto &command : m_commands)
         text += QStringLiteral("       %1\n").arg(command->Usage());
-    return text + QStringLiteral("picaroon --help and picaroon COMMAND --help tell more.\n");
+    return text
+           + QCoreApplication::translate("CommandRegistry", "picaroon --help and picaroon COMMAND --help tell more.\n");
 }
 
 QString CommandRegistry::OptionsPart(const QCommandLineParser &parser)
 {
     const QString text = parser.helpText();
-    return text.mid(std::max<qsizetype>(0, text.indexOf(QStringLiteral("Options:"))));
+    return text.mid(
+        std::max<qsizetype>(0, text.indexOf(QCoreApplication::translate("QCommandLineParser", "Options:"))));
 }
 
 QString CommandRegistry::Footer()
 {
-    return QStringLiteral("\nSettings: %1 (picaroon(1) lists its keys).\n")
+    return QCoreApplication::translate("CommandRegistry", "\nSettings: %1 (picaroon(1) lists its keys).\n")
         .arg(PlainFile::Shown(ProgramSettings::DefaultPath()));
 }
 
 QString CommandRegistry::ProgramHelp(const QCommandLineParser &windowParser) const
 {
-    QString text = QStringLiteral("Usage: %1\n       picaroon COMMAND [options]\n\n"
-                                  "Uploads the JPEG pictures of the image folder to the blogging service's photo\n"
-                                  "library. Without a command it opens the window.\n\n")
-                       .arg(WindowUsage());
-    text += OptionsPart(windowParser) + QStringLiteral("\nCommands:\n");
+    QString text
+        = QCoreApplication::translate("CommandRegistry",
+                                      "Usage: %1\n       picaroon COMMAND [options]\n\n"
+                                      "Uploads the JPEG pictures of the image folder to the blogging service's photo\n"
+                                      "library. Without a command it opens the window.\n\n")
+              .arg(WindowUsage());
+    text += OptionsPart(windowParser) + QCoreApplication::translate("CommandRegistry", "\nCommands:\n");
     for (const auto &command : m_commands)
         text += QStringLiteral("  %1\n").arg(command->Usage());
-    return text + QStringLiteral("\npicaroon COMMAND --help tells a command's options.") + Footer();
+    return text + QCoreApplication::translate("CommandRegistry", "\npicaroon COMMAND --help tells a command's options.")
+           + Footer();
 }
 
 int CommandRegistry::UsageError(StandardOutput &out, const QString &command, const QString &message) const

@@ -5,6 +5,8 @@
 #include "cli/StandardInput.h"
 #include "linktools/LinkExtractor.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // A page of 20,000 pictures is about 10 MB; the cap only stops input that
@@ -19,9 +21,12 @@ int ExtractLinksCommand::Run(const Context &context)
     QByteArray page;
     QString error;
     switch (StandardInput::All(LargestPage, &page, &error)) {
-    case StandardInput::Result::Failed: return Fail(QStringLiteral("Cannot read standard input: ") + error);
+    case StandardInput::Result::Failed:
+        return Fail(QCoreApplication::translate("ExtractLinksCommand", "Cannot read standard input: %1").arg(error));
     case StandardInput::Result::TooLong:
-        Fail(QStringLiteral("The page on standard input is larger than %1 MiB: is it a page?").arg(LargestPage >> 20));
+        Fail(QCoreApplication::translate("ExtractLinksCommand",
+                                         "The page on standard input is larger than %1 MiB: is it a page?")
+                 .arg(LargestPage >> 20));
         return ExitStatus::Usage;
     case StandardInput::Result::Ended:
     case StandardInput::Result::Read: break;
@@ -33,6 +38,7 @@ int ExtractLinksCommand::Run(const Context &context)
                                        [&stopSignals] { return stopSignals.Requested(); })) {
         return Fail(error, stopSignals.Requested());
     }
-    PrintAppended(count, QStringLiteral("address"), QStringLiteral("addresses"), LinkExtractor::UrlFilePath(context.home));
+    PrintAppended(QCoreApplication::translate("ExtractLinksCommand", "%n address(es) appended to %1", nullptr, count),
+                  LinkExtractor::UrlFilePath(context.home));
     return ExitStatus::Success;
 }

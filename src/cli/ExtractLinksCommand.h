@@ -2,6 +2,8 @@
 
 #include "cli/Command.h"
 
+#include <QCoreApplication>
+
 // `picaroon extract-links < page.html`: "Parse clipboard" without a window.
 class ExtractLinksCommand : public Command
 {
@@ -13,8 +15,10 @@ public:
     }
     QString Purpose() const override
     {
-        return QStringLiteral("Appends the account's picture addresses in the photo-library page markup (UTF-8, read from\n"
-                              "standard input) to url.txt.");
+        return QCoreApplication::translate(
+            "ExtractLinksCommand",
+            "Appends the account's picture addresses in the photo-library page markup (UTF-8, read from\n"
+            "standard input) to url.txt.");
     }
 
 protected:

@@ -9,16 +9,20 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QCoreApplication>
 
 void ImportCommand::AddOptions(QCommandLineParser &parser) const
 {
-    parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder whose pictures are copied."));
+    parser.addPositionalArgument(QStringLiteral("FOLDER"),
+                                 QCoreApplication::translate("ImportCommand", "The folder whose pictures are copied."));
 }
 
 QString ImportCommand::UsageProblem(const QCommandLineParser &parser, const ProgramSettings *) const
 {
     const QStringList folders = parser.positionalArguments();
-    return folders.isEmpty() || folders.first().isEmpty() ? QStringLiteral("FOLDER is required") : QString();
+    return folders.isEmpty() || folders.first().isEmpty()
+               ? QCoreApplication::translate("ImportCommand", "FOLDER is required")
+               : QString();
 }
 
 int ImportCommand::Run(const Context &context)

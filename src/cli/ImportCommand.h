@@ -2,6 +2,8 @@
 
 #include "cli/Command.h"
 
+#include <QCoreApplication>
+
 // `picaroon import FOLDER`: the window's import without a window. Prints the
 // status texts the window shows, one per line; the outcome is the exit status.
 class ImportCommand : public Command
@@ -11,8 +13,9 @@ public:
     QString Usage() const override { return QStringLiteral("picaroon import FOLDER [--home DIR]"); }
     QString Purpose() const override
     {
-        return QStringLiteral("Copies the *.jpg and *.jpeg pictures of FOLDER into the image folder; a queued picture\n"
-                              "is never replaced.");
+        return QCoreApplication::translate(
+            "ImportCommand", "Copies the *.jpg and *.jpeg pictures of FOLDER into the image folder; a queued picture\n"
+                             "is never replaced.");
     }
 
 protected:

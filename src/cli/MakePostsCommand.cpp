@@ -4,6 +4,8 @@
 #include "cli/StopSignals.h"
 #include "linktools/PostMarkup.h"
 
+#include <QCoreApplication>
+
 int MakePostsCommand::Run(const Context &context)
 {
     qint64 count = 0;
@@ -13,6 +15,7 @@ int MakePostsCommand::Run(const Context &context)
                                [&stopSignals] { return stopSignals.Requested(); })) {
         return Fail(error, stopSignals.Requested());
     }
-    PrintAppended(count, QStringLiteral("record"), QStringLiteral("records"), PostMarkup::PostFilePath(context.home));
+    PrintAppended(QCoreApplication::translate("MakePostsCommand", "%n record(s) appended to %1", nullptr, int(count)),
+                  PostMarkup::PostFilePath(context.home));
     return ExitStatus::Success;
 }

@@ -2,6 +2,8 @@
 
 #include "cli/Command.h"
 
+#include <QCoreApplication>
+
 // `picaroon make-posts`: "Parse file" without a window.
 class MakePostsCommand : public Command
 {
@@ -10,7 +12,8 @@ public:
     QString Usage() const override { return QStringLiteral("picaroon make-posts [--home DIR] [--account N]"); }
     QString Purpose() const override
     {
-        return QStringLiteral("Appends a post record for every line of url.txt to base_url.txt.");
+        return QCoreApplication::translate("MakePostsCommand",
+                                           "Appends a post record for every line of url.txt to base_url.txt.");
     }
 
 protected:

@@ -5,6 +5,7 @@
 #include "folder/PlainFile.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 
 #include <cerrno>
 #include <csignal>
@@ -43,7 +44,8 @@ public:
     bool Begin(QString *error)
     {
         if (::tcgetattr(STDIN_FILENO, &Found) != 0) {
-            *error = QStringLiteral("Cannot read the terminal's settings: ") + PlainFile::SystemError(errno);
+            *error = QCoreApplication::translate("PasswordPrompt", "Cannot read the terminal's settings: %1")
+                         .arg(PlainFile::SystemError(errno));
             return false;
         }
         struct sigaction restore = {};
@@ -63,7 +65,8 @@ public:
         quiet.c_lflag |= ECHONL;
         Quieted = 1;
         if (::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) != 0) {
-            *error = QStringLiteral("Cannot turn off the terminal's echo: ") + PlainFile::SystemError(errno);
+            *error = QCoreApplication::translate("PasswordPrompt", "Cannot turn off the terminal's echo: %1")
+                         .arg(PlainFile::SystemError(errno));
             return false;
         }
         return true;
@@ -100,24 +103,27 @@ int Read(QString *password, QString *error)
     if (terminal) {
         if (!quiet.Begin(error))
             return ExitStatus::Unexpected;
-        const QByteArray prompt = QStringLiteral("Пароль: ").toUtf8();
+        const QByteArray prompt = QCoreApplication::translate("PasswordPrompt", "Password: ").toUtf8();
         if (std::fwrite(prompt.constData(), 1, size_t(prompt.size()), stderr) != size_t(prompt.size())
             || std::fflush(stderr) != 0) {
-            *error = QStringLiteral("Cannot write the prompt to standard error: ") + PlainFile::SystemError(errno);
+            *error = QCoreApplication::translate("PasswordPrompt", "Cannot write the prompt to standard error: %1")
+                         .arg(PlainFile::SystemError(errno));
             return ExitStatus::Unexpected;
         }
     }
     QByteArray line;
     switch (StandardInput::Line(LongestLine, &line, error)) {
     case StandardInput::Result::Failed:
-        *error = QStringLiteral("Cannot read the password from standard input: ") + *error;
+        *error = QCoreApplication::translate("PasswordPrompt", "Cannot read the password from standard input: %1")
+                     .arg(*error);
         return ExitStatus::Unexpected;
     case StandardInput::Result::TooLong:
-        *error = QStringLiteral("The password on standard input is longer than %1 bytes").arg(LongestLine);
+        *error = QCoreApplication::translate("PasswordPrompt", "The password on standard input is longer than %1 bytes")
+                     .arg(LongestLine);
         return ExitStatus::Usage;
     case StandardInput::Result::Ended:
         if (terminal) {
-            *error = QStringLiteral("The terminal closed before a password was typed");
+            *error = QCoreApplication::translate("PasswordPrompt", "The terminal closed before a password was typed");
             return ExitStatus::Unexpected;
         }
         break;

@@ -6,6 +6,8 @@
 #include "folder/ImageFolder.h"
 #include "folder/SetAsideQueue.h"
 
+#include <QCoreApplication>
+
 int RequeueCommand::Run(const Context &context)
 {
     FileList files;
@@ -18,7 +20,7 @@ int RequeueCommand::Run(const Context &context)
     int returned = 0;
     QStringList troubles;
     SetAsideQueue::Requeue(files.Folder(), names, &returned, &troubles);
-    Out().Line(QStringLiteral("Возвращено в очередь: %1").arg(returned));
+    Out().Line(QCoreApplication::translate("RequeueCommand", "Returned to the queue: %1").arg(returned));
     for (const QString &trouble : troubles)
         Fail(trouble);
     return troubles.isEmpty() ? ExitStatus::Success : ExitStatus::LeftSomething;

@@ -2,6 +2,8 @@
 
 #include "cli/Command.h"
 
+#include <QCoreApplication>
+
 // `picaroon requeue`: every set-aside picture back in the queue.
 class RequeueCommand : public Command
 {
@@ -10,7 +12,8 @@ public:
     QString Usage() const override { return QStringLiteral("picaroon requeue [--home DIR]"); }
     QString Purpose() const override
     {
-        return QStringLiteral("Returns every set-aside picture to the image folder's queue.");
+        return QCoreApplication::translate("RequeueCommand",
+                                           "Returns every set-aside picture to the image folder's queue.");
     }
 
 protected:

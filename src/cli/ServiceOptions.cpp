@@ -3,6 +3,7 @@
 #include "settings/ProgramSettings.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <iterator>
@@ -18,14 +19,18 @@ struct Option
 };
 
 const Option Options[] = {
-    {SettingKey::UploadHost, "host", "HOST[:PORT]", "The upload host, for this run."},
-    {SettingKey::ImageHost, "image-host", "HOST", "The host that serves the pictures, for this run."},
-    {SettingKey::Account, "account", "N", "The account number whose pictures the link tools pick out, for this run."},
+    {SettingKey::UploadHost, "host", "HOST[:PORT]",
+     QT_TRANSLATE_NOOP("ServiceOptions", "The upload host, for this run.")},
+    {SettingKey::ImageHost, "image-host", "HOST",
+     QT_TRANSLATE_NOOP("ServiceOptions", "The host that serves the pictures, for this run.")},
+    {SettingKey::Account, "account", "N",
+     QT_TRANSLATE_NOOP("ServiceOptions", "The account number whose pictures the link tools pick out, for this run.")},
     {SettingKey::Timeout, "timeout", "SECONDS",
-     "Seconds without a byte moving before a run gives up (0: wait for ever), for this run."},
+     QT_TRANSLATE_NOOP("ServiceOptions",
+                       "Seconds without a byte moving before a run gives up (0: wait for ever), for this run.")},
     {SettingKey::RetryFor, "retry-for", "SECONDS",
-     "Seconds a run waits out a network that is down, trying the same picture again (0: the first error "
-     "ends the run), for this run."},
+     QT_TRANSLATE_NOOP("ServiceOptions", "Seconds a run waits out a network that is down, trying the same picture "
+                                         "again (0: the first error ends the run), for this run.")},
 };
 
 const Option &Of(SettingKey key)
@@ -46,7 +51,7 @@ void Add(QCommandLineParser &parser, const QList<SettingKey> &keys)
 {
     for (SettingKey key : keys) {
         const Option &option = Of(key);
-        parser.addOption({QLatin1String(option.name), QLatin1String(option.description),
+        parser.addOption({QLatin1String(option.name), QCoreApplication::translate("ServiceOptions", option.description),
                           QLatin1String(option.valueName)});
     }
 }

@@ -5,6 +5,7 @@
 #include "folder/PlainFile.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 
 #include <cerrno>
 
@@ -26,7 +27,8 @@ int StandardOutput::Finish(const QString &subject, int status)
         m_failure = EIO;
     if (m_failure == 0)
         return status;
-    Error(QStringLiteral("%1: Cannot write standard output: %2").arg(subject, PlainFile::SystemError(m_failure)));
+    Error(QCoreApplication::translate("StandardOutput", "%1: Cannot write standard output: %2")
+              .arg(subject, PlainFile::SystemError(m_failure)));
     return status == ExitStatus::Success ? int(ExitStatus::Unexpected) : status;
 }
 

@@ -40,7 +40,8 @@ int ExitStatusOf(UploadCycle::Outcome outcome)
 void UploadCommand::AddOptions(QCommandLineParser &parser) const
 {
     parser.addOption({QStringLiteral("login"),
-                      QStringLiteral("The member's login (default: the last one typed in the window)."),
+                      QCoreApplication::translate("UploadCommand",
+                                                  "The member's login (default: the last one typed in the window)."),
                       QStringLiteral("LOGIN")});
 }
 
@@ -48,7 +49,7 @@ QString UploadCommand::UsageProblem(const QCommandLineParser &parser, const Prog
 {
     if (parser.isSet(QStringLiteral("login")) || !settings->LastLogin().isEmpty())
         return QString();
-    return QStringLiteral("--login is required: the window has kept no login");
+    return QCoreApplication::translate("UploadCommand", "--login is required: the window has kept no login");
 }
 
 int UploadCommand::Run(const Context &context)
@@ -89,11 +90,11 @@ int UploadCommand::Run(const Context &context)
     QObject::connect(&cycle, &UploadCycle::StatusChanged, &cycle, [this](const QString &text) { Out().Line(text); });
     QObject::connect(&cycle, &UploadCycle::ServiceSaid, &cycle, [this](const QString &words) {
         if (!words.isEmpty())
-            Out().Line(QStringLiteral("service: ") + words);
+            Out().Line(QCoreApplication::translate("UploadCommand", "service: %1").arg(words));
     });
     QObject::connect(&cycle, &UploadCycle::PictureHandled, &cycle, [this](const PictureOutcome &outcome) {
         if (outcome.kind == PictureOutcome::Kind::PassedOver)
-            Fail(QStringLiteral("passed over %1 (it stays in the image folder): %2")
+            Fail(QCoreApplication::translate("UploadCommand", "passed over %1 (it stays in the image folder): %2")
                      .arg(QDir::toNativeSeparators(outcome.path), outcome.words));
     });
     RunSummary summary;

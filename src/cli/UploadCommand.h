@@ -2,6 +2,8 @@
 
 #include "cli/Command.h"
 
+#include <QCoreApplication>
+
 // `picaroon upload`: the window's upload run without a window. Every status
 // text goes to standard output, one per line; the outcome is the exit status.
 class UploadCommand : public Command
@@ -15,7 +17,8 @@ public:
     }
     QString Purpose() const override
     {
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "UploadCommand",
             "Uploads every picture of the image folder, one after another, and prints every status text.\n"
             "The password comes from PICAROON_PASSWORD, else it is asked for when standard input is a\n"
             "terminal, else it is the first line of standard input.");

@@ -5,6 +5,7 @@
 #include "folder/PlainFile.h"
 
 #include <QDir>
+#include <QCoreApplication>
 
 #include <cerrno>
 
@@ -36,7 +37,8 @@ bool Remove(const QString &folder, int *removed, QString *error)
     *removed = 0;
     DIR *dir = ::opendir(PlainFile::Native(folder).constData());
     if (!dir) {
-        *error = QStringLiteral("Cannot read the folder %1: %2").arg(PlainFile::Shown(folder), PlainFile::SystemError(errno));
+        *error = QCoreApplication::translate("CopyLeftovers", "Cannot read the folder %1: %2")
+                     .arg(PlainFile::Shown(folder), PlainFile::SystemError(errno));
         return false;
     }
     int cause = 0;
@@ -64,9 +66,9 @@ bool Remove(const QString &folder, int *removed, QString *error)
     ::closedir(dir);
     if (cause == 0)
         return true;
-    *error = failed.isEmpty() ? QStringLiteral("Cannot read the folder %1: %2")
+    *error = failed.isEmpty() ? QCoreApplication::translate("CopyLeftovers", "Cannot read the folder %1: %2")
                                     .arg(PlainFile::Shown(folder), PlainFile::SystemError(cause))
-                              : QStringLiteral("Cannot delete %1: %2")
+                              : QCoreApplication::translate("CopyLeftovers", "Cannot delete %1: %2")
                                     .arg(PlainFile::Shown(QDir(folder).filePath(NativeName::Decode(failed))),
                                          PlainFile::SystemError(cause));
     return false;

@@ -62,8 +62,7 @@ bool FileList::ReadWholeFolder()
     int cause = 0;
     const bool readable = FolderListing::Read(m_folder, m_filter, FolderListing::Kind::AllButFolders, &names, &cause);
     if (!readable) {
-        m_error = QStringLiteral("Cannot list the folder %1: %2")
-                      .arg(PlainFile::Shown(m_folder), PlainFile::SystemError(cause));
+        m_error = tr("Cannot list the folder %1: %2").arg(PlainFile::Shown(m_folder), PlainFile::SystemError(cause));
     }
     emit AboutToReset();
     m_names = names;

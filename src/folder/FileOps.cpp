@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <QCoreApplication>
 
 #include <cerrno>
 #include <cstdio>
@@ -89,14 +90,14 @@ bool CopyOne(const QString &from, const QString &to, const std::function<bool()>
              QString *error)
 {
     *alreadyThere = false;
-    const QString targetTrouble = QStringLiteral("Cannot write %1").arg(Shown(to));
+    const QString targetTrouble = QCoreApplication::translate("FileOps", "Cannot write %1").arg(Shown(to));
     QString why;
     PlainFile source = PlainFile::OpenForReading(from, &why);
     struct stat sourceInfo;
     if (!source.IsOpen() || ::fstat(source.Descriptor(), &sourceInfo) != 0) {
         if (source.IsOpen())
             why = PlainFile::SystemError(errno);
-        *error = QStringLiteral("Cannot read %1: %2").arg(Shown(from), why);
+        *error = QCoreApplication::translate("FileOps", "Cannot read %1: %2").arg(Shown(from), why);
         return false;
     }
     const QFileInfo target(to);
@@ -119,7 +120,7 @@ bool CopyOne(const QString &from, const QString &to, const std::function<bool()>
     auto failWith = [&](const QString &trouble) {
         return fail(trouble + QStringLiteral(": ") + PlainFile::SystemError(cause));
     };
-    const QString stop = QStringLiteral("Stopped while copying %1").arg(Shown(from));
+    const QString stop = QCoreApplication::translate("FileOps", "Stopped while copying %1").arg(Shown(from));
     char buffer[256 * 1024];
     for (;;) {
         if (stopped && stopped())
@@ -129,7 +130,7 @@ bool CopyOne(const QString &from, const QString &to, const std::function<bool()>
             continue;
         if (got < 0) {
             cause = errno;
-            return failWith(QStringLiteral("Cannot read %1").arg(Shown(from)));
+            return failWith(QCoreApplication::translate("FileOps", "Cannot read %1").arg(Shown(from)));
         }
         if (got == 0)
             break;
@@ -162,7 +163,9 @@ bool CopyOne(const QString &from, const QString &to, const std::function<bool()>
         *alreadyThere = true;
         return true;
     }
-    return cause == 0 || failWith(QStringLiteral("Cannot write %1").arg(Shown(QDir(target.path()).filePath(placed))));
+    return cause == 0
+           || failWith(QCoreApplication::translate("FileOps", "Cannot write %1")
+                           .arg(Shown(QDir(target.path()).filePath(placed))));
 }
 
 // Takes the new name only if nothing has it: an earlier set-aside picture
@@ -199,7 +202,8 @@ bool FolderExists(const QString &path)
 bool CreateFolder(const QString &path, QString *error)
 {
     if (::mkdir(Native(path).constData(), 0777) != 0) {
-        *error = QStringLiteral("Cannot create the folder %1: %2").arg(Shown(path), PlainFile::SystemError(errno));
+        *error = QCoreApplication::translate("FileOps", "Cannot create the folder %1: %2")
+                     .arg(Shown(path), PlainFile::SystemError(errno));
         return false;
     }
     return true;
@@ -222,7 +226,8 @@ bool CreatePath(const QString &path, QString *error)
     const int cause = errno;
     if (cause == EEXIST && FolderExists(clean))
         return true;
-    *error = QStringLiteral("Cannot create the folder %1: %2").arg(Shown(clean), PlainFile::SystemError(cause));
+    *error = QCoreApplication::translate("FileOps", "Cannot create the folder %1: %2")
+                 .arg(Shown(clean), PlainFile::SystemError(cause));
     return false;
 }
 
@@ -233,7 +238,8 @@ bool DeleteFile(const QString &path, bool force, QString *error)
     // The aim is that the file is gone; someone beating us to it is no fault.
     if (::unlink(Native(path).constData()) == 0 || errno == ENOENT)
         return true;
-    *error = QStringLiteral("Cannot delete %1: %2").arg(Shown(path), PlainFile::SystemError(errno));
+    *error = QCoreApplication::translate("FileOps", "Cannot delete %1: %2")
+                 .arg(Shown(path), PlainFile::SystemError(errno));
     return false;
 }
 
@@ -258,7 +264,8 @@ bool SetAside(const QString &path, QString *asideName, QString *error)
                                    asideName);
     if (cause == 0)
         return true;
-    *error = QStringLiteral("Cannot set %1 aside as %2: %3").arg(Shown(path), *asideName, PlainFile::SystemError(cause));
+    *error = QCoreApplication::translate("FileOps", "Cannot set %1 aside as %2: %3")
+                 .arg(Shown(path), *asideName, PlainFile::SystemError(cause));
     return false;
 }
 
@@ -292,7 +299,8 @@ bool DeleteOnlyIf(const QString &path, const std::function<bool(const QString &)
     if (cause == ENOENT)
         return true;
     if (cause != 0) {
-        *error = QStringLiteral("Cannot delete %1: %2").arg(Shown(path), PlainFile::SystemError(cause));
+        *error = QCoreApplication::translate("FileOps", "Cannot delete %1: %2")
+                     .arg(Shown(path), PlainFile::SystemError(cause));
         return false;
     }
     if (isIt(taken)) {
@@ -303,7 +311,8 @@ bool DeleteOnlyIf(const QString &path, const std::function<bool(const QString &)
     cause = RenameToFree(taken, info.path(), [&](int n) { return NumberedName(info.fileName(), n); }, &name);
     if (cause == 0)
         return true;
-    *error = QStringLiteral("Cannot put %1 back as %2: %3").arg(Shown(taken), name, PlainFile::SystemError(cause));
+    *error = QCoreApplication::translate("FileOps", "Cannot put %1 back as %2: %3")
+                 .arg(Shown(taken), name, PlainFile::SystemError(cause));
     return false;
 }
 
@@ -318,22 +327,27 @@ bool CopyFiles(const QString &sourceFolder, const QString &pattern, const QStrin
     QStringList names;
     int cause = 0;
     if (!FolderListing::Read(sourceFolder, NameFilter(pattern), FolderListing::Kind::PlainFiles, &names, &cause)) {
-        *error = QStringLiteral("Cannot read the folder %1: %2").arg(Shown(sourceFolder), PlainFile::SystemError(cause));
+        *error = QCoreApplication::translate("FileOps", "Cannot read the folder %1: %2")
+                     .arg(Shown(sourceFolder), PlainFile::SystemError(cause));
         return false;
     }
     if (names.isEmpty()) {
-        *error = QStringLiteral("No file matching %1 in the folder %2").arg(pattern, Shown(sourceFolder));
+        *error = QCoreApplication::translate("FileOps", "No file matching %1 in the folder %2")
+                     .arg(pattern, Shown(sourceFolder));
         return false;
     }
     if (!FolderExists(destinationFolder)) {
-        *error = QStringLiteral("Cannot copy into the folder %1: no such folder").arg(Shown(destinationFolder));
+        *error = QCoreApplication::translate("FileOps", "Cannot copy into the folder %1: no such folder")
+                     .arg(Shown(destinationFolder));
         return false;
     }
     struct stat from, to;
     if (::stat(Native(sourceFolder).constData(), &from) == 0 && ::stat(Native(destinationFolder).constData(), &to) == 0
         && from.st_dev == to.st_dev && from.st_ino == to.st_ino) {
-        *error = QStringLiteral("Cannot copy the files of %1 onto themselves: it is the folder they would be copied into")
-                     .arg(Shown(sourceFolder));
+        *error
+            = QCoreApplication::translate(
+                  "FileOps", "Cannot copy the files of %1 onto themselves: it is the folder they would be copied into")
+                  .arg(Shown(sourceFolder));
         return false;
     }
     const QDir source(sourceFolder);

@@ -4,6 +4,7 @@
 #include "folder/ImageFolder.h"
 
 #include <QDir>
+#include <QCoreApplication>
 
 #include <cerrno>
 #include <utility>
@@ -45,7 +46,8 @@ FolderLock::Result FolderLock::Take(const QString &home, Holder holder, QString 
     // Never a link: the holder's record would be written wherever it points.
     PlainFile file = PlainFile::Open(path, O_RDWR | O_CREAT | O_NOFOLLOW, 0644, &cause, &why);
     if (!file.IsOpen()) {
-        *error = QStringLiteral("Cannot lock the image folder with %1: %2").arg(PlainFile::Shown(path), why);
+        *error = QCoreApplication::translate("FolderLock", "Cannot lock the image folder with %1: %2")
+                     .arg(PlainFile::Shown(path), why);
         return Result::Failed;
     }
     // flock, not fcntl: it belongs to the open file, so a second run of the
@@ -54,13 +56,14 @@ FolderLock::Result FolderLock::Take(const QString &home, Holder holder, QString 
         if (errno == EINTR)
             continue;
         if (errno != EWOULDBLOCK) {
-            *error = QStringLiteral("Cannot lock the image folder with %1: %2")
+            *error = QCoreApplication::translate("FolderLock", "Cannot lock the image folder with %1: %2")
                          .arg(PlainFile::Shown(path), PlainFile::SystemError(errno));
             return Result::Failed;
         }
         char recorded[64];
         const ssize_t got = ::pread(file.Descriptor(), recorded, sizeof recorded, 0);
-        *error = QStringLiteral("The image folder %1 is in use by %2; try again when it has ended")
+        *error = QCoreApplication::translate("FolderLock",
+                                             "The image folder %1 is in use by %2; try again when it has ended")
                      .arg(PlainFile::Shown(ImageFolder::PathIn(home)),
                           HolderText(QByteArray(recorded, got > 0 ? int(got) : 0)));
         return Result::Busy;
@@ -69,7 +72,8 @@ FolderLock::Result FolderLock::Take(const QString &home, Holder holder, QString 
     if (::ftruncate(file.Descriptor(), 0) != 0)
         cause = errno;
     if (cause != 0 || !file.WriteAll(record.constData(), record.size(), &cause)) {
-        *error = QStringLiteral("Cannot write %1: %2").arg(PlainFile::Shown(path), PlainFile::SystemError(cause));
+        *error = QCoreApplication::translate("FolderLock", "Cannot write %1: %2")
+                     .arg(PlainFile::Shown(path), PlainFile::SystemError(cause));
         return Result::Failed;
     }
     m_file = std::move(file);
@@ -102,16 +106,16 @@ QString FolderLock::HolderText(const QByteArray &recorded)
     bool isNumber = false;
     const qint64 pid = fields.value(0).toLongLong(&isNumber);
     if (fields.size() != 2 || !isNumber || pid <= 0)
-        return QStringLiteral("another run");
+        return QCoreApplication::translate("FolderLock", "another run");
     const QByteArray kind = fields.at(1);
     QString who;
     if (kind == Token(Holder::Window))
-        who = QStringLiteral("the window");
+        who = QCoreApplication::translate("FolderLock", "the window");
     else if (kind == Token(Holder::Upload))
         who = QStringLiteral("picaroon upload");
     else if (kind == Token(Holder::Import))
         who = QStringLiteral("picaroon import");
     else
-        return QStringLiteral("another run");
-    return QStringLiteral("%1 (process %2)").arg(who).arg(pid);
+        return QCoreApplication::translate("FolderLock", "another run");
+    return QCoreApplication::translate("FolderLock", "%1 (process %2)").arg(who).arg(pid);
 }

@@ -3,6 +3,7 @@
 #include "folder/ImageFolder.h"
 
 #include <QDir>
+#include <QCoreApplication>
 
 namespace ImageImport {
 
@@ -21,10 +22,10 @@ bool CopyPictures(const QString &chosenFolder, const QString &imageFolder, const
     }
     // The member should know that nothing needs copying twice.
     const int copied = tally->copied - before;
-    if (copied == 1)
-        *error += QStringLiteral(" (the picture copied before it stays in the image folder)");
-    else if (copied > 1)
-        *error += QStringLiteral(" (the %1 pictures copied before it stay in the image folder)").arg(copied);
+    if (copied > 0) {
+        *error += QCoreApplication::translate(
+            "ImageImport", " (the %n picture(s) copied before it stay in the image folder)", nullptr, copied);
+    }
     return false;
 }
 

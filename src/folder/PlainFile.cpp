@@ -2,6 +2,7 @@
 
 #include "folder/NativeName.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -105,14 +106,43 @@ bool PlainFile::HandTo(QFile &file, QString *why)
     return true;
 }
 
+// The window speaks Russian whatever the system's locale, so the causes a
+// member meets are carried in the program's own texts; the rest come in the
+// system's words. The sources are the C library's own English.
 QString PlainFile::SystemError(int cause)
 {
+    static const struct
+    {
+        int number;
+        const char *text;
+    } Known[] = {
+        {ENOENT, QT_TRANSLATE_NOOP("PlainFile", "No such file or directory")},
+        {EACCES, QT_TRANSLATE_NOOP("PlainFile", "Permission denied")},
+        {EPERM, QT_TRANSLATE_NOOP("PlainFile", "Operation not permitted")},
+        {ENOSPC, QT_TRANSLATE_NOOP("PlainFile", "No space left on device")},
+        {EDQUOT, QT_TRANSLATE_NOOP("PlainFile", "Disk quota exceeded")},
+        {EROFS, QT_TRANSLATE_NOOP("PlainFile", "Read-only file system")},
+        {EIO, QT_TRANSLATE_NOOP("PlainFile", "Input/output error")},
+        {EISDIR, QT_TRANSLATE_NOOP("PlainFile", "Is a directory")},
+        {ENOTDIR, QT_TRANSLATE_NOOP("PlainFile", "Not a directory")},
+        {EEXIST, QT_TRANSLATE_NOOP("PlainFile", "File exists")},
+        {ENAMETOOLONG, QT_TRANSLATE_NOOP("PlainFile", "File name too long")},
+        {ELOOP, QT_TRANSLATE_NOOP("PlainFile", "Too many levels of symbolic links")},
+        {EMFILE, QT_TRANSLATE_NOOP("PlainFile", "Too many open files")},
+        {EBUSY, QT_TRANSLATE_NOOP("PlainFile", "Device or resource busy")},
+        {EXDEV, QT_TRANSLATE_NOOP("PlainFile", "Invalid cross-device link")},
+        {EFBIG, QT_TRANSLATE_NOOP("PlainFile", "File too large")},
+    };
+    for (const auto &known : Known) {
+        if (known.number == cause)
+            return QCoreApplication::translate("PlainFile", known.text);
+    }
     return QString::fromLocal8Bit(std::strerror(cause));
 }
 
 QString PlainFile::NotPlainText()
 {
-    return QStringLiteral("not a regular file");
+    return QCoreApplication::translate("PlainFile", "not a regular file");
 }
 
 QString PlainFile::Shown(const QString &path)

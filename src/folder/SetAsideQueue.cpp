@@ -6,6 +6,7 @@
 #include "folder/PlainFile.h"
 
 #include <QDir>
+#include <QCoreApplication>
 
 namespace SetAsideQueue {
 
@@ -15,7 +16,7 @@ QStringList Names(const QString &folder, QString *error)
     int cause = 0;
     if (!FolderListing::Read(folder, NameFilter(QString::fromLatin1(Pattern)), FolderListing::Kind::AllButFolders,
                              &names, &cause)) {
-        *error = QStringLiteral("Cannot list the folder %1: %2")
+        *error = QCoreApplication::translate("SetAsideQueue", "Cannot list the folder %1: %2")
                      .arg(PlainFile::Shown(folder), PlainFile::SystemError(cause));
     }
     return names;
@@ -37,7 +38,7 @@ bool Requeue(const QString &folder, const QStringList &names, int *returned, QSt
         if (cause == 0)
             ++*returned;
         else
-            troubles->append(QStringLiteral("Cannot return %1 to the queue as %2: %3")
+            troubles->append(QCoreApplication::translate("SetAsideQueue", "Cannot return %1 to the queue as %2: %3")
                                  .arg(PlainFile::Shown(dir.filePath(aside)), name, PlainFile::SystemError(cause)));
     }
     return troubles->isEmpty();

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -60,7 +61,8 @@ bool OpenForReading(const QString &path, QFile *file, qint64 *size, QString *err
     if (plain.HandTo(*file, &why))
         return true;
     const bool notPlain = !plain.IsOpen() && cause == 0;
-    *error = (notPlain ? QStringLiteral("Cannot read %1: %2") : QStringLiteral("Cannot open %1 for reading: %2"))
+    *error = (notPlain ? QCoreApplication::translate("PostMarkup", "Cannot read %1: %2")
+                       : QCoreApplication::translate("PostMarkup", "Cannot open %1 for reading: %2"))
                  .arg(Shown(path), why);
     return false;
 }
@@ -117,7 +119,8 @@ bool PostMarkup::MakePosts(const QString &home, const QString &account, qint64 *
     while (left > 0) {
         const qint64 got = input.read(block.data(), std::min<qint64>(left, BlockSize));
         if (got < 0) {
-            *error = QStringLiteral("Cannot read %1: %2").arg(Shown(urlPath), input.errorString());
+            *error = QCoreApplication::translate("PostMarkup", "Cannot read %1: %2")
+                         .arg(Shown(urlPath), input.errorString());
             QString trouble;
             if (!output.RollBack(&trouble))
                 *error += QStringLiteral("; ") + trouble;

@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr qsizetype BufferSize = 64 * 1024;
@@ -53,8 +55,10 @@ bool TextFileAppender::Open(QString *error)
     if (!m_file.IsOpen()) {
         // Only a plain file can be cut back to what it held.
         m_error = *error = cause == 0
-            ? QStringLiteral("Cannot append to %1: %2").arg(Shown(m_path), PlainFile::NotPlainText())
-            : QStringLiteral("Cannot open %1 for appending: %2").arg(Shown(m_path), PlainFile::SystemError(cause));
+                               ? QCoreApplication::translate("TextFileAppender", "Cannot append to %1: %2")
+                                     .arg(Shown(m_path), PlainFile::NotPlainText())
+                               : QCoreApplication::translate("TextFileAppender", "Cannot open %1 for appending: %2")
+                                     .arg(Shown(m_path), PlainFile::SystemError(cause));
         return false;
     }
     m_running = true;
@@ -63,7 +67,8 @@ bool TextFileAppender::Open(QString *error)
         m_tail.resize(qMin<qint64>(TailSize, m_oldSize));
         const ssize_t got = ::pread(m_file.Descriptor(), m_tail.data(), size_t(m_tail.size()), m_oldSize - m_tail.size());
         if (got != m_tail.size())
-            return Fail(QStringLiteral("Cannot read %1: %2"), got < 0 ? errno : EIO, error);
+            return Fail(QCoreApplication::translate("TextFileAppender", "Cannot read %1: %2"), got < 0 ? errno : EIO,
+                        error);
     }
     m_buffer.reserve(BufferSize);
     return true;
@@ -96,12 +101,12 @@ bool TextFileAppender::Commit(QString *error)
         return false;
     m_buffer.resize(0);
     if (::fsync(m_file.Descriptor()) != 0)
-        return Fail(QStringLiteral("Cannot write %1: %2"), errno, error);
+        return Fail(QCoreApplication::translate("TextFileAppender", "Cannot write %1: %2"), errno, error);
     if (m_stopped && m_stopped())
         return Stop(error);
     int cause = 0;
     if (!m_file.Close(&cause))
-        return Fail(QStringLiteral("Cannot close %1: %2"), cause, error);
+        return Fail(QCoreApplication::translate("TextFileAppender", "Cannot close %1: %2"), cause, error);
     m_running = false;
     return true;
 }
@@ -135,8 +140,9 @@ QString TextFileAppender::Undo()
     if (result == 0)
         return QString();
     if (m_created)
-        return QStringLiteral("%1 could not be removed again: %2").arg(Shown(m_path), PlainFile::SystemError(cause));
-    return QStringLiteral("%1 could not be cut back to its %2 bytes: %3")
+        return QCoreApplication::translate("TextFileAppender", "%1 could not be removed again: %2")
+            .arg(Shown(m_path), PlainFile::SystemError(cause));
+    return QCoreApplication::translate("TextFileAppender", "%1 could not be cut back to its %2 bytes: %3")
         .arg(Shown(m_path))
         .arg(m_oldSize)
         .arg(PlainFile::SystemError(cause));
@@ -147,15 +153,16 @@ bool TextFileAppender::WriteOut(const char *data, qsizetype size, QString *error
     if (m_stopped && m_stopped())
         return Stop(error);
     int cause = 0;
-    return m_file.WriteAll(data, size, &cause) || Fail(QStringLiteral("Cannot write %1: %2"), cause, error);
+    return m_file.WriteAll(data, size, &cause)
+           || Fail(QCoreApplication::translate("TextFileAppender", "Cannot write %1: %2"), cause, error);
 }
 
 bool TextFileAppender::Stop(QString *error)
 {
-    m_error = QStringLiteral("Stopped: %1 is left as it was").arg(Shown(m_path));
+    m_error = QCoreApplication::translate("TextFileAppender", "Stopped: %1 is left as it was").arg(Shown(m_path));
     const QString trouble = Undo();
     if (!trouble.isEmpty())
-        m_error = QStringLiteral("Stopped; ") + trouble;
+        m_error = QCoreApplication::translate("TextFileAppender", "Stopped; %1").arg(trouble);
     *error = m_error;
     return false;
 }

@@ -11,6 +11,7 @@
 #include "settings/HomeLocation.h"
 #include "settings/HostAddress.h"
 #include "settings/ProgramSettings.h"
+#include "text/ProgramLanguage.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -33,7 +34,8 @@ void AddWindowOptions(QCommandLineParser &parser)
 {
     ServiceOptions::Add(parser, WindowSettingOptions);
     CommandRegistry::AddCommonOptions(parser);
-    parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Shows the version.")});
+    parser.addOption({{QStringLiteral("v"), QStringLiteral("version")},
+                      QCoreApplication::translate("picaroon", "Shows the version.")});
 }
 
 int PrintVersion(StandardOutput &out)
@@ -42,22 +44,25 @@ int PrintVersion(StandardOutput &out)
     return ExitStatus::Success;
 }
 
-int RunWindow(int argc, char *argv[], const QStringList &notices)
+// Wrong usage, help and the version are told on the terminal, in the
+// terminal's language, before any display is needed. Returns -1 when the
+// window is to open.
+int CheckWindowArguments(int argc, char *argv[], QCommandLineParser &parser)
 {
-    // Wrong usage, help and the version are told on the terminal before
-    // any display is needed.
+    QCoreApplication terminal(argc, argv);
+    ProgramLanguage::Use(ProgramLanguage::OfLocale(QLocale::system()));
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const CommandRegistry commands;
     StandardOutput out;
-    QCommandLineParser parser;
     AddWindowOptions(parser);
     if (!parser.parse(arguments))
         return commands.UsageError(out, QString(), parser.errorText());
     if (!parser.positionalArguments().isEmpty())
-        return commands.UsageError(out, QString(),
-                                   QStringLiteral("unknown command ") + parser.positionalArguments().first());
+        return commands.UsageError(
+            out, QString(),
+            QCoreApplication::translate("picaroon", "unknown command %1").arg(parser.positionalArguments().first()));
     if (parser.isSet(QStringLiteral("help"))) {
         out.Line(commands.ProgramHelp(parser).chopped(1));
         return out.Finish(QStringLiteral("picaroon"), ExitStatus::Success);
@@ -69,8 +74,17 @@ int RunWindow(int argc, char *argv[], const QStringList &notices)
         if (!problem.isEmpty())
             return commands.UsageError(out, QString(), problem);
     }
+    return -1;
+}
 
+int RunWindow(int argc, char *argv[], const QStringList &notices)
+{
+    QCommandLineParser parser;
+    if (const int status = CheckWindowArguments(argc, argv, parser); status >= 0)
+        return status;
+    StandardOutput out;
     QApplication app(argc, argv);
+    ProgramLanguage::Use(ProgramLanguage::Language::Russian);
     QCoreApplication::setApplicationName(ApplicationName);
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Picaroon"));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(BuildSettings::AppId));
@@ -119,7 +133,6 @@ int RunWindow(int argc, char *argv[], const QStringList &notices)
     tie->ShowStartupNotices(problems);
     return app.exec();
 }
-
 }
 
 int main(int argc, char *argv[])
@@ -137,6 +150,7 @@ int main(int argc, char *argv[])
     if (argc > 1 && CommandRegistry().IsCommand(QString::fromLocal8Bit(argv[1]))) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(ApplicationName);
+        ProgramLanguage::Use(ProgramLanguage::OfLocale(QLocale::system()));
         // A folder named in bytes that are not valid text must still be found.
         QStringList arguments;
         for (int i = 0; i < argc; ++i)

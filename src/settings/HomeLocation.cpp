@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QCoreApplication>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -30,20 +31,24 @@ QStringList SettleEnvironment()
         const QByteArray value = qgetenv(name);
         if (value.isEmpty() || value.startsWith('/'))
             continue;
-        notices.append(QStringLiteral("%1 is not an absolute path (%2): it is ignored, as the XDG rules say")
+        notices.append(QCoreApplication::translate(
+                           "HomeLocation", "%1 is not an absolute path (%2): it is ignored, as the XDG rules say")
                            .arg(QLatin1String(name), NativeName::Decode(value)));
         qunsetenv(name);
     }
     const QByteArray home = qgetenv("HOME");
     if (home.startsWith('/'))
         return notices;
-    const QString unset = home.isEmpty() ? QStringLiteral("HOME is not set")
-                                         : QStringLiteral("HOME is not an absolute path (%1)").arg(NativeName::Decode(home));
+    const QString unset = home.isEmpty()
+                              ? QCoreApplication::translate("HomeLocation", "HOME is not set")
+                              : QCoreApplication::translate("HomeLocation", "HOME is not an absolute path (%1)")
+                                    .arg(NativeName::Decode(home));
     const struct passwd *entry = ::getpwuid(::getuid());
     if (entry && entry->pw_dir && entry->pw_dir[0] == '/') {
         qputenv("HOME", entry->pw_dir);
-        notices.append(QStringLiteral("%1: the home folder of the password database, %2, is used")
-                           .arg(unset, NativeName::Decode(entry->pw_dir)));
+        notices.append(
+            QCoreApplication::translate("HomeLocation", "%1: the home folder of the password database, %2, is used")
+                .arg(unset, NativeName::Decode(entry->pw_dir)));
     } else {
         qunsetenv("HOME");
         notices.append(NoHomeText());
@@ -67,7 +72,8 @@ QString UserFolder(QStandardPaths::StandardLocation location, const char *variab
 
 QString NoHomeText()
 {
-    return QStringLiteral("HOME is not set, and the password database names no home folder for this user");
+    return QCoreApplication::translate("HomeLocation",
+                                       "HOME is not set, and the password database names no home folder for this user");
 }
 
 Choice Choose(const QString &given, const QString &programFolder)
@@ -82,7 +88,7 @@ Choice Choose(const QString &given, const QString &programFolder)
 bool Prepare(const Choice &choice, QString *error)
 {
     if (choice.kind == Kind::UserData && choice.folder.isEmpty()) {
-        *error = NoHomeText() + QStringLiteral(": give the folder with --home DIR");
+        *error = QCoreApplication::translate("HomeLocation", "%1: give the folder with --home DIR").arg(NoHomeText());
         return false;
     }
     return choice.kind != Kind::UserData || FileOps::CreatePath(choice.folder, error);

@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QUrl>
 #include <QStringList>
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -41,9 +42,10 @@ bool IsInterfaceName(const QString &zone)
 QString HostAddress::NameProblem(const QString &name)
 {
     if (name.isEmpty())
-        return QStringLiteral("не указано имя хоста");
+        return QCoreApplication::translate("HostAddress", "no host name given");
     if (name.size() > LongestName)
-        return QStringLiteral("имя хоста длиннее %1 знаков").arg(LongestName);
+        return QCoreApplication::translate("HostAddress", "the host name is longer than %1 characters")
+            .arg(LongestName);
     const QStringList labels = name.split(QLatin1Char('.'));
     // No top-level domain is all digits, so such a name can only be meant
     // as an IPv4 address, and a wrong one must not be looked up as a name.
@@ -51,20 +53,24 @@ QString HostAddress::NameProblem(const QString &name)
         QHostAddress address;
         if (!address.setAddress(name) || address.protocol() != QAbstractSocket::IPv4Protocol
             || labels.size() != 4) {
-            return QStringLiteral("«%1» — не адрес IPv4").arg(name);
+            return QCoreApplication::translate("HostAddress", "“%1” is not an IPv4 address").arg(name);
         }
         return QString();
     }
     for (const QString &label : labels) {
         if (label.isEmpty())
-            return QStringLiteral("в имени хоста «%1» пустая часть между точками").arg(name);
+            return QCoreApplication::translate("HostAddress", "the host name “%1” has an empty part between dots")
+                .arg(name);
         if (!std::all_of(label.cbegin(), label.cend(), IsNameCharacter))
-            return QStringLiteral("в имени хоста «%1» допустимы только латинские буквы, цифры, дефис и точка")
+            return QCoreApplication::translate(
+                       "HostAddress", "the host name “%1” may hold only Latin letters, digits, hyphens and dots")
                 .arg(name);
         if (label.size() > LongestLabel)
-            return QStringLiteral("часть имени хоста длиннее %1 знаков").arg(LongestLabel);
+            return QCoreApplication::translate("HostAddress", "a part of the host name is longer than %1 characters")
+                .arg(LongestLabel);
         if (label.startsWith(QLatin1Char('-')) || label.endsWith(QLatin1Char('-')))
-            return QStringLiteral("часть имени хоста «%1» начинается или кончается дефисом").arg(label);
+            return QCoreApplication::translate("HostAddress", "the host name part “%1” begins or ends with a hyphen")
+                .arg(label);
     }
     return QString();
 }
@@ -94,12 +100,14 @@ QString HostAddress::Rewritten(const QString &text)
 bool HostAddress::Parse(const QString &given, bool portAllowed, HostAddress *address, QString *problem)
 {
     if (std::any_of(given.cbegin(), given.cend(), IsUnfit)) {
-        *problem = QStringLiteral("в адресе хоста не может быть пробелов, переводов строки и управляющих знаков");
+        *problem = QCoreApplication::translate("HostAddress",
+                                               "a host address cannot hold spaces, line breaks or control characters");
         return false;
     }
     const QString text = Rewritten(given);
     if (text.contains(QStringLiteral("://"))) {
-        *problem = QStringLiteral("нужно только имя хоста и порт, без «http://» и пути");
+        *problem = QCoreApplication::translate("HostAddress",
+                                               "only the host name and port are wanted, without “http://” and a path");
         return false;
     }
     QString host = text;
@@ -108,33 +116,35 @@ bool HostAddress::Parse(const QString &given, bool portAllowed, HostAddress *add
     if (text.startsWith(QLatin1Char('['))) {
         const qsizetype close = text.indexOf(QLatin1Char(']'));
         if (close < 0) {
-            *problem = QStringLiteral("после адреса IPv6 нет закрывающей скобки «]»");
+            *problem = QCoreApplication::translate("HostAddress", "the IPv6 address has no closing bracket “]”");
             return false;
         }
         host = text.mid(1, close - 1);
         const QString rest = text.mid(close + 1);
         if (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':'))) {
-            *problem = QStringLiteral("после «]» может стоять только «:» и порт");
+            *problem = QCoreApplication::translate("HostAddress", "only “:” and a port may follow “]”");
             return false;
         }
         hasPort = !rest.isEmpty();
         portText = rest.mid(1);
         QHostAddress parsed;
         if (!parsed.setAddress(host) || parsed.protocol() != QAbstractSocket::IPv6Protocol) {
-            *problem = QStringLiteral("«%1» — не адрес IPv6").arg(host);
+            *problem = QCoreApplication::translate("HostAddress", "“%1” is not an IPv6 address").arg(host);
             return false;
         }
         const qsizetype zone = host.indexOf(QLatin1Char('%'));
         if (zone >= 0 && !IsInterfaceName(host.mid(zone + 1))) {
-            *problem = QStringLiteral("после «%» в адресе IPv6 может стоять только имя сетевого интерфейса (до %1 латинских "
-                                      "букв, цифр, «-», «_» и «.»)")
+            *problem = QCoreApplication::translate("HostAddress",
+                                                   "only a network interface's name (up to %1 Latin letters, "
+                                                   "digits, “-”, “_” and “.”) may follow “%” in an IPv6 address")
                            .arg(LongestInterface);
             return false;
         }
     } else {
         const qsizetype colons = text.count(QLatin1Char(':'));
         if (colons > 1) {
-            *problem = QStringLiteral("адрес IPv6 пишется в квадратных скобках: [%1]").arg(text);
+            *problem = QCoreApplication::translate("HostAddress", "an IPv6 address is written in square brackets: [%1]")
+                           .arg(text);
             return false;
         }
         if (colons == 1) {
@@ -151,13 +161,14 @@ bool HostAddress::Parse(const QString &given, bool portAllowed, HostAddress *add
     quint16 port = DefaultPort;
     if (hasPort) {
         if (!portAllowed) {
-            *problem = QStringLiteral("здесь нужно имя хоста без порта");
+            *problem = QCoreApplication::translate("HostAddress", "a host name without a port is wanted here");
             return false;
         }
         bool ok = IsDigits(portText);
         const uint number = ok ? portText.toUInt(&ok) : 0;
         if (!ok || number < 1 || number > 65535) {
-            *problem = QStringLiteral("порт — число от 1 до 65535, а не «%1»").arg(portText);
+            *problem = QCoreApplication::translate("HostAddress", "the port is a number from 1 to 65535, not “%1”")
+                           .arg(portText);
             return false;
         }
         port = quint16(number);

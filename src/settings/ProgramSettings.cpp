@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cerrno>
@@ -70,11 +71,11 @@ bool ReadSettingsFile(const QString &path, QByteArray *bytes, QString *problem)
         if (reader.error() != QFileDevice::NoError)
             why = reader.errorString();
         else if (bytes->size() > LargestFile || !ReadsAsSettings(*bytes))
-            why = QStringLiteral("it is no settings file");
+            why = QCoreApplication::translate("ProgramSettings", "it is no settings file");
         else
             return true;
     }
-    *problem = QStringLiteral("Cannot read %1: %2").arg(Shown(path), why);
+    *problem = QCoreApplication::translate("ProgramSettings", "Cannot read %1: %2").arg(Shown(path), why);
     return false;
 }
 
@@ -104,7 +105,8 @@ bool Replace(const QString &path, const QByteArray &bytes, QString *error)
             return true;
         ::unlink(PlainFile::Native(temporary).constData());
     }
-    *error = QStringLiteral("Cannot save the settings to %1: %2").arg(Shown(path), PlainFile::SystemError(cause));
+    *error = QCoreApplication::translate("ProgramSettings", "Cannot save the settings to %1: %2")
+                 .arg(Shown(path), PlainFile::SystemError(cause));
     return false;
 }
 
@@ -121,16 +123,18 @@ ProgramSettings::ProgramSettings(const QString &path)
     m_copy = std::make_unique<QTemporaryDir>();
     QFile copy(m_copy->filePath(QStringLiteral("picaroon.conf")));
     if (!m_copy->isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.flush()) {
-        m_readProblem = QStringLiteral("Cannot read %1: no working copy can be made in %2: %3")
-                            .arg(Shown(path), Shown(QDir::tempPath()),
-                                 m_copy->isValid() ? copy.errorString() : m_copy->errorString());
+        m_readProblem
+            = QCoreApplication::translate("ProgramSettings", "Cannot read %1: no working copy can be made in %2: %3")
+                  .arg(Shown(path), Shown(QDir::tempPath()),
+                       m_copy->isValid() ? copy.errorString() : m_copy->errorString());
         return;
     }
     copy.close();
     m_settings = std::make_unique<QSettings>(copy.fileName(), QSettings::IniFormat);
     m_settings->allKeys();
     if (m_settings->status() != QSettings::NoError) {
-        m_readProblem = QStringLiteral("Cannot read %1: it is no settings file").arg(Shown(path));
+        m_readProblem
+            = QCoreApplication::translate("ProgramSettings", "Cannot read %1: it is no settings file").arg(Shown(path));
         m_settings.reset();
     }
 }
@@ -189,7 +193,8 @@ QStringList ProgramSettings::Problems() const
     for (SettingKey key : SettingTable::CheckedKeys()) {
         const QString problem = Problem(key);
         if (!problem.isEmpty())
-            problems.append(QStringLiteral("%1 in %2: %3").arg(Key(key), Shown(m_path), problem));
+            problems.append(
+                QCoreApplication::translate("ProgramSettings", "%1 in %2: %3").arg(Key(key), Shown(m_path), problem));
     }
     return problems;
 }
@@ -269,7 +274,8 @@ void ProgramSettings::SetLastImportFolder(const QString &folder)
 bool ProgramSettings::Save(QString *error)
 {
     if (m_path.isEmpty()) {
-        *error = QStringLiteral("Cannot save the settings: ") + HomeLocation::NoHomeText();
+        *error = QCoreApplication::translate("ProgramSettings", "Cannot save the settings: %1")
+                     .arg(HomeLocation::NoHomeText());
         return false;
     }
     if (!m_settings) {
@@ -281,7 +287,8 @@ bool ProgramSettings::Save(QString *error)
     m_settings->sync();
     QFile copy(m_settings->fileName());
     if (m_settings->status() != QSettings::NoError || !copy.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Cannot save the settings to %1: its working copy in %2 cannot be written")
+        *error = QCoreApplication::translate("ProgramSettings",
+                                             "Cannot save the settings to %1: its working copy in %2 cannot be written")
                      .arg(Shown(m_path), Shown(QDir::tempPath()));
         return false;
     }
@@ -306,7 +313,8 @@ bool ProgramSettings::IsPlaceholderHost(const QString &host)
 
 QString ProgramSettings::NoUploadHostText() const
 {
-    return QStringLiteral("Сервер загрузки не задан: укажите его в окне настроек (Ctrl+,), "
-                          "в файле %1 (ключ uploadHost в разделе [service]) или ключом --host.")
+    return QCoreApplication::translate("ProgramSettings",
+                                       "No upload server is set: give it in the settings dialog (Ctrl+,), "
+                                       "in the file %1 (key uploadHost in the section [service]) or with --host.")
         .arg(Shown(m_path));
 }

@@ -3,6 +3,8 @@
 #include "config/BuildSettings.h"
 #include "settings/HostAddress.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <iterator>
 
@@ -27,9 +29,12 @@ QString HostProblem(const QString &text)
 QString AccountProblem(const QString &text)
 {
     if (!IsDigits(text) || text.startsWith(QLatin1Char('0')))
-        return QStringLiteral("номер учётной записи — целое число больше нуля, одни цифры, а не «%1»").arg(text);
+        return QCoreApplication::translate("SettingTable",
+                                           "the account number is a whole number above zero, digits only, not “%1”")
+            .arg(text);
     if (text.size() > LongestAccount)
-        return QStringLiteral("номер учётной записи длиннее %1 цифр").arg(LongestAccount);
+        return QCoreApplication::translate("SettingTable", "the account number is longer than %1 digits")
+            .arg(LongestAccount);
     return QString();
 }
 
@@ -37,21 +42,23 @@ QString AccountProblem(const QString &text)
 QString SecondsProblem(const QString &text, const char *what, const char *zero)
 {
     if (!IsDigits(text) || text.size() > 10 || text.toLongLong() > LongestSeconds)
-        return QStringLiteral("%1 — число секунд от 0 до %2 (0 — %3), а не «%4»")
-            .arg(QString::fromUtf8(what))
+        return QCoreApplication::translate("SettingTable", "%1 is a number of seconds from 0 to %2 (0: %3), not “%4”")
+            .arg(QCoreApplication::translate("SettingTable", what))
             .arg(LongestSeconds)
-            .arg(QString::fromUtf8(zero), text);
+            .arg(QCoreApplication::translate("SettingTable", zero), text);
     return QString();
 }
 
 QString TimeoutProblem(const QString &text)
 {
-    return SecondsProblem(text, "тайм-аут", "ждать без конца");
+    return SecondsProblem(text, QT_TRANSLATE_NOOP("SettingTable", "the timeout"),
+                          QT_TRANSLATE_NOOP("SettingTable", "wait without end"));
 }
 
 QString RetryForProblem(const QString &text)
 {
-    return SecondsProblem(text, "время повторов", "не повторять");
+    return SecondsProblem(text, QT_TRANSLATE_NOOP("SettingTable", "the retry time"),
+                          QT_TRANSLATE_NOOP("SettingTable", "no retries"));
 }
 
 QString UploadHostDefault()

@@ -5,6 +5,8 @@
 
 #include <utility>
 
+#include <QCoreApplication>
+
 bool PictureRequest::Open(const QString &path, QString *error)
 {
     Clear();
@@ -15,7 +17,9 @@ bool PictureRequest::Open(const QString &path, QString *error)
     const std::optional<FileStamp> stamp = FileStamp::OfOpen(*file);
     const qint64 size = file->size();
     if (size > MaxPictureSize) {
-        *error = QStringLiteral("it is larger than %1 MiB (%2 bytes)").arg(MaxPictureSize / (1024 * 1024)).arg(size);
+        *error = QCoreApplication::translate("PictureRequest", "it is larger than %1 MiB (%2 bytes)")
+                     .arg(MaxPictureSize / (1024 * 1024))
+                     .arg(size);
         return false;
     }
     m_file = std::move(file);
@@ -30,7 +34,7 @@ PictureRequest::Result PictureRequest::Build(RequestBuilder &builder, const QStr
 {
     m_request = QByteArray();
     if (!m_file) {
-        *error = QStringLiteral("the picture is not open");
+        *error = QCoreApplication::translate("PictureRequest", "the picture is not open");
         return Result::PictureUnusable;
     }
     // Built again from the same open file when the credentials changed.

@@ -3,6 +3,7 @@
 #include "text/Cp1251.h"
 
 #include <QIODevice>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cstring>
@@ -179,7 +180,8 @@ std::optional<QByteArray> RequestBuilder::BuildRequest(const QString &login, con
             const qint64 got = picture.read(at + done, size - done);
             if (got <= 0) {
                 *error = got < 0 ? picture.errorString()
-                                 : QStringLiteral("the file ended early; it changed while being read");
+                                 : QCoreApplication::translate("RequestBuilder",
+                                                               "the file ended early; it changed while being read");
                 return false;
             }
             done += got;
@@ -196,7 +198,7 @@ std::optional<QByteArray> RequestBuilder::Compose(const QString &login, const QS
         *pictureAtFault = false;
     const std::optional<QString> digest = m_Hasher.CalculateMD5(password);
     if (!digest) {
-        *error = QStringLiteral("Overflow: the password is longer than %1 characters")
+        *error = QCoreApplication::translate("RequestBuilder", "Overflow: the password is longer than %1 characters")
                      .arg(clsMD5::MaxTextLength);
         return std::nullopt;
     }
@@ -216,7 +218,8 @@ std::optional<QByteArray> RequestBuilder::Compose(const QString &login, const QS
 
     const qint64 total = header.size() + bodySize;
     if (total > std::numeric_limits<qsizetype>::max() / 2) {
-        *error = QStringLiteral("the picture is too large to send (%1 bytes)").arg(pictureSize);
+        *error = QCoreApplication::translate("RequestBuilder", "the picture is too large to send (%1 bytes)")
+                     .arg(pictureSize);
         if (pictureAtFault)
             *pictureAtFault = true;
         return std::nullopt;

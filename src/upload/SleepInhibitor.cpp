@@ -36,7 +36,7 @@ void SleepInhibitor::Take()
         QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
     // "block": a run must not be cut by sleep at all; a delay would only
     // put it off for a few seconds.
-    call << QStringLiteral("sleep") << QStringLiteral("Picaroon") << QStringLiteral("Uploading pictures")
+    call << QStringLiteral("sleep") << QStringLiteral("Picaroon") << tr("Uploading pictures")
          << QStringLiteral("block");
     const quint64 asked = ++m_asked;
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, AnswerTimeoutMs), this);

@@ -125,7 +125,7 @@ bool UploadLog::Open(QString *why)
     // whatever it points at.
     m_file = PlainFile::Open(m_path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, 0644, &cause, why);
     if (cause == ELOOP)
-        *why = QStringLiteral("it is a symbolic link, which the log never follows");
+        *why = tr("it is a symbolic link, which the log never follows");
     return m_file.IsOpen();
 }
 
@@ -156,5 +156,5 @@ void UploadLog::Fail(const QString &why)
     if (m_failed)
         return;
     m_failed = true;
-    emit Trouble(QStringLiteral("Cannot write the upload log %1: %2").arg(QDir::toNativeSeparators(m_path), why));
+    emit Trouble(tr("Cannot write the upload log %1: %2").arg(QDir::toNativeSeparators(m_path), why));
 }
