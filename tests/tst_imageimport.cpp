@@ -1,8 +1,12 @@
 #include "SmallFilesystem.h"
 #include "TestFiles.h"
 
+#include "folder/FileList.h"
 #include "folder/ImageImport.h"
+#include "folder/ImportRun.h"
 
+#include <QSemaphore>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -154,6 +158,59 @@ private slots:
         QCOMPARE(QByteArray(bytes), QByteArray("odd"));
         QCOMPARE(info.st_mode & 0777, mode_t(0650));
         QVERIFY(::unlink(copy) == 0 && ::unlink(source) == 0);
+    }
+
+    // Started, the copy leaves the caller's thread free: held between two
+    // blocks, the event loop still turns. Cancelled once two pictures are
+    // in, it ends at the next block: the pictures copied whole stay, byte
+    // for byte, and the one in hand leaves nothing behind.
+    void startedCopyLeavesTheLoopFreeAndCancels()
+    {
+        QTemporaryDir root;
+        QDir source(root.filePath("card"));
+        QVERIFY(source.mkpath("."));
+        for (int i = 0; i < 300; ++i)
+            QVERIFY(TestFiles::Write(source.filePath(QStringLiteral("p%1.jpg").arg(i, 3, 10, QLatin1Char('0'))),
+                                     QByteArray(1000 + i, char('a' + i % 26))));
+        QVERIFY(QDir(root.path()).mkdir("img"));
+        FileList files;
+        files.SetFolder(root.filePath("img"));
+        ImportRun import(files);
+        QSemaphore steps;
+        import.SetStopCheck([&steps] {
+            steps.acquire();
+            return false;
+        });
+        // A failed check must not leave the copy waiting for ever.
+        const auto freed = qScopeGuard([&] {
+            import.Cancel();
+            steps.release(1000);
+        });
+        QSignalSpy progress(&import, &ImportRun::Progress);
+        QSignalSpy finished(&import, &ImportRun::Finished);
+        import.Start({source.path()}, {});
+        QVERIFY(import.IsRunning());
+        bool turned = false;
+        QTimer::singleShot(0, this, [&turned] { turned = true; });
+        QTRY_VERIFY(turned);
+        QVERIFY(progress.isEmpty());
+
+        while (progress.size() < 2) {
+            steps.release();
+            QTRY_COMPARE(steps.available(), 0);
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(progress.first(), (QVariantList{1, 300}));
+        import.Cancel();
+        steps.release(1000);
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(finished.first().at(0).toBool(), false);
+        QVERIFY(import.Stopped() && !import.IsRunning());
+        const QStringList copied = QDir(root.filePath("img")).entryList(QDir::Files | QDir::Hidden);
+        QVERIFY2(copied.size() >= 2 && copied.size() < 300, qPrintable(copied.join(' ')));
+        for (const QString &name : copied)
+            QCOMPARE(TestFiles::Read(root.filePath("img/" + name)), TestFiles::Read(source.filePath(name)));
+        QCOMPARE(files.Count(), copied.size());
     }
 };
 

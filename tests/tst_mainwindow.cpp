@@ -7,6 +7,7 @@
 #include "app/MessageDialog.h"
 #include "app/SingleWindow.h"
 #include "app/SettingsDialog.h"
+#include "app/WindowImport.h"
 #include "app/StatusLine.h"
 #include "app/WindowSettings.h"
 #include "controls/CommonDialog.h"
@@ -153,7 +154,7 @@ private slots:
         }
         // With no import yet, the folder dialog opens on the member's pictures.
         const QString picturesFolder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-        QCOMPARE(m_window->ImportStartFolder(),
+        QCOMPARE(m_window->Imports().StartFolder(),
                  QDir::toNativeSeparators(QFileInfo(picturesFolder).isDir() ? picturesFolder : QDir::homePath()));
         said.replaceInStrings("SETTINGS", Settings());
         QCOMPARE(m_messages.notices.size(), said.size());
@@ -272,7 +273,7 @@ private slots:
         m_messages.stop = false;
         QVERIFY(!m_window->close());
         QVERIFY(m_window->StopB()->isVisible());
-        // The run holds the folder against others, not against its own imports.
+        // The run holds the folder against others; an import waits for its end.
         FolderLock other;
         QString error;
         QCOMPARE(other.Take(Home(), FolderLock::Holder::Upload, &error), FolderLock::Result::Busy);
@@ -280,15 +281,25 @@ private slots:
         QVERIFY(TestFiles::Write(m_root->filePath("card/d.jpg")));
         m_picker->chosen = m_root->filePath("card");
         emit m_window->XpB1()->Click();
-        QTRY_VERIFY(QFile::exists(Home("img/d.jpg")));
+        QCOMPARE(m_messages.errors,
+                 QStringList {"Идёт закачка: картинки можно будет скопировать, когда она закончится."});
+        QMimeData card;
+        card.setUrls({QUrl::fromLocalFile(m_root->filePath("card"))});
+        QDragEnterEvent enter(QPoint(40, 40), Qt::CopyAction, &card, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPoint(40, 40), Qt::CopyAction, &card, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &enter);
+        QApplication::sendEvent(m_window.get(), &drop);
         QTest::keyClick(QApplication::focusWidget(), key);
         QCOMPARE(m_window->st()->text(), QStringLiteral("Остановлено"));
         QVERIFY(m_window->Start()->isVisible() && !m_window->StopB()->isVisible());
+        QCOMPARE(Listed(), (QStringList {"c.jpg", "a.jpg_!"}));
+        // The drop is copied once the run has ended.
+        QTRY_COMPARE(m_window->st()->text(), QStringLiteral("Найдено файлов - 2"));
         QCOMPARE(Listed(), (QStringList{"c.jpg", "d.jpg", "a.jpg_!"}));
         // Held by another, the folder keeps the window from starting.
         QCOMPARE(other.Take(Home(), FolderLock::Holder::Upload, &error), FolderLock::Result::Taken);
         emit m_window->Start()->Click();
-        QCOMPARE(m_messages.errors.size(), 1);
+        QCOMPARE(m_messages.errors.size(), 2);
         QCOMPARE(received.size(), 1);
         other.Release();
         m_messages.errors.clear();
@@ -331,7 +342,7 @@ private slots:
             data.setUrls(data.urls() << QUrl::fromLocalFile(QDir::cleanPath(source.filePath(name))));
         const QString remembered = QDir::toNativeSeparators(source.path());
         if (picked) {
-            m_window->SetLastImportFolder(remembered);
+            m_window->Imports().SetLastFolder(remembered);
             m_picker->chosen = given.isEmpty() ? QString() : data.urls().first().toLocalFile();
             emit m_window->XpB1()->Click();
             QCOMPARE(m_picker->startedIn, remembered);
@@ -346,7 +357,7 @@ private slots:
         QCOMPARE(Listed(), listed);
         QCOMPARE(m_messages.errors.size(), status.isEmpty() ? 0 : 1);
         if (accepted)
-            QCOMPARE(m_window->ImportStartFolder(), remembered);
+            QCOMPARE(m_window->Imports().StartFolder(), remembered);
     }
 
     // Another program changes the folder; nothing in the window is touched.

@@ -364,10 +364,6 @@ is never replaced.</source>
         <source>%1 was passed over and stays in the image folder: %2</source>
         <translation>%1 пропущена и остаётся в каталоге изображений: %2</translation>
     </message>
-    <message>
-        <source>Choose the folder with the pictures</source>
-        <translation>Выберите папку с изображениями</translation>
-    </message>
 </context>
 <context>
     <name>MainControls</name>
@@ -945,6 +941,21 @@ terminal, else it is the first line of standard input.</source>
     <message>
         <source>Cannot write the upload log %1: %2</source>
         <translation>Не удалось записать журнал закачки %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>WindowImport</name>
+    <message>
+        <source>Choose the folder with the pictures</source>
+        <translation>Выберите папку с изображениями</translation>
+    </message>
+    <message>
+        <source>The pictures are being copied already.</source>
+        <translation>Картинки уже копируются.</translation>
+    </message>
+    <message>
+        <source>An upload is running: pictures can be imported once it has ended.</source>
+        <translation>Идёт закачка: картинки можно будет скопировать, когда она закончится.</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include "app/PictureDrop.h"
 #include "app/RunCloseGuard.h"
 #include "app/RunTitle.h"
+#include "app/WindowImport.h"
 #include "app/StatusLine.h"
 #include "controls/CommonDialog.h"
 #include "controls/XpB.h"
@@ -12,7 +13,6 @@
 #include "folder/FileOps.h"
 #include "folder/FolderLock.h"
 #include "folder/ImageFolder.h"
-#include "folder/ImportRun.h"
 #include "folder/SetAsideQueue.h"
 #include "linktools/PostMarkup.h"
 #include "upload/RunSummary.h"
@@ -36,7 +36,6 @@
 #include <QListView>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QStandardPaths>
 
 #include <utility>
 
@@ -70,7 +69,6 @@ Main::Main(const Options &options, QWidget *parent)
     auto *asideWords = new SetAsideWords(this);
     asideWords->Follow(*m_cycle);
     asideWords->ReadLog(m_log->Path());
-    m_import = new ImportRun(*m_Files, this);
     (new SleepInhibitor(QDBusConnection::systemBus(), this))->Follow(*m_cycle);
     connect(m_log, &UploadLog::Trouble, this, [this](const QString &message) { m_messages->ShowNotice(this, message); });
     QIcon icon;
@@ -84,6 +82,7 @@ Main::Main(const Options &options, QWidget *parent)
     setAcceptDrops(true);
     m_controls = std::make_unique<MainControls>(*this, *m_Files, *m_setAside);
     static_cast<FileListModel *>(Files()->model())->SetWords(asideWords);
+    m_imports = new WindowImport(*this, *m_Files, *m_folderLock, m_options.home);
     SetPicker(new CommonDialog(this));
     connect(new RunTitle(*this, *m_cycle, *m_summary), &RunTitle::Clicked, this, &Main::BringToFront);
     new RunCloseGuard(*this);
@@ -96,7 +95,7 @@ void Main::ConnectControls()
 {
     const MainControls &c = *m_controls;
     connect(c.Requeue(), &QAction::triggered, this, &Main::RequeueSetAside);
-    connect(c.XpB1(), &XpB::Click, this, &Main::ImportPictures);
+    connect(c.XpB1(), &XpB::Click, m_imports, &WindowImport::ChooseAndImport);
     connect(c.Start(), &XpB::Click, this, &Main::StartRun);
     connect(c.StopB(), &XpB::Click, m_cycle, &UploadCycle::Stop);
     connect(c.Text2(), &QLineEdit::returnPressed, this, &Main::StartRun);
@@ -121,24 +120,12 @@ void Main::ConnectControls()
     });
     connect(m_cycle, &UploadCycle::PictureHandled, this, &Main::OnPictureHandled);
     connect(m_cycle, &UploadCycle::RunEnded, this, &Main::OnRunEnded);
-    connect(m_import, &ImportRun::StatusChanged, this, [this](const QString &text) {
-        ShowStatus(text);
-        // The copy holds the window until it ends: the waiting text must
-        // be seen before.
-        st()->repaint();
-    });
     // Another program may put pictures in or take them out at any time;
     // the list's refresh costs only the changes.
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &Main::FollowFolder);
 }
 
-void Main::SetPicker(CommonDialog *picker)
-{
-    delete m_CD;
-    m_CD = picker;
-    m_CD->setParent(this);
-    m_CD->move(3480 / MainControls::TwipsPerPixel, 2280 / MainControls::TwipsPerPixel);
-}
+void Main::SetPicker(CommonDialog *picker) { m_imports->SetPicker(picker); }
 
 void Main::SetMessageDialog(MessageDialog *dialog) { m_messages = dialog; }
 
@@ -259,7 +246,7 @@ void Main::OnPictureHandled(const PictureOutcome &outcome)
 
 void Main::StartRun()
 {
-    if (m_cycle->CurrentState() == UploadCycle::State::Idle && HoldFolder())
+    if (m_cycle->CurrentState() == UploadCycle::State::Idle && !m_imports->IsRunning() && HoldFolder())
         m_cycle->Start();
 }
 
@@ -303,55 +290,12 @@ void Main::ShowStopButton(bool shown)
     leaving->setVisible(false);
 }
 
-void Main::ImportPictures()
-{
-    m_CD->SetStartFolder(ImportStartFolder());
-    const QString folder = m_CD->OpenFolder(tr("Choose the folder with the pictures"), this);
-    if (folder.isEmpty())
-        return;
-    RememberImportFolder(folder);
-    Import({folder}, {});
-}
-
-void Main::Import(const QStringList &folders, const QStringList &pictures)
-{
-    // During this window's run the run's lock covers the import too.
-    const bool ownRun = m_folderLock->IsHeld();
-    if (!HoldFolder())
-        return;
-    QString error;
-    const bool ok = m_import->Run(folders, pictures, &error);
-    if (!ownRun)
-        m_folderLock->Release();
-    RefreshLists();
-    if (!ok)
-        m_messages->ShowError(this, error);
-}
-
 void Main::BringToFront()
 {
     if (isMinimized())
         showNormal();
     raise();
     activateWindow();
-}
-
-void Main::SetLastImportFolder(const QString &folder) { m_lastImportFolder = folder; }
-
-QString Main::ImportStartFolder() const
-{
-    if (!m_lastImportFolder.isEmpty() && FileOps::FolderExists(m_lastImportFolder))
-        return m_lastImportFolder;
-    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (!pictures.isEmpty() && FileOps::FolderExists(pictures))
-        return QDir::toNativeSeparators(pictures);
-    return QDir::toNativeSeparators(QDir::homePath());
-}
-
-void Main::RememberImportFolder(const QString &folder)
-{
-    m_lastImportFolder = folder;
-    emit ImportFolderChosen(folder);
 }
 
 void Main::dragEnterEvent(QDragEnterEvent *event) { dragMoveEvent(event); }
@@ -362,23 +306,13 @@ void Main::dragMoveEvent(QDragMoveEvent *event)
         event->acceptProposedAction();
 }
 
-// The copy waits until the drop has been answered, so the program the
-// pictures came from is not held up by it. During a run it is as safe as
-// the button's import: a picture replaced while it is being sent stays and
-// goes in its turn.
 void Main::dropEvent(QDropEvent *event)
 {
     const PictureDrop drop(event->mimeData());
     if (drop.IsEmpty())
         return;
     event->acceptProposedAction();
-    QMetaObject::invokeMethod(
-        this,
-        [this, drop] {
-            RememberImportFolder(drop.LastFolder());
-            Import(drop.Folders(), drop.Pictures());
-        },
-        Qt::QueuedConnection);
+    m_imports->Drop(drop.Folders(), drop.Pictures(), drop.LastFolder());
 }
 
 void Main::ParseClipboard()

@@ -15,7 +15,7 @@ class CommonDialog;
 class CreditLabel;
 class FileList;
 class FolderLock;
-class ImportRun;
+class WindowImport;
 class MessageDialog;
 class QAction;
 class QFileSystemWatcher;
@@ -76,16 +76,12 @@ public:
     QAction *RequeueAction() const { return m_controls->Requeue(); }
     UploadCycle &Cycle() const { return *m_cycle; }
 
-    // Where the folder picker opens: the folder last imported from, else
-    // the member's pictures folder.
-    QString ImportStartFolder() const;
-    void SetLastImportFolder(const QString &folder);
+    WindowImport &Imports() const { return *m_imports; }
+    // The Stop button in the Start button's place while a run or an import
+    // goes on.
+    void ShowStopButton(bool shown);
     // A second start for the same home folder calls the window up.
     void BringToFront();
-
-signals:
-    // A folder imported from, to be remembered between runs.
-    void ImportFolderChosen(const QString &folder);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -100,18 +96,14 @@ private:
     // The pictures and, below them, those set aside.
     void RefreshLists();
     void RequeueSetAside();
-    void ShowStopButton(bool shown);
     void StartRun();
-    // The folder's lock, taken for a run or an import unless this window's
-    // own run holds it already; false when it is not to be had, told.
+    // The folder's lock, taken for a run unless held already; false when it
+    // is not to be had, told.
     bool HoldFolder();
     void OnPictureHandled(const PictureOutcome &outcome);
     void OnRunEnded(UploadCycle::Outcome outcome, const QString &message);
     void ReportStartUpError();
     void FollowFolder();
-    void ImportPictures();
-    void Import(const QStringList &folders, const QStringList &pictures);
-    void RememberImportFolder(const QString &folder);
     void ParseClipboard();
     void ParseFile();
 
@@ -121,14 +113,12 @@ private:
     UploadCycle *m_cycle;
     RunSummary *m_summary;
     UploadLog *m_log;
-    ImportRun *m_import;
+    WindowImport *m_imports;
     std::unique_ptr<MainControls> m_controls;
     QString m_lastWords;
-    CommonDialog *m_CD = nullptr;
     std::unique_ptr<FolderLock> m_folderLock;
     std::unique_ptr<MessageDialog> m_ownMessages;
     MessageDialog *m_messages;
     QFileSystemWatcher *m_watcher;
     QString m_startUpError;
-    QString m_lastImportFolder;
 };

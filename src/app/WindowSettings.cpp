@@ -2,6 +2,7 @@
 
 #include "app/MessageDialog.h"
 #include "app/SettingsDialog.h"
+#include "app/WindowImport.h"
 #include "folder/ImageFolder.h"
 #include "folder/NativeName.h"
 #include "settings/HostAddress.h"
@@ -43,10 +44,10 @@ WindowSettings::WindowSettings(Main &window, ProgramSettings &settings, const Ma
 
     if (window.Text1()->text().isEmpty())
         window.Text1()->setText(settings.LastLogin());
-    window.SetLastImportFolder(settings.LastImportFolder());
+    window.Imports().SetLastFolder(settings.LastImportFolder());
     // Losing it costs the member one more walk through the folders, not a
     // picture: a notice, not an error.
-    connect(&window, &Main::ImportFolderChosen, this, [this](const QString &folder) {
+    connect(&window.Imports(), &WindowImport::FolderChosen, this, [this](const QString &folder) {
         m_settings.SetLastImportFolder(folder);
         Remember(false);
     });

@@ -366,6 +366,8 @@ bool CopyFile(const QString &from, const QString &to, const std::function<bool()
     if (!CopyOne(from, to, stopped, &alreadyThere, error))
         return false;
     ++(alreadyThere ? tally->alreadyThere : tally->copied);
+    if (tally->copiedOne)
+        tally->copiedOne(*tally);
     return true;
 }
 

@@ -55,6 +55,8 @@ struct CopyTally
     int copied = 0;
     // Found under their own name or a numbered one with the same bytes.
     int alreadyThere = 0;
+    // Told after each file, copied or found there, on the copying thread.
+    std::function<void(const CopyTally &)> copiedOne;
 };
 // Copies the plain files directly in sourceFolder whose names match the
 // wildcard pattern (letter case ignored, hidden files left out) into

@@ -1,15 +1,26 @@
 #include "folder/ImageImport.h"
 
+#include "folder/FolderListing.h"
 #include "folder/ImageFolder.h"
+#include "folder/NameFilter.h"
 
-#include <QDir>
 #include <QCoreApplication>
+#include <QDir>
 
 namespace ImageImport {
 
 QString SourceFolder(const QString &chosen)
 {
     return QDir::cleanPath(QDir::fromNativeSeparators(chosen));
+}
+
+int PictureCount(const QString &chosenFolder)
+{
+    QStringList names;
+    int cause = 0;
+    const NameFilter pictures(QString::fromLatin1(ImageFolder::Pattern));
+    FolderListing::Read(SourceFolder(chosenFolder), pictures, FolderListing::Kind::PlainFiles, &names, &cause);
+    return int(names.size());
 }
 
 bool CopyPictures(const QString &chosenFolder, const QString &imageFolder, const std::function<bool()> &stopped,

@@ -6,9 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 class FileList;
+class QThread;
 
 // One import into the image folder, with the steps the member follows on
 // the status line, for the window and `picaroon import` alike. Folders give
@@ -20,22 +22,39 @@ class ImportRun : public QObject
 
 public:
     explicit ImportRun(FileList &files, QObject *parent = nullptr);
+    ~ImportRun() override;
 
-    // Asked between blocks of the copy: true stops it, leaving no partial file.
+    // Asked between blocks of the copy, on the thread that copies: true
+    // stops it, leaving no partial file.
     void SetStopCheck(const std::function<bool()> &stopped) { m_stopped = stopped; }
     bool Stopped() const { return m_wasStopped; }
 
-    // False with *error naming the trouble; the list is read again either way.
+    // On the calling thread: false with *error naming the trouble; the list
+    // is read again either way.
     bool Run(const QStringList &folders, const QStringList &pictures, QString *error);
+    // The same copy on a thread of its own, so that a window stays with its
+    // member; Finished tells the end, on this object's thread.
+    void Start(const QStringList &folders, const QStringList &pictures);
+    bool IsRunning() const { return m_worker != nullptr; }
+    // Ends a started copy at the next block; the picture being copied leaves
+    // nothing behind.
+    void Cancel() { m_cancelled = true; }
 
 signals:
     void StatusChanged(const QString &text);
+    // After each picture, copied or found there already.
+    void Progress(int done, int total);
+    void Finished(bool ok, const QString &error);
 
 private:
-    bool Copy(const QStringList &folders, const QStringList &pictures, QString *error);
+    void Begin();
+    bool Copy(const QStringList &folders, const QStringList &pictures, const QString &imageFolder, QString *error);
+    bool End(bool copied, QString *error);
 
     FileList &m_files;
     std::function<bool()> m_stopped;
+    std::atomic<bool> m_cancelled = false;
     bool m_wasStopped = false;
     FileOps::CopyTally m_tally;
+    QThread *m_worker = nullptr;
 };
