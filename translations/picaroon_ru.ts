@@ -651,10 +651,33 @@ is never replaced.</source>
     </message>
 </context>
 <context>
+    <name>RunPace</name>
+    <message>
+        <source>%1 MB/s</source>
+        <translation>%1 МБ/с</translation>
+    </message>
+    <message>
+        <source>%1 KB/s</source>
+        <translation>%1 КБ/с</translation>
+    </message>
+    <message>
+        <source>%1 s left</source>
+        <translation>ещё %1 с</translation>
+    </message>
+    <message>
+        <source>%1 min left</source>
+        <translation>ещё %1 мин</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min left</source>
+        <translation>ещё %1 ч %2 мин</translation>
+    </message>
+</context>
+<context>
     <name>RunTitle</name>
     <message>
-        <source>%1% · %2 of %3 — %4</source>
-        <translation>%1% · %2 из %3 — %4</translation>
+        <source>%1% · %2 of %3</source>
+        <translation>%1% · %2 из %3</translation>
     </message>
 </context>
 <context>

@@ -84,7 +84,12 @@ Main::Main(const Options &options, QWidget *parent)
     static_cast<FileListModel *>(Files()->model())->SetWords(asideWords);
     m_imports = new WindowImport(*this, *m_Files, *m_folderLock, m_options.home);
     SetPicker(new CommonDialog(this));
-    connect(new RunTitle(*this, *m_cycle, *m_summary), &RunTitle::Clicked, this, &Main::BringToFront);
+    auto *title = new RunTitle(*this, *m_cycle, *m_summary);
+    connect(title, &RunTitle::Clicked, this, &Main::BringToFront);
+    connect(title, &RunTitle::PaceChanged, this, [this](const QString &pace) {
+        m_pace = pace;
+        ShowRunTip();
+    });
     new RunCloseGuard(*this);
     ConnectControls();
 }
@@ -109,14 +114,18 @@ void Main::ConnectControls()
     connect(m_cycle, &UploadCycle::StatusChanged, this, &Main::ShowStatus);
     connect(m_cycle, &UploadCycle::RunStarted, this, [this] {
         m_lastWords.clear();
+        m_pictureWords.clear();
         st()->setToolTip(QString());
         ShowStopButton(true);
     });
     // The service's words stay until the next picture starts.
-    connect(m_cycle, &UploadCycle::PictureStarted, this, [this] { st()->setToolTip(QString()); });
+    connect(m_cycle, &UploadCycle::PictureStarted, this, [this] {
+        m_pictureWords.clear();
+        ShowRunTip();
+    });
     connect(m_cycle, &UploadCycle::ServiceSaid, this, [this](const QString &words) {
-        m_lastWords = words;
-        st()->setToolTip(words);
+        m_lastWords = m_pictureWords = words;
+        ShowRunTip();
     });
     connect(m_cycle, &UploadCycle::PictureHandled, this, &Main::OnPictureHandled);
     connect(m_cycle, &UploadCycle::RunEnded, this, &Main::OnRunEnded);
@@ -201,8 +210,22 @@ void Main::ShowFoundCount() { ShowStatus(QStringLiteral("Найдено файл
 void Main::ShowStatus(const QString &text)
 {
     st()->setText(text);
-    if (const QString meaning = SocketErrorMeaning(text); !meaning.isEmpty())
+    if (m_cycle->CurrentState() != UploadCycle::State::Idle)
+        ShowRunTip();
+    else if (const QString meaning = SocketErrorMeaning(text); !meaning.isEmpty())
         st()->setToolTip(meaning);
+}
+
+// While a run goes on: what an "Error #N" means, or the service's words on
+// the picture, and the speed with the time left.
+void Main::ShowRunTip()
+{
+    if (m_cycle->CurrentState() == UploadCycle::State::Idle)
+        return;
+    const QString meaning = SocketErrorMeaning(st()->text());
+    QStringList lines{meaning.isEmpty() ? m_pictureWords : meaning, m_pace};
+    lines.removeAll(QString());
+    st()->setToolTip(lines.join(QLatin1Char('\n')));
 }
 
 void Main::RefreshLists()

@@ -93,6 +93,7 @@ protected:
 private:
     void ConnectControls();
     void ShowFoundCount();
+    void ShowRunTip();
     // The pictures and, below them, those set aside.
     void RefreshLists();
     void RequeueSetAside();
@@ -116,6 +117,8 @@ private:
     WindowImport *m_imports;
     std::unique_ptr<MainControls> m_controls;
     QString m_lastWords;
+    QString m_pictureWords;
+    QString m_pace;
     std::unique_ptr<FolderLock> m_folderLock;
     std::unique_ptr<MessageDialog> m_ownMessages;
     MessageDialog *m_messages;

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -33,6 +34,7 @@ RunTitle::RunTitle(QWidget &window, UploadCycle &cycle, RunSummary &summary)
 void RunTitle::OnRunStarted()
 {
     m_number = 0;
+    m_pace.Reset();
     m_runTime.start();
 }
 
@@ -47,13 +49,24 @@ void RunTitle::ShowProgress()
     if (m_cycle.CurrentState() == UploadCycle::State::Idle && !m_runTime.isValid())
         return;
     const qint64 number = std::max<qint64>(m_number, m_summary.Handled());
-    m_window.setWindowTitle(
-        tr("%1% · %2 of %3 — %4").arg(m_summary.BytePercent()).arg(number).arg(m_summary.Total()).arg(Name));
+    m_pace.Add(m_runTime.elapsed(), m_summary.DoneBytes(), m_summary.TotalBytes());
+    QString title = tr("%1% · %2 of %3").arg(m_summary.BytePercent()).arg(number).arg(m_summary.Total());
+    if (const QString pace = m_pace.Text(); !pace.isEmpty())
+        title += QStringLiteral(" · ") + pace;
+    m_window.setWindowTitle(title + QStringLiteral(" — ") + Name);
+    ShowPace(m_pace.Text());
+}
+
+void RunTitle::ShowPace(const QString &text)
+{
+    if (text != std::exchange(m_paceText, text))
+        emit PaceChanged(text);
 }
 
 void RunTitle::OnRunEnded(UploadCycle::Outcome outcome)
 {
     m_window.setWindowTitle(Name);
+    ShowPace(QString());
     if (outcome == UploadCycle::Outcome::NothingToUpload || !m_runTime.isValid())
         return;
     const qint64 took = m_runTime.elapsed();

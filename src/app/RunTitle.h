@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DesktopNotifier.h"
+#include "upload/RunPace.h"
 #include "upload/UploadCycle.h"
 
 #include <QElapsedTimer>
@@ -23,17 +24,22 @@ public:
 signals:
     // The member clicked the notification: the window is wanted.
     void Clicked();
+    // The speed and the time left, once known; empty between runs.
+    void PaceChanged(const QString &text);
 
 private:
     void OnRunStarted();
     void OnPictureStarted(qint64 number);
     void ShowProgress();
+    void ShowPace(const QString &text);
     void OnRunEnded(UploadCycle::Outcome outcome);
 
     QWidget &m_window;
     UploadCycle &m_cycle;
     RunSummary &m_summary;
     DesktopNotifier m_notifier;
+    RunPace m_pace;
+    QString m_paceText;
     QElapsedTimer m_runTime;
     QString m_lastStatus;
     // The picture the status line counts, so the two never disagree.

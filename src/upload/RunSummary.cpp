@@ -61,8 +61,7 @@ int RunSummary::BytePercent() const
 {
     if (m_totalBytes <= 0)
         return Handled() >= m_total ? 100 : 0;
-    const qint64 done = std::min(m_doneBytes + m_currentBytes, m_totalBytes);
-    return int(done * 100 / m_totalBytes);
+    return int(DoneBytes() * 100 / m_totalBytes);
 }
 
 QString RunSummary::Text() const

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+
 class UploadCycle;
 
 // Counts what a run did with its pictures, for the line that ends it and
@@ -30,6 +32,8 @@ public:
     // Of the bytes of every picture listed at the start, including the
     // part of the current one handed on so far.
     int BytePercent() const;
+    qint64 DoneBytes() const { return std::min(m_doneBytes + m_currentBytes, m_totalBytes); }
+    qint64 TotalBytes() const { return m_totalBytes; }
     // Anything set aside or passed over: the member has something to look at.
     bool LeftSomething() const { return m_setAside + m_passedOver > 0; }
     QString Text() const;
