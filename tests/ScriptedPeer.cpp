@@ -24,7 +24,6 @@ ScriptedPeer::ScriptedPeer(QObject *parent)
     connect(this, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *socket = nextPendingConnection()) {
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
-            connect(socket, &QTcpSocket::disconnected, this, &ScriptedPeer::ClientClosed);
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         }
     });

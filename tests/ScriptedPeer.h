@@ -45,8 +45,6 @@ public:
 
 signals:
     void RequestReceived(int index);
-    // A client's connection has closed.
-    void ClientClosed();
 
 private:
     void OnReadyRead(QTcpSocket *socket);

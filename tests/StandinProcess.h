@@ -23,8 +23,6 @@ public:
     QString Address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
     // Waits for the log to hold the text.
     bool LogShows(const QByteArray &text);
-    // What the log held at the last LogShows.
-    const QByteArray &Log() const { return m_log; }
     // Stops it as a member would (SIGTERM) and waits for its end.
     void Stop() { m_process.terminate(), m_process.waitForFinished(); }
     void Kill() { m_process.kill(), m_process.waitForFinished(); }

@@ -11,9 +11,7 @@
 namespace XpBTestKit {
 
 constexpr quint32 Face = 0x00C8D0D4u;
-constexpr quint32 Shadow = 0x00808080u;
 constexpr quint32 Highlight = 0x00FFFFFFu;
-constexpr quint32 DarkShadow = 0x00404040u;
 constexpr quint32 Black = 0;
 
 inline XpB *MakeButton(qint32 style, int width, int height)
@@ -37,15 +35,13 @@ inline quint32 Pixel(const XpB &button, int x, int y)
     return XpBColors::FromQColor(QColor(button.FaceImage().pixel(x, y)));
 }
 
-// One colour with pixel (0, 0) in another, the pixel keying reads. Icons
-// carry their own transparency there instead.
-inline PictureRef Bitmap(int side, quint32 fill, quint32 topLeft,
-                         PictureObject::Kind kind = PictureObject::Kind::Bitmap)
+// One colour with pixel (0, 0) in another, the pixel keying reads.
+inline PictureRef Bitmap(int side, quint32 fill, quint32 topLeft)
 {
     QImage image(side, side, QImage::Format_ARGB32);
     image.fill(XpBColors::ToRgb(fill));
-    image.setPixel(0, 0, kind == PictureObject::Kind::Icon ? 0u : XpBColors::ToRgb(topLeft));
-    return std::make_shared<const PictureObject>(image, kind);
+    image.setPixel(0, 0, XpBColors::ToRgb(topLeft));
+    return std::make_shared<const PictureObject>(image, PictureObject::Kind::Bitmap);
 }
 
 inline PropertyBag Stored(std::initializer_list<std::pair<QString, QVariant>> entries)

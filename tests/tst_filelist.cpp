@@ -45,18 +45,11 @@ class TestFileList : public QObject
     Q_OBJECT
 
 private slots:
-    void followsChangesBetweenRefreshes_data()
-    {
-        QTest::addColumn<QStringList>("steps");
-        QTest::newRow("created, deleted, created again")
-            << QStringList{"+n.jpg", "+M.JPG", "+late.txt", "+tmp.jpg", "-tmp.jpg", "-a.jpg", "+a.jpg"};
-    }
-
-    // Each "|" compares the list kept up to date with one read afresh, or
-    // their errors.
+    // Created, deleted and created again; each "|" compares the list kept up
+    // to date with one read afresh, or their errors.
     void followsChangesBetweenRefreshes()
     {
-        QFETCH(QStringList, steps);
+        const QStringList steps{"+n.jpg", "+M.JPG", "+late.txt", "+tmp.jpg", "-tmp.jpg", "-a.jpg", "+a.jpg"};
         QTemporaryDir root;
         const QDir folder(root.filePath("img"));
         for (const char *step : {"@", "+a.jpg", "+b.jpg", "+Ab.jpg", "+aa.jpg", "+Z.jpg", "+c.Jpg", "+D.JPG", "+a.jpg_!",

@@ -56,7 +56,6 @@ private slots:
             QTest::newRow(qPrintable(QStringLiteral("address holding %1 is skipped").arg(name)))
                 << Lead + Dir + "a" + text + "a.jpg' " + Entry(c) << QByteArrayList{Latin1(c)} << QString();
 
-
         // The default member's pictures on the same page are someone else's now.
         const QString six = "http://pics.test/userdir/1/7/3/5/173590/own.jpg";
         const QString two = "http://pics.test/userdir/4/2/42/own.jpg";

@@ -22,7 +22,6 @@
 #include <QLabel>
 #include <QAction>
 #include <QCryptographicHash>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -109,41 +108,30 @@ private slots:
     {
         QTest::addColumn<QByteArray>("settings");
         QTest::addColumn<bool>("usable"); // else the home is a file
-        QTest::addColumn<QStringList>("pictures"); // none: no image folder yet
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QPoint>("place");
-        QTest::addColumn<QString>("login");
         QTest::addColumn<QStringList>("said"); // the notices' beginnings, the caller's own among them
         QTest::newRow("first run: folder created, Ready, the settings open at the upload host")
-            << QByteArray() << true << QStringList{} << "Ready" << QPoint(123, 77) << ""
-            << QStringList{"start-up trouble"};
+            << QByteArray() << true << QStringList{"start-up trouble"};
         // The member may fix the folder and press Start.
         QTest::newRow("no usable folder, a place on no screen, a stored value that does not check: all said")
             << QByteArray("[service]\nuploadHost=127.0.0.1\n[window]\nposition=@Point(5000 5000)\n[links]\naccount=x\n")
-            << false << QStringList {} << "Ready" << QPoint(123, 77) << ""
-            << QStringList {"start-up trouble", "links/account в SETTINGS: номер"};
+            << false << QStringList {"start-up trouble", "links/account в SETTINGS: номер"};
     }
 
     void startUp()
     {
         QFETCH(QByteArray, settings);
         QFETCH(bool, usable);
-        QFETCH(QStringList, pictures);
-        QFETCH(QString, status);
-        QFETCH(QPoint, place);
-        QFETCH(QString, login);
         QFETCH(QStringList, said);
-        MakeImg(pictures);
         const QString home = usable ? Home() : m_root->filePath("home-is-a-file");
         QVERIFY(usable || TestFiles::Write(home));
         Open(settings, home);
 
         QCOMPARE(QFileInfo(home + "/img").isDir(), usable);
-        QCOMPARE(Listed(), pictures);
-        QCOMPARE(m_window->st()->text(), status);
+        QVERIFY(Listed().isEmpty());
+        QCOMPARE(m_window->st()->text(), QStringLiteral("Ready"));
         QVERIFY(m_window->Start()->isVisible() && !m_window->StopB()->isVisible());
-        QCOMPARE(m_window->pos(), place);
-        QCOMPARE(m_window->Text1()->text(), login);
+        QCOMPARE(m_window->pos(), QPoint(123, 77));
+        QVERIFY(m_window->Text1()->text().isEmpty());
         if (settings.isEmpty()) {
             auto *dialog = m_window->findChild<SettingsDialog *>();
             QVERIFY(dialog && dialog->isVisible());
@@ -171,7 +159,7 @@ private slots:
         QVERIFY(m_window->close());
         const ProgramSettings saved(Settings());
         QCOMPARE(saved.WindowPosition(), std::optional<QPoint>(m_window->pos()));
-        QCOMPARE(saved.LastLogin(), login);
+        QVERIFY(saved.LastLogin().isEmpty());
     }
 
     // The same folder by another path is the same window; another folder's is not.
@@ -302,8 +290,6 @@ private slots:
         QCOMPARE(m_messages.errors.size(), 2);
         QCOMPARE(received.size(), 1);
         other.Release();
-        m_messages.errors.clear();
-
     }
 
     // Dropped, or picked in the folder dialog, which opens where the last

@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-
 namespace {
 
 QByteArray Record(const QByteArray &thumb, const QByteArray &picture)
@@ -17,13 +16,6 @@ QByteArray Record(const QByteArray &thumb, const QByteArray &picture)
 
 const QByteArray A = "h/418265/a.jpg", AThumb = "h/418265/thumb/a.jpg";
 const QByteArray B = "h/418265/b.jpg", BThumb = "h/418265/thumb/b.jpg";
-
-// The run's count of records and its error come out through made and error.
-bool MakePosts(const QString &home, qint64 &made, QString *error = nullptr)
-{
-    QString why;
-    return PostMarkup::MakePosts(home, LinkExtractor::DefaultAccount, &made, error ? error : &why);
-}
 
 }
 
@@ -84,12 +76,12 @@ private slots:
         else
             QVERIFY(before == Missing || Write(home.filePath("base_url.txt"), before));
         qint64 made = -1;
-        QVERIFY(MakePosts(home.path(), made));
+        QString error;
+        QVERIFY2(PostMarkup::MakePosts(home.path(), LinkExtractor::DefaultAccount, &made, &error), qPrintable(error));
         QCOMPARE(made, after.count("[/MORE]") - before.count("[/MORE]"));
         QCOMPARE(Read(home.filePath("base_url.txt")), after);
         QCOMPARE(Read(home.filePath("url.txt")), before == LinkToUrls ? after : urls);
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestPostMarkup)

@@ -10,11 +10,6 @@ namespace {
 
 const QStringList Commands = {"upload", "extract-links", "make-posts", "import", "requeue"};
 
-ProgramResult Picaroon(const QStringList &arguments)
-{
-    return ProgramRun(PICAROON_BIN, arguments).Run();
-}
-
 // The long options a help text lists in its Options part.
 QStringList LongOptions(const QByteArray &help)
 {
@@ -60,7 +55,7 @@ private slots:
     void completionAndManualTellWhatHelpLists()
     {
         QFETCH(QStringList, command);
-        const ProgramResult help = Picaroon(command + QStringList{"--help"});
+        const ProgramResult help = ProgramRun(PICAROON_BIN, command + QStringList{"--help"}).Run();
         QCOMPARE(help.status, 0);
         QStringList wanted = LongOptions(help.output);
         QVERIFY(wanted.contains("--help"));

@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstring>
 
-
 using namespace TestFiles;
 
 class TestTextFileAppender : public QObject
@@ -71,7 +70,6 @@ private slots:
         }
         QCOMPARE(Read(path), old);
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestTextFileAppender)

@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 // Each outcome's own words are the upload cycle's tests' business; here,
 // what keeps a record on one line and a log from stopping a run.
 class TestUploadLog : public QObject

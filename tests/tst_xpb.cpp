@@ -104,24 +104,22 @@ private slots:
     void placeBothByPosition_data()
     {
         QTest::addColumn<int>("position");
-        QTest::addColumn<int>("pictureWidth");
         QTest::addColumn<EdgeRect>("picture");
         QTest::addColumn<EdgeRect>("caption");
         // Content (4, 4, 96, 26), picture 16 x 16, caption 30 x 13.
         QTest::newRow("1 left; caption top 8.5 rounds to 8")
-            << 1 << 16 << EdgeRect{25, 7, 41, 23} << EdgeRect{45, 8, 75, 21};
+            << 1 << EdgeRect{25, 7, 41, 23} << EdgeRect{45, 8, 75, 21};
         QTest::newRow("0 above; top -1.5 rounds to -2")
-            << 0 << 16 << EdgeRect {42, -2, 58, 14} << EdgeRect {35, 18, 65, 31};
+            << 0 << EdgeRect {42, -2, 58, 14} << EdgeRect {35, 18, 65, 31};
     }
 
     void placeBothByPosition()
     {
         QFETCH(int, position);
-        QFETCH(int, pictureWidth);
         QFETCH(EdgeRect, picture);
         QFETCH(EdgeRect, caption);
         EdgeRect p{1, 2, 3, 4}, t{35, 8, 65, 21};
-        XpBLayout::PlaceBoth(position, EdgeRect{4, 4, 96, 26}, pictureWidth, 16, p, t);
+        XpBLayout::PlaceBoth(position, EdgeRect{4, 4, 96, 26}, 16, 16, p, t);
         QCOMPARE(p, picture);
         QCOMPARE(t, caption);
     }
