@@ -49,7 +49,7 @@ for _ in $(seq 100); do grep -q '^listening on ' "$work/standin.out" 2>/dev/null
 port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/standin.out")
 [ -n "$port" ] || { echo "the stand-in did not start" >&2; exit 1; }
 
-fail() { echo "FAILED ($scale x): $*" >&2; exit 1; }
+fail() { echo "FAILED ($scale x): $*" >&2; tail -5 "$work/window.log" >&2; exit 1; }
 
 # Waits for a visible window whose name matches, and prints its id.
 wait_window() { # name-regex
@@ -263,6 +263,9 @@ close_window 2>/dev/null || true
 rm -rf "$home/img" "$work/photos"
 mkdir -p "$home/img"
 "$bin/picaroon-standin" --make-samples "$work/photos" --count 300 >/dev/null
+# Big enough to be copied for a while, so that the count is seen and Esc
+# ends it halfway.
+for i in $(seq 60); do head -c $((32 * 1024 * 1024)) /dev/urandom >"$work/photos/zz-big$i.jpg"; done
 open_window "$home"
 move_to "${import_button[@]}"
 xdotool click 1
@@ -274,7 +277,6 @@ shot_with 22-folder-dialog-with-pictures "$dialog"
 key Return
 sleep 0.3
 xdotool search --onlyvisible --pid "$window_pid" | grep -qv "^$main$" && key Return
-sleep 0.4
 shot 23-import-in-progress
 key Escape
 sleep 1
@@ -323,6 +325,52 @@ main=$(wait_window '^Picaroon$') || fail "the window did not open on a first sta
 settings=$(wait_other_window) || fail "the first start did not open the settings"
 shot_with 28-first-start "$settings"
 close_window
+
+# A slow link (a relay that reads 1 MiB a second): after a few seconds the
+# title and the status line's tooltip give the speed and the time left.
+python3 -u - "$port" >"$work/relay.out" 2>/dev/null <<'EOF' &
+import socket, sys, threading, time
+target = int(sys.argv[1])
+server = socket.socket()
+server.bind(("127.0.0.1", 0))
+server.listen(8)
+print(server.getsockname()[1])
+def pipe(src, dst, rate):
+    try:
+        while True:
+            data = src.recv(16384)
+            if not data:
+                break
+            dst.sendall(data)
+            if rate:
+                time.sleep(len(data) / rate)
+        dst.shutdown(socket.SHUT_WR)
+    except OSError:
+        pass
+while True:
+    client, _ = server.accept()
+    client.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 65536)
+    upstream = socket.create_connection(("127.0.0.1", target))
+    threading.Thread(target=pipe, args=(client, upstream, 1024 * 1024), daemon=True).start()
+    threading.Thread(target=pipe, args=(upstream, client, 0), daemon=True).start()
+EOF
+relay=$!
+for _ in $(seq 50); do [ -s "$work/relay.out" ] && break; sleep 0.1; done
+rm -rf "$home/img" && mkdir -p "$home/img"
+for i in 1 2 3 4 5 6; do head -c $((3 * 1024 * 1024)) /dev/urandom >"$home/img/slow-$i.jpg"; done
+service_port=$port
+port=$(head -1 "$work/relay.out")
+open_window "$home"
+port=$service_port
+keyboard_run_started
+sleep 6
+move_to "${status_line[@]}"
+sleep 1.5
+read -r x y w h < <(geometry "$main")
+shot 29-slow-link-pace "$x" "$y" "$((w + 160 * scale))" "$((h + 40 * scale))"
+xdotool getwindowname "$main" >"$out/${scale}x-29-title.txt"
+close_window
+kill "$relay" 2>/dev/null || true
 open_window "$home"
 pointer_away
 key Tab
