@@ -29,7 +29,8 @@ int main(int argc, char *argv[])
         for (int i = 0; i < count; ++i) {
             log.Record({i % 10 ? PictureOutcome::Kind::Accepted : PictureOutcome::Kind::SetAside,
                         QStringLiteral("/home/member/img/p%1.jpg").arg(i, 6, 10, QLatin1Char('0')), 10240,
-                        QStringLiteral("p%1.jpg_!").arg(i), i % 10 ? QString() : QStringLiteral("Try later")});
+                        QStringLiteral("p%1.jpg_!").arg(i), i % 10 ? QString() : QStringLiteral("Try later"),
+                        QString()});
         }
         log.EndRun();
         best = qMin(best, timer.nsecsElapsed() / 1000.0 / count);

@@ -4,11 +4,14 @@
 
 #include "folder/FileList.h"
 #include "folder/ImageFolder.h"
+#include "pictures/JpegSegments.h"
 #include "upload/UploadCycle.h"
 #include "upload/UploadLog.h"
 #include "settings/HostAddress.h"
 
 #include <QtTest>
+
+#include <exiv2/exiv2.hpp>
 
 #include <arpa/inet.h>
 #include <cstdio>
@@ -64,6 +67,36 @@ struct Recorder
     QStringList passedOver;
     QStringList said;
 };
+
+// A JPEG's head whose EXIF says where it was taken, and its picture data.
+QByteArray LocatedJpeg()
+{
+    Exiv2::ExifData exif;
+    exif["Exif.Image.Make"] = "Test Camera";
+    exif["Exif.GPSInfo.GPSLatitudeRef"] = "N";
+    exif["Exif.GPSInfo.GPSLatitude"].setValue("55/1 45/1 0/1");
+    Exiv2::Blob tiff;
+    Exiv2::ExifParser::encode(tiff, Exiv2::littleEndian, exif);
+    const int length = 2 + 6 + int(tiff.size());
+    return QByteArray("\xFF\xD8\xFF\xE1", 4) + char(length >> 8) + char(length & 0xFF) + QByteArray("Exif\0\0", 6)
+           + QByteArray(reinterpret_cast<const char *>(tiff.data()), int(tiff.size()))
+           + QByteArray("\xFF\xDA\0\x02picture data\xFF\xD9", 18);
+}
+
+QStringList ExifKeys(const QByteArray &jpeg)
+{
+    const auto segment = JpegSegments(jpeg).Exif();
+    Exiv2::ExifData exif;
+    if (segment) {
+        Exiv2::ExifParser::decode(
+            exif, reinterpret_cast<const Exiv2::byte *>(jpeg.constData() + segment->start + JpegSegments::ExifHeader),
+            uint32_t(segment->size - JpegSegments::ExifHeader));
+    }
+    QStringList keys;
+    for (const Exiv2::Exifdatum &datum : exif)
+        keys.append(QString::fromStdString(datum.key()));
+    return keys;
+}
 
 const QString Connecting = QStringLiteral("Соединение...");
 const QString Done = QStringLiteral("Готово");
@@ -366,6 +399,32 @@ private slots:
         QVERIFY(!QFile::exists(Img("c.jpg")) && ::access(raw + "a\xE9.jpg", F_OK) != 0);
         // QDir cannot see such a name, and so neither can QTemporaryDir's clean-up.
         QCOMPARE(::unlink(raw + "b\xE9.jpg_!"), 0);
+    }
+
+    // Where a photo was taken stays on the machine unless the member keeps
+    // it; the file itself is never changed, and the outcome says what was done.
+    void locationStaysHome()
+    {
+        const QByteArray located = LocatedJpeg();
+        QCOMPARE(ExifKeys(located), (QStringList{"Exif.Image.Make", "Exif.Image.GPSTag", "Exif.GPSInfo.GPSLatitudeRef",
+                                                 "Exif.GPSInfo.GPSLatitude"}));
+        Write(QStringLiteral("a.jpg"), located);
+        QList<PictureOutcome> outcomes;
+        connect(m_cycle, &UploadCycle::PictureHandled, this,
+                [&outcomes](const PictureOutcome &outcome) { outcomes.append(outcome); });
+        m_peer->script = {ScriptedPeer::Reply("<html>busy</html>")};
+        StartAndWait();
+        QCOMPARE(ExifKeys(Sent().value(0)), QStringList{"Exif.Image.Make"});
+        QVERIFY(Sent().value(0).endsWith("picture data\xFF\xD9"));
+        QCOMPARE(Read(QStringLiteral("a.jpg_!")), located);
+        QCOMPARE(outcomes.value(0).done, QStringLiteral("location removed"));
+
+        m_cycle->SetPreparation(PicturePreparation::Options{true});
+        Write(QStringLiteral("b.jpg"), located);
+        m_ended->clear();
+        StartAndWait();
+        QCOMPARE(Sent().value(1), located);
+        QVERIFY(outcomes.value(1).done.isEmpty());
     }
 
 private:

@@ -22,16 +22,23 @@ private slots:
 
         using Kind = PictureOutcome::Kind;
         QTest::newRow("passed over before it could be opened")
-            << PictureOutcome{Kind::PassedOver, "/img/p.jpg", -1, {}, "not a regular file"}
+            << PictureOutcome{Kind::PassedOver, "/img/p.jpg", -1, {}, "not a regular file", {}}
             << "p.jpg\t-\tpassed over\tnot a regular file";
         QTest::newRow("tab, line break and backslash in a name and in the service's words")
-            << PictureOutcome{Kind::SetAside, "/img/a\tb\nc\\d.jpg", 1, "a\tb\nc\\d.jpg_!", "x\r\ny"}
+            << PictureOutcome{Kind::SetAside, "/img/a\tb\nc\\d.jpg", 1, "a\tb\nc\\d.jpg_!", "x\r\ny", {}}
             << "a\\tb\\nc\\\\d.jpg\t1\tset aside as a\\tb\\nc\\\\d.jpg_!\tx\\r\\ny";
         QTest::newRow("bytes that are not text and control characters, C1 too, as their bytes")
             << PictureOutcome{Kind::Stopped,
-                              QStringLiteral("/img/") + QChar(0xDCFF) + "\x1b[2J" + QChar(0x85) + QChar(0x9B) + "x.jpg", 2,
-                              {}, {}}
+                              QStringLiteral("/img/") + QChar(0xDCFF) + "\x1b[2J" + QChar(0x85) + QChar(0x9B) + "x.jpg",
+                              2,
+                              {},
+                              {},
+                              {}}
             << "\\xff\\x1b[2J\\xc2\\x85\\xc2\\x9bx.jpg\t2\tstopped";
+        // What was done to the picture comes last, after words that may be empty.
+        QTest::newRow("its location removed, accepted without words")
+            << PictureOutcome{Kind::Accepted, "/img/gps.jpg", 3, {}, {}, "location removed"}
+            << "gps.jpg\t3\taccepted\t\tlocation removed";
     }
 
     void oneEscapedRecordPerLine()
@@ -66,8 +73,8 @@ private slots:
         QSignalSpy trouble(&log, &UploadLog::Trouble);
         for (int run = 1; run <= 2; ++run) {
             log.BeginRun();
-            log.Record({PictureOutcome::Kind::Accepted, "/img/a.jpg", 1, {}, {}});
-            log.Record({PictureOutcome::Kind::Accepted, "/img/b.jpg", 1, {}, {}});
+            log.Record({PictureOutcome::Kind::Accepted, "/img/a.jpg", 1, {}, {}, {}});
+            log.Record({PictureOutcome::Kind::Accepted, "/img/b.jpg", 1, {}, {}, {}});
             QCOMPARE(trouble.size(), run);
         }
         QVERIFY2(trouble.at(0).at(0).toString().contains("symbolic link"), qPrintable(trouble.at(0).at(0).toString()));

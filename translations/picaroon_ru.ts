@@ -355,6 +355,17 @@ is never replaced.</source>
     </message>
 </context>
 <context>
+    <name>LocationRemoval</name>
+    <message>
+        <source>its EXIF block cannot be read (%1), so its location cannot be removed</source>
+        <translation>её блок EXIF не читается (%1), поэтому место съёмки из него не убрать</translation>
+    </message>
+    <message>
+        <source>its EXIF block cannot be written again without its location</source>
+        <translation>её блок EXIF не удаётся записать заново без места съёмки</translation>
+    </message>
+</context>
+<context>
     <name>Main</name>
     <message>
         <source>The image folder %1 cannot be used: %2</source>
@@ -483,6 +494,13 @@ is never replaced.</source>
     <message>
         <source>The terminal closed before a password was typed</source>
         <translation>Терминал закрылся раньше, чем был введён пароль</translation>
+    </message>
+</context>
+<context>
+    <name>PicturePreparation</name>
+    <message>
+        <source>location removed</source>
+        <translation>место съёмки убрано</translation>
     </message>
 </context>
 <context>
@@ -702,6 +720,10 @@ is never replaced.</source>
         <source>Seconds a run waits out a network that is down, trying the same picture again (0: the first error ends the run), for this run.</source>
         <translation>Сколько секунд пережидать пропавшую связь, повторяя ту же картинку (0 — первая ошибка прерывает закачку), для этой закачки.</translation>
     </message>
+    <message>
+        <source>Sends the pictures with the place they were taken at, for this run.</source>
+        <translation>Отправляет картинки вместе с местом съёмки, для этой закачки.</translation>
+    </message>
 </context>
 <context>
     <name>SetAsideQueue</name>
@@ -743,6 +765,10 @@ is never replaced.</source>
     <message>
         <source>no retries</source>
         <translation>не повторять</translation>
+    </message>
+    <message>
+        <source>“true” or “false”, not “%1”</source>
+        <translation>«true» или «false», а не «%1»</translation>
     </message>
 </context>
 <context>
@@ -812,6 +838,14 @@ Settings file: %1</source>
     <message>
         <source>Type the upload server, for example upload.example.org</source>
         <translation>Введите сервер загрузки, например upload.example.org</translation>
+    </message>
+    <message>
+        <source>Keep where each photo was taken (GPS) in the pictures sent</source>
+        <translation>Оставлять в отправляемых картинках место съёмки (GPS)</translation>
+    </message>
+    <message>
+        <source>Off by default: a blog is public, and a photo&apos;s location may be a home.</source>
+        <translation>По умолчанию выключено: блог открыт всем, а место съёмки может оказаться домом.</translation>
     </message>
 </context>
 <context>

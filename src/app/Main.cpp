@@ -15,6 +15,7 @@
 #include "folder/ImageFolder.h"
 #include "folder/SetAsideQueue.h"
 #include "linktools/PostMarkup.h"
+#include "pictures/PicturePreparation.h"
 #include "upload/RunSummary.h"
 #include "upload/SetAsideWords.h"
 #include "upload/SocketErrorMeaning.h"
@@ -121,6 +122,11 @@ void Main::ConnectControls()
     // The service's words stay until the next picture starts.
     connect(m_cycle, &UploadCycle::PictureStarted, this, [this] {
         m_pictureWords.clear();
+        m_prepared.clear();
+        ShowRunTip();
+    });
+    connect(m_cycle, &UploadCycle::PicturePrepared, this, [this](const QString &done) {
+        m_prepared = done.isEmpty() ? QString() : PicturePreparation::Shown(done);
         ShowRunTip();
     });
     connect(m_cycle, &UploadCycle::ServiceSaid, this, [this](const QString &words) {
@@ -146,6 +152,7 @@ void Main::SetServiceOptions(const Options &options)
     m_cycle->SetServer(options.upload);
     m_cycle->SetTimeout(options.timeout);
     m_cycle->Retries().SetWindow(options.retryFor);
+    m_cycle->SetPreparation({options.keepLocation});
 }
 
 void Main::Load()
@@ -217,13 +224,13 @@ void Main::ShowStatus(const QString &text)
 }
 
 // While a run goes on: what an "Error #N" means, or the service's words on
-// the picture, and the speed with the time left.
+// the picture, what was done to it, and the speed with the time left.
 void Main::ShowRunTip()
 {
     if (m_cycle->CurrentState() == UploadCycle::State::Idle)
         return;
     const QString meaning = SocketErrorMeaning(st()->text());
-    QStringList lines{meaning.isEmpty() ? m_pictureWords : meaning, m_pace};
+    QStringList lines{meaning.isEmpty() ? m_pictureWords : meaning, m_prepared, m_pace};
     lines.removeAll(QString());
     st()->setToolTip(lines.join(QLatin1Char('\n')));
 }

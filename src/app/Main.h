@@ -45,6 +45,7 @@ public:
         QString account = QString::fromLatin1(LinkExtractor::DefaultAccount);
         int timeout = SilenceTimeout::DefaultSeconds;
         int retryFor = RetrySchedule::DefaultWindowSeconds;
+        bool keepLocation = false;
     };
 
     explicit Main(const Options &options, QWidget *parent = nullptr);
@@ -119,6 +120,7 @@ private:
     QString m_lastWords;
     QString m_pictureWords;
     QString m_pace;
+    QString m_prepared;
     std::unique_ptr<FolderLock> m_folderLock;
     std::unique_ptr<MessageDialog> m_ownMessages;
     MessageDialog *m_messages;

@@ -3,6 +3,7 @@
 #include "settings/HostAddress.h"
 #include "settings/ProgramSettings.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFormLayout>
@@ -49,6 +50,11 @@ SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
         if (key == SettingKey::UploadHost || key == SettingKey::ImageHost)
             connect(field, &QLineEdit::editingFinished, this, [this, i] { ReducePastedAddress(m_rows.at(i)); });
     }
+
+    m_keepLocation = new QCheckBox(tr("Keep where each photo was taken (GPS) in the pictures sent"), this);
+    m_keepLocation->setChecked(settings.KeepLocation());
+    m_keepLocation->setToolTip(tr("Off by default: a blog is public, and a photo's location may be a home."));
+    form->addRow(m_keepLocation);
 
     auto *note = new QLabel(
         tr("An empty field takes the default.\nSettings file: %1").arg(QDir::toNativeSeparators(settings.Path())),
@@ -126,6 +132,8 @@ void SettingsDialog::accept()
     }
     for (const Row &row : m_rows)
         m_settings.Store(row.key, row.field->text().trimmed());
+    // Left out of the file when off, so that the build's choice stands.
+    m_settings.Store(SettingKey::KeepLocation, m_keepLocation->isChecked() ? QStringLiteral("true") : QString());
     QString error;
     if (!m_settings.Save(&error)) {
         m_problem->setText(error);

@@ -7,6 +7,7 @@
 #include <QList>
 
 class ProgramSettings;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -30,6 +31,7 @@ public:
     void AskForUploadHost();
     QLabel *ProblemLabel() const { return m_problem; }
     QPushButton *SaveButton() const { return m_save; }
+    QCheckBox *KeepLocation() const { return m_keepLocation; }
 
     // Stores and saves; stays open, saying why, when a text does not check
     // or the file cannot be written.
@@ -55,4 +57,5 @@ private:
     QPalette m_problemColours;
     QLabel *m_problem = nullptr;
     QPushButton *m_save = nullptr;
+    QCheckBox *m_keepLocation = nullptr;
 };

@@ -68,6 +68,7 @@ Main::Options WindowSettings::FromSettings(const ProgramSettings &settings, Main
     options.account = settings.Account();
     options.timeout = settings.Timeout();
     options.retryFor = settings.Value(SettingKey::RetryFor).toInt();
+    options.keepLocation = settings.KeepLocation();
     return options;
 }
 

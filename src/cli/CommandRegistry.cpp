@@ -70,7 +70,8 @@ HomeLocation::Choice CommandRegistry::Home(const QCommandLineParser &parser)
 QString CommandRegistry::WindowUsage()
 {
     return QStringLiteral(
-        "picaroon [--home DIR] [--host HOST[:PORT]] [--image-host HOST] [--account N] [--timeout SECONDS]");
+        "picaroon [--home DIR] [--host HOST[:PORT]] [--image-host HOST] [--account N] [--timeout SECONDS]"
+        " [--retry-for SECONDS] [--keep-location]");
 }
 
 QString CommandRegistry::Synopsis() const

@@ -14,6 +14,7 @@ struct Option
 {
     SettingKey key;
     const char *name;
+    // Null for a switch, given alone: it sets the setting to true.
     const char *valueName;
     const char *description;
 };
@@ -31,6 +32,8 @@ const Option Options[] = {
     {SettingKey::RetryFor, "retry-for", "SECONDS",
      QT_TRANSLATE_NOOP("ServiceOptions", "Seconds a run waits out a network that is down, trying the same picture "
                                          "again (0: the first error ends the run), for this run.")},
+    {SettingKey::KeepLocation, "keep-location", nullptr,
+     QT_TRANSLATE_NOOP("ServiceOptions", "Sends the pictures with the place they were taken at, for this run.")},
 };
 
 const Option &Of(SettingKey key)
@@ -51,8 +54,11 @@ void Add(QCommandLineParser &parser, const QList<SettingKey> &keys)
 {
     for (SettingKey key : keys) {
         const Option &option = Of(key);
-        parser.addOption({QLatin1String(option.name), QCoreApplication::translate("ServiceOptions", option.description),
-                          QLatin1String(option.valueName)});
+        const QString description = QCoreApplication::translate("ServiceOptions", option.description);
+        if (option.valueName)
+            parser.addOption({QLatin1String(option.name), description, QLatin1String(option.valueName)});
+        else
+            parser.addOption({QLatin1String(option.name), description});
     }
 }
 
@@ -63,6 +69,8 @@ bool IsSet(const QCommandLineParser &parser, SettingKey key)
 
 QString Value(const QCommandLineParser &parser, SettingKey key)
 {
+    if (!Of(key).valueName)
+        return parser.isSet(Name(key)) ? QStringLiteral("true") : QString();
     return parser.value(Name(key));
 }
 

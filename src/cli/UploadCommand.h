@@ -13,7 +13,7 @@ public:
     QString Usage() const override
     {
         return QStringLiteral("picaroon upload [--login LOGIN] [--home DIR] [--host HOST[:PORT]] [--timeout SECONDS]"
-                              " [--retry-for SECONDS]");
+                              " [--retry-for SECONDS] [--keep-location]");
     }
     QString Purpose() const override
     {
@@ -25,7 +25,10 @@ public:
     }
 
 protected:
-    QList<SettingKey> Settings() const override { return {SettingKey::UploadHost, SettingKey::Timeout, SettingKey::RetryFor}; }
+    QList<SettingKey> Settings() const override
+    {
+        return {SettingKey::UploadHost, SettingKey::Timeout, SettingKey::RetryFor, SettingKey::KeepLocation};
+    }
     void AddOptions(QCommandLineParser &parser) const override;
     QString UsageProblem(const QCommandLineParser &parser, const ProgramSettings *settings) const override;
     int Run(const Context &context) override;

@@ -27,8 +27,9 @@ namespace {
 // Lower case: the user's data folder is named after it.
 const QString ApplicationName = QStringLiteral("picaroon");
 
-const QList<SettingKey> WindowSettingOptions = {SettingKey::UploadHost, SettingKey::ImageHost, SettingKey::Account,
-                                                SettingKey::Timeout, SettingKey::RetryFor};
+const QList<SettingKey> WindowSettingOptions
+    = {SettingKey::UploadHost, SettingKey::ImageHost, SettingKey::Account,
+       SettingKey::Timeout,    SettingKey::RetryFor,  SettingKey::KeepLocation};
 
 void AddWindowOptions(QCommandLineParser &parser)
 {
@@ -103,6 +104,8 @@ int RunWindow(int argc, char *argv[], const QStringList &notices)
         options.timeout = ServiceOptions::Value(parser, SettingKey::Timeout).toInt();
     if (ServiceOptions::IsSet(parser, SettingKey::RetryFor))
         options.retryFor = ServiceOptions::Value(parser, SettingKey::RetryFor).toInt();
+    if (ServiceOptions::IsSet(parser, SettingKey::KeepLocation))
+        options.keepLocation = true;
     QStringList problems = notices;
     QString error;
     const HomeLocation::Choice home = CommandRegistry::Home(parser);

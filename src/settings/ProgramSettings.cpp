@@ -219,6 +219,8 @@ int ProgramSettings::Timeout() const
     return Value(SettingKey::Timeout).toInt();
 }
 
+bool ProgramSettings::KeepLocation() const { return Value(SettingKey::KeepLocation) == QLatin1String("true"); }
+
 QString ProgramSettings::LastLogin() const
 {
     return m_settings ? m_settings->value(Key(SettingKey::LastLogin)).toString() : QString();

@@ -36,6 +36,7 @@ public:
     QString ImageHost() const;
     QString Account() const;
     int Timeout() const;
+    bool KeepLocation() const;
     QString LastLogin() const;
     std::optional<QPoint> WindowPosition() const;
     QString LastImportFolder() const;

@@ -1,14 +1,15 @@
 #pragma once
 
-// Every setting the program keeps. The first five are texts a member may
-// type (checked before they are stored or used); the others the window
-// keeps for itself.
+// Every setting the program keeps. The first six are texts a member may
+// type or tick (checked before they are stored or used); the others the
+// window keeps for itself.
 enum class SettingKey {
     UploadHost,
     ImageHost,
     Account,
     Timeout,
     RetryFor,
+    KeepLocation,
     LastLogin,
     WindowPosition,
     LastImportFolder,

@@ -61,6 +61,13 @@ QString RetryForProblem(const QString &text)
                           QT_TRANSLATE_NOOP("SettingTable", "no retries"));
 }
 
+QString SwitchProblem(const QString &text)
+{
+    if (text == QLatin1String("true") || text == QLatin1String("false"))
+        return QString();
+    return QCoreApplication::translate("SettingTable", "“true” or “false”, not “%1”").arg(text);
+}
+
 QString UploadHostDefault()
 {
     return QString::fromLatin1(BuildSettings::UploadHost);
@@ -86,17 +93,20 @@ QString RetryForDefault()
     return QString::number(SettingDefaults::RetryForSeconds);
 }
 
+// Where a photo was taken is kept out of a public blog unless asked for.
+QString KeepLocationDefault() { return QStringLiteral("false"); }
+
 const SettingRow Rows[] = {
     {SettingKey::UploadHost, "service/uploadHost", UploadHostDefault, HostProblem},
     {SettingKey::ImageHost, "service/imageHost", ImageHostDefault, HostProblem},
     {SettingKey::Account, "links/account", AccountDefault, AccountProblem},
     {SettingKey::Timeout, "upload/timeout", TimeoutDefault, TimeoutProblem},
     {SettingKey::RetryFor, "upload/retryFor", RetryForDefault, RetryForProblem},
+    {SettingKey::KeepLocation, "pictures/keepLocation", KeepLocationDefault, SwitchProblem},
     {SettingKey::LastLogin, "upload/lastLogin", nullptr, nullptr},
     {SettingKey::WindowPosition, "window/position", nullptr, nullptr},
     {SettingKey::LastImportFolder, "import/lastFolder", nullptr, nullptr},
 };
-
 }
 
 namespace SettingTable {

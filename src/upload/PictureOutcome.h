@@ -18,6 +18,9 @@ struct PictureOutcome
     // The service's own words for a failed picture, why a picture was
     // passed over, or the status an error ended the run with.
     QString words;
+    // What was done to the bytes sent ("location removed"); empty when
+    // they went as the file holds them.
+    QString done;
 };
 
 Q_DECLARE_METATYPE(PictureOutcome)

@@ -3,9 +3,10 @@
 #include "folder/PlainFile.h"
 #include "upload/RequestBuilder.h"
 
-#include <utility>
-
+#include <QBuffer>
 #include <QCoreApplication>
+
+#include <utility>
 
 bool PictureRequest::Open(const QString &path, QString *error)
 {
@@ -29,8 +30,8 @@ bool PictureRequest::Open(const QString &path, QString *error)
     return true;
 }
 
-PictureRequest::Result PictureRequest::Build(RequestBuilder &builder, const QString &login,
-                                             const QString &password, QString *error)
+PictureRequest::Result PictureRequest::Build(RequestBuilder &builder, const PicturePreparation &preparation,
+                                             const QString &login, const QString &password, QString *error)
 {
     m_request = QByteArray();
     if (!m_file) {
@@ -42,33 +43,48 @@ PictureRequest::Result PictureRequest::Build(RequestBuilder &builder, const QStr
         *error = m_file->errorString();
         return Result::PictureUnusable;
     }
+    const PicturePreparation::Outcome prepared = preparation.Prepare(*m_file, m_pictureSize);
+    if (prepared.result == PicturePreparation::Result::Unusable) {
+        *error = prepared.why;
+        return Result::PictureUnusable;
+    }
     QString why;
     bool pictureAtFault = false;
-    std::optional<QByteArray> request
-        = builder.BuildRequest(login, password, *m_file, m_pictureSize, &why, &pictureAtFault);
+    std::optional<QByteArray> request;
+    if (!prepared.bytes.isNull()) {
+        QBuffer bytes;
+        bytes.setData(prepared.bytes);
+        bytes.open(QIODevice::ReadOnly);
+        request = builder.BuildRequest(login, password, bytes, bytes.size(), &why, &pictureAtFault);
+    } else {
+        request = builder.BuildRequest(login, password, *m_file, m_pictureSize, &why, &pictureAtFault);
+    }
     if (!request) {
         *error = why;
         return pictureAtFault ? Result::PictureUnusable : Result::Unsendable;
     }
     m_login = login;
     m_password = password;
+    m_chosen = preparation.Chosen();
+    m_done = prepared.done;
     m_request = std::move(*request);
     return Result::Built;
 }
 
-bool PictureRequest::BuildAhead(RequestBuilder &builder, const QString &path, const QString &login,
-                                const QString &password)
+bool PictureRequest::BuildAhead(RequestBuilder &builder, const PicturePreparation &preparation, const QString &path,
+                                const QString &login, const QString &password)
 {
     QString ignored;
-    if (Open(path, &ignored) && Build(builder, login, password, &ignored) == Result::Built)
+    if (Open(path, &ignored) && Build(builder, preparation, login, password, &ignored) == Result::Built)
         return true;
     Clear();
     return false;
 }
 
-bool PictureRequest::Fits(const QString &path, const QString &login, const QString &password) const
+bool PictureRequest::Fits(const QString &path, const QString &login, const QString &password,
+                          const PicturePreparation::Options &chosen) const
 {
-    if (m_request.isNull() || path != m_path || login != m_login || password != m_password)
+    if (m_request.isNull() || path != m_path || login != m_login || password != m_password || !(chosen == m_chosen))
         return false;
     return StillOnDisk();
 }
@@ -102,6 +118,8 @@ void PictureRequest::Clear()
     m_path.clear();
     m_login.clear();
     m_password.clear();
+    m_chosen = {};
+    m_done.clear();
     m_request = QByteArray();
     m_pictureSize = 0;
     m_stamp.reset();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "folder/FileStamp.h"
+#include "pictures/PicturePreparation.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -29,12 +30,19 @@ public:
     bool Open(const QString &path, QString *error);
     // Reads the opened picture into its request. PictureUnusable: the
     // picture could not be read; Unsendable: the credentials cannot be sent.
-    Result Build(RequestBuilder &builder, const QString &login, const QString &password, QString *error);
+    // The picture is prepared first (PicturePreparation); one that cannot
+    // be is PictureUnusable.
+    Result Build(RequestBuilder &builder, const PicturePreparation &preparation, const QString &login,
+                 const QString &password, QString *error);
     // Open() and Build() in one, for a request made ahead of its turn.
-    bool BuildAhead(RequestBuilder &builder, const QString &path, const QString &login, const QString &password);
-    // Built for this picture with these credentials, and the picture on
-    // disk is still the one that was read.
-    bool Fits(const QString &path, const QString &login, const QString &password) const;
+    bool BuildAhead(RequestBuilder &builder, const PicturePreparation &preparation, const QString &path,
+                    const QString &login, const QString &password);
+    // Built for this picture with these credentials and choices, and the
+    // picture on disk is still the one that was read.
+    bool Fits(const QString &path, const QString &login, const QString &password,
+              const PicturePreparation::Options &chosen) const;
+    // What was done to the picture's bytes in its request.
+    const QString &Done() const { return m_done; }
     // The name still leads to the very bytes that were read.
     bool StillOnDisk() const;
     // The file at path, renamed since, is the one that was read.
@@ -55,6 +63,8 @@ private:
     QString m_path;
     QString m_login;
     QString m_password;
+    PicturePreparation::Options m_chosen;
+    QString m_done;
     QByteArray m_request;
     qint64 m_pictureSize = 0;
     std::optional<FileStamp> m_stamp;

@@ -2,12 +2,12 @@
 
 #include <utility>
 
-void ReadAhead::UseTheWait(RequestBuilder &builder, const QString &next, const QString &login,
-                           const QString &password)
+void ReadAhead::UseTheWait(RequestBuilder &builder, const PicturePreparation &preparation, const QString &next,
+                           const QString &login, const QString &password)
 {
     m_handled.reset();
     if (!next.isEmpty())
-        m_ahead.BuildAhead(builder, next, login, password);
+        m_ahead.BuildAhead(builder, preparation, next, login, password);
 }
 
 bool ReadAhead::Take(const QString &path, PictureRequest *request)

@@ -19,7 +19,8 @@ public:
     // Deleting a picture that is still open only takes its name away; its
     // storage is given back when UseTheWait closes it.
     void Keep(std::unique_ptr<QFile> handled) { m_handled = std::move(handled); }
-    void UseTheWait(RequestBuilder &builder, const QString &next, const QString &login, const QString &password);
+    void UseTheWait(RequestBuilder &builder, const PicturePreparation &preparation, const QString &next,
+                    const QString &login, const QString &password);
     // The request read ahead for path into *request; false, with nothing
     // kept, when none was.
     bool Take(const QString &path, PictureRequest *request);

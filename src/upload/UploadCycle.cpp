@@ -96,6 +96,7 @@ void UploadCycle::NextFile()
         return;
     }
     ++m_FileNo;
+    m_currentDone.clear();
     if (!OpenNextPicture()) {
         emit StatusChanged(StatusText::Done());
         EndRun(Outcome::Done);
@@ -150,7 +151,8 @@ void UploadCycle::Report(PictureOutcome::Kind kind, const QString &path, qint64 
 {
     if (path == m_CurrentFile)
         m_inFlight = false;
-    emit PictureHandled({kind, path, size, asideName, words});
+    const QString done = path == m_CurrentFile ? m_currentDone : QString();
+    emit PictureHandled({kind, path, size, asideName, words, done});
 }
 
 void UploadCycle::ReportCurrent(PictureOutcome::Kind kind, const QString &words)
@@ -164,13 +166,13 @@ void UploadCycle::OnConnected()
     emit StatusChanged(StatusText::Counter(m_FileNo, m_FileTotal));
     // Sent as the picture stands now: opened anew if its name leads to
     // other bytes since it was opened or read ahead.
-    if (!m_sending.Fits(m_CurrentFile, m_login, m_password)) {
+    if (!m_sending.Fits(m_CurrentFile, m_login, m_password, m_preparation.Chosen())) {
         QString error;
         if (!m_sending.StillOnDisk() && !m_sending.Open(m_CurrentFile, &error)) {
             PassOverCurrent(error);
             return;
         }
-        switch (m_sending.Build(m_builder, m_login, m_password, &error)) {
+        switch (m_sending.Build(m_builder, m_preparation, m_login, m_password, &error)) {
         case PictureRequest::Result::Built:
             break;
         case PictureRequest::Result::PictureUnusable:
@@ -182,6 +184,8 @@ void UploadCycle::OnConnected()
         }
     }
     m_words.SetCredentials(m_login, m_password);
+    m_currentDone = m_sending.Done();
+    emit PicturePrepared(m_currentDone);
     m_state = State::Sending;
     // The request goes out in one piece and nothing follows it: holding its
     // last segment back for an acknowledgement only adds a delay.
@@ -210,7 +214,7 @@ void UploadCycle::OnBytesWritten()
         return;
     m_requestOut = true;
     m_retry.Reset();
-    m_ahead.UseTheWait(m_builder, m_queue.Next(m_CurrentFile), m_login, m_password);
+    m_ahead.UseTheWait(m_builder, m_preparation, m_queue.Next(m_CurrentFile), m_login, m_password);
 }
 
 // Counted by what the service has taken, not by what was handed to the

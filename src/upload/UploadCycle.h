@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pictures/PicturePreparation.h"
 #include "upload/PictureOutcome.h"
 #include "upload/PictureQueue.h"
 #include "upload/PictureRequest.h"
@@ -46,6 +47,8 @@ public:
     // Seconds without a byte moving before the run ends as a TCP error;
     // 0 waits for ever.
     void SetTimeout(int seconds) { m_timeout.SetSeconds(seconds); }
+    // From the next picture read on.
+    void SetPreparation(const PicturePreparation::Options &options) { m_preparation = PicturePreparation(options); }
     // Its window and, for a test, its clock.
     RetrySchedule &Retries() { return m_retry; }
     State CurrentState() const { return m_state; }
@@ -61,6 +64,9 @@ signals:
     // line counts it.
     void PictureStarted(const QString &path, qint64 number, qint64 total);
     void StatusChanged(const QString &text);
+    // What was done to the picture being sent, before it went; see
+    // PictureOutcome::done.
+    void PicturePrepared(const QString &done);
     // Bytes of the current picture's request handed on so far, of all.
     void SendProgress(qint64 sent, qint64 total);
     // What the service said of a picture it did not accept, right after
@@ -100,6 +106,8 @@ private:
 
     PictureQueue m_queue;
     RequestBuilder m_builder;
+    PicturePreparation m_preparation;
+    QString m_currentDone;
     QString m_host;
     quint16 m_port = 0;
     QString m_login;

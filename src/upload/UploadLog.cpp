@@ -83,9 +83,14 @@ QByteArray UploadLog::Line(const QDateTime &when, const PictureOutcome &outcome)
     line += outcome.size >= 0 ? QByteArray::number(outcome.size) : QByteArray("-");
     line += '\t';
     line += NativeName::Escaped(OutcomeText(outcome)).toUtf8();
-    if (!outcome.words.isEmpty()) {
+    // What was done to the picture follows the words, which may be empty.
+    if (!outcome.words.isEmpty() || !outcome.done.isEmpty()) {
         line += '\t';
         line += NativeName::Escaped(outcome.words).toUtf8();
+    }
+    if (!outcome.done.isEmpty()) {
+        line += '\t';
+        line += NativeName::Escaped(outcome.done).toUtf8();
     }
     line += '\n';
     return line;
