@@ -589,7 +589,7 @@ private:
     {
         static const QRegularExpression Word(QStringLiteral("(?<![\\w./:@\\[-])[A-Za-z]{2,}(?![\\w./:@\\]-])"));
         static const QStringList Kept
-            = {"Picaroon", "Ready", "OK", "Failed", "Load", "data", "Kb", "Error", "crew", "IPv", "GPS"};
+            = {"Picaroon", "Ready", "OK", "Failed", "Load", "data", "Kb", "Error", "crew", "IPv", "GPS", "JPEG"};
         QStringList found;
         const auto check = [&](QObject *where, const QString &text) {
             for (const QRegularExpressionMatch &match : Word.globalMatch(text)) {

@@ -108,6 +108,21 @@ picaroon COMMAND --help tells a command&apos;s options.</source>
     </message>
 </context>
 <context>
+    <name>ExifBlock</name>
+    <message>
+        <source>its EXIF block cannot be read (%1)</source>
+        <translation>её блок EXIF не читается (%1)</translation>
+    </message>
+    <message>
+        <source>its EXIF block cannot be written again (%1)</source>
+        <translation>её блок EXIF не удаётся записать заново (%1)</translation>
+    </message>
+    <message>
+        <source>its EXIF block cannot be written again in one segment</source>
+        <translation>её блок EXIF не помещается при записи в один сегмент</translation>
+    </message>
+</context>
+<context>
     <name>ExtractLinksCommand</name>
     <message>
         <source>Cannot read standard input: %1</source>
@@ -357,12 +372,8 @@ is never replaced.</source>
 <context>
     <name>LocationRemoval</name>
     <message>
-        <source>its EXIF block cannot be read (%1), so its location cannot be removed</source>
-        <translation>её блок EXIF не читается (%1), поэтому место съёмки из него не убрать</translation>
-    </message>
-    <message>
-        <source>its EXIF block cannot be written again without its location</source>
-        <translation>её блок EXIF не удаётся записать заново без места съёмки</translation>
+        <source>%1, so its location cannot be removed</source>
+        <translation>%1, поэтому место съёмки из неё не убрать</translation>
     </message>
 </context>
 <context>
@@ -502,6 +513,14 @@ is never replaced.</source>
         <source>location removed</source>
         <translation>место съёмки убрано</translation>
     </message>
+    <message>
+        <source>shrunk %1</source>
+        <translation>уменьшена %1</translation>
+    </message>
+    <message>
+        <source>location removed, shrunk %1</source>
+        <translation>место съёмки убрано, уменьшена %1</translation>
+    </message>
 </context>
 <context>
     <name>PictureRequest</name>
@@ -512,6 +531,25 @@ is never replaced.</source>
     <message>
         <source>the picture is not open</source>
         <translation>картинка не открыта</translation>
+    </message>
+</context>
+<context>
+    <name>PictureShrink</name>
+    <message>
+        <source>it is not a JPEG that can be read (%1)</source>
+        <translation>это не читаемый JPEG (%1)</translation>
+    </message>
+    <message>
+        <source>it would take more than %1 MiB decoded (%2×%3 pixels)</source>
+        <translation>в раскрытом виде она заняла бы больше %1 МиБ (%2×%3 пикселей)</translation>
+    </message>
+    <message>
+        <source>it cannot be decoded (%1)</source>
+        <translation>её не удаётся раскодировать (%1)</translation>
+    </message>
+    <message>
+        <source>it cannot be encoded again (%1)</source>
+        <translation>её не удаётся закодировать заново (%1)</translation>
     </message>
 </context>
 <context>
@@ -724,6 +762,14 @@ is never replaced.</source>
         <source>Sends the pictures with the place they were taken at, for this run.</source>
         <translation>Отправляет картинки вместе с местом съёмки, для этой закачки.</translation>
     </message>
+    <message>
+        <source>Shrinks a picture whose longer side is larger to this many pixels (0: never), for this run.</source>
+        <translation>Уменьшает картинку, чья длинная сторона больше, до стольких пикселей (0 — никогда), для этой закачки.</translation>
+    </message>
+    <message>
+        <source>The JPEG quality of a shrunk picture, 1 to 100, for this run.</source>
+        <translation>Качество JPEG уменьшенной картинки, от 1 до 100, для этой закачки.</translation>
+    </message>
 </context>
 <context>
     <name>SetAsideQueue</name>
@@ -769,6 +815,18 @@ is never replaced.</source>
     <message>
         <source>“true” or “false”, not “%1”</source>
         <translation>«true» или «false», а не «%1»</translation>
+    </message>
+    <message>
+        <source>%1 is a whole number from %2 to %3, not “%4”</source>
+        <translation>%1 — целое число от %2 до %3, а не «%4»</translation>
+    </message>
+    <message>
+        <source>the longest side in pixels</source>
+        <translation>наибольшая сторона в пикселях</translation>
+    </message>
+    <message>
+        <source>the JPEG quality</source>
+        <translation>качество JPEG</translation>
     </message>
 </context>
 <context>
@@ -846,6 +904,22 @@ Settings file: %1</source>
     <message>
         <source>Off by default: a blog is public, and a photo&apos;s location may be a home.</source>
         <translation>По умолчанию выключено: блог открыт всем, а место съёмки может оказаться домом.</translation>
+    </message>
+    <message>
+        <source>Shrink to the longest side, pixels</source>
+        <translation>Уменьшать до длинной стороны, пикселей</translation>
+    </message>
+    <message>
+        <source>JPEG quality of a shrunk picture</source>
+        <translation>Качество JPEG уменьшенной картинки</translation>
+    </message>
+    <message>
+        <source>0: never</source>
+        <translation>0 — не уменьшать</translation>
+    </message>
+    <message>
+        <source>1 to 100</source>
+        <translation>от 1 до 100</translation>
     </message>
 </context>
 <context>

@@ -15,7 +15,6 @@
 #include "folder/ImageFolder.h"
 #include "folder/SetAsideQueue.h"
 #include "linktools/PostMarkup.h"
-#include "pictures/PicturePreparation.h"
 #include "upload/RunSummary.h"
 #include "upload/SetAsideWords.h"
 #include "upload/SocketErrorMeaning.h"
@@ -126,7 +125,7 @@ void Main::ConnectControls()
         ShowRunTip();
     });
     connect(m_cycle, &UploadCycle::PicturePrepared, this, [this](const QString &done) {
-        m_prepared = done.isEmpty() ? QString() : PicturePreparation::Shown(done);
+        m_prepared = done;
         ShowRunTip();
     });
     connect(m_cycle, &UploadCycle::ServiceSaid, this, [this](const QString &words) {
@@ -152,7 +151,7 @@ void Main::SetServiceOptions(const Options &options)
     m_cycle->SetServer(options.upload);
     m_cycle->SetTimeout(options.timeout);
     m_cycle->Retries().SetWindow(options.retryFor);
-    m_cycle->SetPreparation({options.keepLocation});
+    m_cycle->SetPreparation(options.pictures);
 }
 
 void Main::Load()

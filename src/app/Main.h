@@ -3,6 +3,7 @@
 #include "app/MainControls.h"
 #include "linktools/LinkExtractor.h"
 #include "settings/HostAddress.h"
+#include "pictures/PicturePreparation.h"
 #include "upload/SilenceTimeout.h"
 #include "upload/UploadCycle.h"
 
@@ -45,7 +46,7 @@ public:
         QString account = QString::fromLatin1(LinkExtractor::DefaultAccount);
         int timeout = SilenceTimeout::DefaultSeconds;
         int retryFor = RetrySchedule::DefaultWindowSeconds;
-        bool keepLocation = false;
+        PicturePreparation::Options pictures;
     };
 
     explicit Main(const Options &options, QWidget *parent = nullptr);

@@ -68,7 +68,8 @@ Main::Options WindowSettings::FromSettings(const ProgramSettings &settings, Main
     options.account = settings.Account();
     options.timeout = settings.Timeout();
     options.retryFor = settings.Value(SettingKey::RetryFor).toInt();
-    options.keepLocation = settings.KeepLocation();
+    options.pictures = {settings.KeepLocation(), settings.Value(SettingKey::MaxSide).toInt(),
+                        settings.Value(SettingKey::Quality).toInt()};
     return options;
 }
 

@@ -32,6 +32,12 @@ const Option Options[] = {
     {SettingKey::RetryFor, "retry-for", "SECONDS",
      QT_TRANSLATE_NOOP("ServiceOptions", "Seconds a run waits out a network that is down, trying the same picture "
                                          "again (0: the first error ends the run), for this run.")},
+    {SettingKey::MaxSide, "max-side", "PIXELS",
+     QT_TRANSLATE_NOOP("ServiceOptions",
+                       "Shrinks a picture whose longer side is larger to this many pixels (0: never), "
+                       "for this run.")},
+    {SettingKey::Quality, "quality", "N",
+     QT_TRANSLATE_NOOP("ServiceOptions", "The JPEG quality of a shrunk picture, 1 to 100, for this run.")},
     {SettingKey::KeepLocation, "keep-location", nullptr,
      QT_TRANSLATE_NOOP("ServiceOptions", "Sends the pictures with the place they were taken at, for this run.")},
 };

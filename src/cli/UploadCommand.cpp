@@ -87,7 +87,9 @@ int UploadCommand::Run(const Context &context)
     cycle.SetCredentials(login, password);
     cycle.SetTimeout(context.values.value(SettingKey::Timeout).toInt());
     cycle.Retries().SetWindow(context.values.value(SettingKey::RetryFor).toInt());
-    cycle.SetPreparation({context.values.value(SettingKey::KeepLocation) == QLatin1String("true")});
+    cycle.SetPreparation({context.values.value(SettingKey::KeepLocation) == QLatin1String("true"),
+                          context.values.value(SettingKey::MaxSide).toInt(),
+                          context.values.value(SettingKey::Quality).toInt()});
     QObject::connect(&cycle, &UploadCycle::StatusChanged, &cycle, [this](const QString &text) { Out().Line(text); });
     QObject::connect(&cycle, &UploadCycle::ServiceSaid, &cycle, [this](const QString &words) {
         if (!words.isEmpty())

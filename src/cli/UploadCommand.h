@@ -13,7 +13,8 @@ public:
     QString Usage() const override
     {
         return QStringLiteral("picaroon upload [--login LOGIN] [--home DIR] [--host HOST[:PORT]] [--timeout SECONDS]"
-                              " [--retry-for SECONDS] [--keep-location]");
+                              " [--retry-for SECONDS]"
+                              " [--max-side PIXELS] [--quality N] [--keep-location]");
     }
     QString Purpose() const override
     {
@@ -27,7 +28,8 @@ public:
 protected:
     QList<SettingKey> Settings() const override
     {
-        return {SettingKey::UploadHost, SettingKey::Timeout, SettingKey::RetryFor, SettingKey::KeepLocation};
+        return {SettingKey::UploadHost, SettingKey::Timeout, SettingKey::RetryFor,
+                SettingKey::MaxSide,    SettingKey::Quality, SettingKey::KeepLocation};
     }
     void AddOptions(QCommandLineParser &parser) const override;
     QString UsageProblem(const QCommandLineParser &parser, const ProgramSettings *settings) const override;

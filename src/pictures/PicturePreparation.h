@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingKey.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
@@ -7,8 +9,9 @@
 class QIODevice;
 
 // What is done to a picture before it goes to a public blog, on the bytes
-// read from its file; the file itself is never changed. Today: its
-// location taken out unless the member keeps it.
+// read from its file; the file itself is never changed. Its location is
+// taken out unless the member keeps it, and a photo larger than the
+// member's limit is made smaller.
 class PicturePreparation
 {
     Q_DECLARE_TR_FUNCTIONS(PicturePreparation)
@@ -17,7 +20,13 @@ public:
     struct Options
     {
         bool keepLocation = false;
-        bool operator==(const Options &other) const { return keepLocation == other.keepLocation; }
+        // The longest side a picture may have; 0: any.
+        int maxSide = 0;
+        int quality = SettingDefaults::Quality;
+        bool operator==(const Options &other) const
+        {
+            return keepLocation == other.keepLocation && maxSide == other.maxSide && quality == other.quality;
+        }
     };
     enum class Result {
         // Nothing to do: the file is sent as it is, from bytes when they
@@ -32,14 +41,12 @@ public:
     {
         Result result = Result::AsItIs;
         QByteArray bytes;
-        // What was done, for the log and the window: "location removed".
+        // What was done, as the log keeps it ("location removed", "shrunk
+        // 6000×4000 → 1600×1067"), and in the member's words.
         QString done;
+        QString shown;
         QString why;
     };
-
-    // As the log keeps it, in English; Shown() gives it in the member's words.
-    static constexpr char LocationRemoved[] = QT_TRANSLATE_NOOP("PicturePreparation", "location removed");
-    static QString Shown(const QString &done) { return tr(done.toUtf8().constData()); }
 
     PicturePreparation() = default;
     explicit PicturePreparation(const Options &options)
@@ -48,10 +55,14 @@ public:
     }
     const Options &Chosen() const { return m_options; }
 
-    // The picture of size bytes from the start of file; for AsItIs the file
-    // is back at its start.
+    // The picture of size bytes from the start of file; for AsItIs without
+    // bytes the file is back at its start.
     Outcome Prepare(QIODevice &file, qint64 size) const;
 
 private:
+    Outcome WithoutLocation(QIODevice &file, qint64 size) const;
+    Outcome WithoutLocationIn(const QByteArray &picture) const;
+    Outcome Shrunk(QIODevice &file, qint64 size) const;
+
     Options m_options;
 };

@@ -28,8 +28,8 @@ namespace {
 const QString ApplicationName = QStringLiteral("picaroon");
 
 const QList<SettingKey> WindowSettingOptions
-    = {SettingKey::UploadHost, SettingKey::ImageHost, SettingKey::Account,
-       SettingKey::Timeout,    SettingKey::RetryFor,  SettingKey::KeepLocation};
+    = {SettingKey::UploadHost, SettingKey::ImageHost, SettingKey::Account, SettingKey::Timeout,
+       SettingKey::RetryFor,   SettingKey::MaxSide,   SettingKey::Quality, SettingKey::KeepLocation};
 
 void AddWindowOptions(QCommandLineParser &parser)
 {
@@ -105,7 +105,11 @@ int RunWindow(int argc, char *argv[], const QStringList &notices)
     if (ServiceOptions::IsSet(parser, SettingKey::RetryFor))
         options.retryFor = ServiceOptions::Value(parser, SettingKey::RetryFor).toInt();
     if (ServiceOptions::IsSet(parser, SettingKey::KeepLocation))
-        options.keepLocation = true;
+        options.pictures.keepLocation = true;
+    if (ServiceOptions::IsSet(parser, SettingKey::MaxSide))
+        options.pictures.maxSide = ServiceOptions::Value(parser, SettingKey::MaxSide).toInt();
+    if (ServiceOptions::IsSet(parser, SettingKey::Quality))
+        options.pictures.quality = ServiceOptions::Value(parser, SettingKey::Quality).toInt();
     QStringList problems = notices;
     QString error;
     const HomeLocation::Choice home = CommandRegistry::Home(parser);

@@ -1,6 +1,6 @@
 #pragma once
 
-// Every setting the program keeps. The first six are texts a member may
+// Every setting the program keeps. The first eight are texts a member may
 // type or tick (checked before they are stored or used); the others the
 // window keeps for itself.
 enum class SettingKey {
@@ -10,6 +10,8 @@ enum class SettingKey {
     Timeout,
     RetryFor,
     KeepLocation,
+    MaxSide,
+    Quality,
     LastLogin,
     WindowPosition,
     LastImportFolder,
@@ -21,4 +23,6 @@ namespace SettingDefaults {
 inline constexpr char Account[] = "418265";
 inline constexpr int TimeoutSeconds = 60;
 inline constexpr int RetryForSeconds = 600;
+inline constexpr int LongestMaxSide = 65500;
+inline constexpr int Quality = 90;
 }

@@ -61,6 +61,29 @@ QString RetryForProblem(const QString &text)
                           QT_TRANSLATE_NOOP("SettingTable", "no retries"));
 }
 
+// A whole number in a range, for the pictures' settings.
+QString NumberProblem(const QString &text, int lowest, int highest, const char *what)
+{
+    if (IsDigits(text) && text.size() <= 6 && text.toInt() >= lowest && text.toInt() <= highest)
+        return QString();
+    return QCoreApplication::translate("SettingTable", "%1 is a whole number from %2 to %3, not “%4”")
+        .arg(QCoreApplication::translate("SettingTable", what))
+        .arg(lowest)
+        .arg(highest)
+        .arg(text);
+}
+
+QString MaxSideProblem(const QString &text)
+{
+    return NumberProblem(text, 0, SettingDefaults::LongestMaxSide,
+                         QT_TRANSLATE_NOOP("SettingTable", "the longest side in pixels"));
+}
+
+QString QualityProblem(const QString &text)
+{
+    return NumberProblem(text, 1, 100, QT_TRANSLATE_NOOP("SettingTable", "the JPEG quality"));
+}
+
 QString SwitchProblem(const QString &text)
 {
     if (text == QLatin1String("true") || text == QLatin1String("false"))
@@ -96,6 +119,10 @@ QString RetryForDefault()
 // Where a photo was taken is kept out of a public blog unless asked for.
 QString KeepLocationDefault() { return QStringLiteral("false"); }
 
+QString MaxSideDefault() { return QStringLiteral("0"); }
+
+QString QualityDefault() { return QString::number(SettingDefaults::Quality); }
+
 const SettingRow Rows[] = {
     {SettingKey::UploadHost, "service/uploadHost", UploadHostDefault, HostProblem},
     {SettingKey::ImageHost, "service/imageHost", ImageHostDefault, HostProblem},
@@ -103,6 +130,8 @@ const SettingRow Rows[] = {
     {SettingKey::Timeout, "upload/timeout", TimeoutDefault, TimeoutProblem},
     {SettingKey::RetryFor, "upload/retryFor", RetryForDefault, RetryForProblem},
     {SettingKey::KeepLocation, "pictures/keepLocation", KeepLocationDefault, SwitchProblem},
+    {SettingKey::MaxSide, "pictures/maxSide", MaxSideDefault, MaxSideProblem},
+    {SettingKey::Quality, "pictures/quality", QualityDefault, QualityProblem},
     {SettingKey::LastLogin, "upload/lastLogin", nullptr, nullptr},
     {SettingKey::WindowPosition, "window/position", nullptr, nullptr},
     {SettingKey::LastImportFolder, "import/lastFolder", nullptr, nullptr},

@@ -67,6 +67,7 @@ PictureRequest::Result PictureRequest::Build(RequestBuilder &builder, const Pict
     m_password = password;
     m_chosen = preparation.Chosen();
     m_done = prepared.done;
+    m_shown = prepared.shown;
     m_request = std::move(*request);
     return Result::Built;
 }
@@ -120,6 +121,7 @@ void PictureRequest::Clear()
     m_password.clear();
     m_chosen = {};
     m_done.clear();
+    m_shown.clear();
     m_request = QByteArray();
     m_pictureSize = 0;
     m_stamp.reset();

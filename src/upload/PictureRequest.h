@@ -41,8 +41,10 @@ public:
     // picture on disk is still the one that was read.
     bool Fits(const QString &path, const QString &login, const QString &password,
               const PicturePreparation::Options &chosen) const;
-    // What was done to the picture's bytes in its request.
+    // What was done to the picture's bytes in its request, for the log and
+    // in the member's words.
     const QString &Done() const { return m_done; }
+    const QString &Shown() const { return m_shown; }
     // The name still leads to the very bytes that were read.
     bool StillOnDisk() const;
     // The file at path, renamed since, is the one that was read.
@@ -65,6 +67,7 @@ private:
     QString m_password;
     PicturePreparation::Options m_chosen;
     QString m_done;
+    QString m_shown;
     QByteArray m_request;
     qint64 m_pictureSize = 0;
     std::optional<FileStamp> m_stamp;

@@ -185,7 +185,7 @@ void UploadCycle::OnConnected()
     }
     m_words.SetCredentials(m_login, m_password);
     m_currentDone = m_sending.Done();
-    emit PicturePrepared(m_currentDone);
+    emit PicturePrepared(m_sending.Shown());
     m_state = State::Sending;
     // The request goes out in one piece and nothing follows it: holding its
     // last segment back for an acknowledgement only adds a delay.

@@ -64,8 +64,8 @@ signals:
     // line counts it.
     void PictureStarted(const QString &path, qint64 number, qint64 total);
     void StatusChanged(const QString &text);
-    // What was done to the picture being sent, before it went; see
-    // PictureOutcome::done.
+    // What was done to the picture being sent, in the member's words,
+    // before it went; PictureOutcome::done keeps it for the log.
     void PicturePrepared(const QString &done);
     // Bytes of the current picture's request handed on so far, of all.
     void SendProgress(qint64 sent, qint64 total);
