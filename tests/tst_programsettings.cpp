@@ -38,8 +38,11 @@ private slots:
             << QStringList{"up.Example.INVALID:8080", BuildSettings::ImageHost, "418265", "60"} << QStringList{}
             << false;
         QTest::newRow("values that do not check: the build's, each named")
-            << QByteArray("[service]\nuploadHost=h:0\nimageHost=a b\n[links]\naccount=0418\n[upload]\ntimeout=2000001\n")
-            << builds << QStringList{"service/uploadHost", "service/imageHost", "links/account", "upload/timeout"}
+            << QByteArray("[service]\nuploadHost=h:0\nimageHost=a b\n[links]\naccount=0418\n[upload]\ntimeout=2000001\n"
+                          "[pictures]\nkeepLocation=yes\nmaxSide=-1\nquality=101\n")
+            << builds
+            << QStringList{"service/uploadHost", "service/imageHost",   "links/account",   "upload/timeout",
+                           "pictures/keepLocation", "pictures/maxSide", "pictures/quality"}
             << false;
     }
 
