@@ -37,7 +37,7 @@ for file in "${wanted[@]}"; do
     fi
 done
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt6widgets6 libqt6network6 qt6-qpa-plugins qt6-translations-l10n; do
+for package in libqt6widgets6 libqt6network6 qt6-qpa-plugins qt6-translations-l10n libexiv2-27 libturbojpeg0; do
     if ! grep -q "\b$package\b" <<<"$depends"; then
         echo "the package does not depend on $package" >&2
         missing=1
