@@ -2,6 +2,8 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <algorithm>
+
 namespace {
 
 // A segment's length counts itself and what follows, in two bytes.

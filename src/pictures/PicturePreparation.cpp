@@ -5,6 +5,8 @@
 
 #include <QIODevice>
 
+#include <algorithm>
+
 namespace {
 
 // Cameras put EXIF first: a look at the head decides for nearly every
