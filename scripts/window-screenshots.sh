@@ -278,6 +278,9 @@ key Return
 sleep 0.3
 xdotool search --onlyvisible --pid "$window_pid" | grep -qv "^$main$" && key Return
 shot 23-import-in-progress
+# Without a window manager the window does not take the focus back from
+# the closed dialog by itself.
+xdotool windowfocus --sync "$main"
 key Escape
 sleep 1
 shot 24-import-cancelled
