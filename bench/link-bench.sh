@@ -9,6 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh curl >/dev/null
 bin=$PWD/build/bin
+source bench/curl-form.sh
 small=${1:-100}
 large=${2:-20}
 
@@ -34,18 +35,7 @@ make_pictures() { # folder count bytes
 
 curl_config() { # folder port -> config path
     local config=$work/curl-$(basename "$1").cfg
-    : >"$config"
-    for f in "$1"/*.jpg; do
-        [ -s "$config" ] && echo next >>"$config"
-        cat >>"$config" <<CFG
-url = "http://127.0.0.1:$2/kiplog.php"
-http1.0
-form = "module=photolib"
-form = "new_file=@$f;filename=Virtual File;type=image/pjpeg"
-cookie = "user_login=$login; user_pass=$digest"
-output = "/dev/null"
-CFG
-    done
+    curl_form_config "$config" "http://127.0.0.1:$2/kiplog.php" "$login" "$digest" "$1"
     echo "$config"
 }
 

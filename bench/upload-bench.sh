@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh curl time >/dev/null
 bin=$PWD/build/bin
+source bench/curl-form.sh
 small_count=${1:-1000}
 large_count=${2:-60}
 
@@ -64,18 +65,7 @@ bench_size() { # label bytes count rounds
     make_pictures "$src" "$count" "$bytes"
 
     local config=$work/curl-$label.cfg
-    : >"$config"
-    for f in "$src"/*.jpg; do
-        [ -s "$config" ] && echo next >>"$config"
-        cat >>"$config" <<CFG
-url = "$url"
-http1.0
-form = "module=photolib"
-form = "new_file=@$f;filename=Virtual File;type=image/pjpeg"
-cookie = "user_login=$login; user_pass=$digest"
-output = "/dev/null"
-CFG
-    done
+    curl_form_config "$config" "$url" "$login" "$digest" "$src"
 
     # Rounds taken in turn, so that whatever else the machine does falls on
     # both alike; the medians are compared.
