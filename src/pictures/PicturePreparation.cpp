@@ -55,6 +55,13 @@ PicturePreparation::Outcome PicturePreparation::WithoutLocation(QIODevice &file,
     const LocationRemoval::Look look = LocationRemoval::Inspect(bytes, &why);
     if (look == LocationRemoval::Look::Unreadable)
         return Unusable(why);
+    // The EXIF block lies in the head: only the head is changed.
+    if (look == LocationRemoval::Look::HasLocation && bytes.size() < size) {
+        Outcome outcome = WithoutLocationIn(bytes);
+        if (outcome.result == Result::Prepared)
+            outcome.restFrom = bytes.size();
+        return outcome;
+    }
     if (bytes.size() == size || look != LocationRemoval::Look::NoLocation) {
         if (bytes.size() != size && !ReadAll(file, size, &bytes, &why))
             return Unusable(why);

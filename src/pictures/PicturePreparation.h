@@ -40,7 +40,11 @@ public:
     struct Outcome
     {
         Result result = Result::AsItIs;
+        // The picture to send; when restFrom is not -1, only its first
+        // bytes, the file from that offset on following them as they are,
+        // so that a large photo is not copied to change its head.
         QByteArray bytes;
+        qint64 restFrom = -1;
         // What was done, as the log keeps it ("location removed", "shrunk
         // 6000×4000 → 1600×1067"), and in the member's words.
         QString done;

@@ -3,7 +3,6 @@
 #include "folder/PlainFile.h"
 #include "upload/RequestBuilder.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 
 #include <utility>
@@ -51,11 +50,15 @@ PictureRequest::Result PictureRequest::Build(RequestBuilder &builder, const Pict
     QString why;
     bool pictureAtFault = false;
     std::optional<QByteArray> request;
-    if (!prepared.bytes.isNull()) {
-        QBuffer bytes;
-        bytes.setData(prepared.bytes);
-        bytes.open(QIODevice::ReadOnly);
-        request = builder.BuildRequest(login, password, bytes, bytes.size(), &why, &pictureAtFault);
+    if (prepared.restFrom >= 0) {
+        if (!m_file->seek(prepared.restFrom)) {
+            *error = m_file->errorString();
+            return Result::PictureUnusable;
+        }
+        request = builder.BuildRequest(login, password, prepared.bytes, *m_file, m_pictureSize - prepared.restFrom,
+                                       &why, &pictureAtFault);
+    } else if (!prepared.bytes.isNull()) {
+        request = builder.BuildRequest(login, password, QByteArrayView(prepared.bytes), &why);
     } else {
         request = builder.BuildRequest(login, password, *m_file, m_pictureSize, &why, &pictureAtFault);
     }

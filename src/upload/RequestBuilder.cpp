@@ -174,12 +174,28 @@ std::optional<QByteArray> RequestBuilder::BuildRequest(const QString &login, con
                                                        QIODevice &picture, qint64 size, QString *error,
                                                        bool *pictureAtFault)
 {
-    return Compose(login, password, size, [&picture, error](char *at, qint64 size) {
+    return BuildRequest(login, password, QByteArrayView(), picture, size, error, pictureAtFault);
+}
+
+std::optional<QByteArray> RequestBuilder::BuildRequest(const QString &login, const QString &password,
+                                                       QByteArrayView head, QIODevice &rest, qint64 size,
+                                                       QString *error, bool *pictureAtFault)
+{
+    qsizetype headDone = 0;
+    return Compose(login, password, head.size() + size, [head, &headDone, &rest, error](char *at, qint64 size) {
+        // Blocks are asked for in order: the head's bytes come first.
+        const qint64 fromHead = std::min<qint64>(size, head.size() - headDone);
+        if (fromHead > 0) {
+            std::memcpy(at, head.data() + headDone, size_t(fromHead));
+            headDone += fromHead;
+            at += fromHead;
+            size -= fromHead;
+        }
         qint64 done = 0;
         while (done < size) {
-            const qint64 got = picture.read(at + done, size - done);
+            const qint64 got = rest.read(at + done, size - done);
             if (got <= 0) {
-                *error = got < 0 ? picture.errorString()
+                *error = got < 0 ? rest.errorString()
                                  : QCoreApplication::translate("RequestBuilder",
                                                                "the file ended early; it changed while being read");
                 return false;

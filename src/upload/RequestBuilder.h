@@ -37,6 +37,11 @@ public:
     std::optional<QByteArray> BuildRequest(const QString &login, const QString &password,
                                            QIODevice &picture, qint64 size, QString *error,
                                            bool *pictureAtFault = nullptr);
+    // A picture whose first bytes were changed on the way (head), the rest
+    // read from where the device stands, size bytes of it.
+    std::optional<QByteArray> BuildRequest(const QString &login, const QString &password, QByteArrayView head,
+                                           QIODevice &rest, qint64 size, QString *error,
+                                           bool *pictureAtFault = nullptr);
     // The boundary of the request's multipart body: the fixed one, unless
     // the picture holds it, since a parser would then end the picture
     // there. Another of the same length keeps every length unchanged.
