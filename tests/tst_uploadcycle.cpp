@@ -412,8 +412,10 @@ private slots:
         QList<PictureOutcome> outcomes;
         connect(m_cycle, &UploadCycle::PictureHandled, this,
                 [&outcomes](const PictureOutcome &outcome) { outcomes.append(outcome); });
+        QSignalSpy prepared(m_cycle, &UploadCycle::PicturePrepared);
         m_peer->script = {ScriptedPeer::Reply("<html>busy</html>")};
         StartAndWait();
+        QCOMPARE(prepared.value(0).value(0).toString(), QStringLiteral("location removed"));
         QCOMPARE(ExifKeys(Sent().value(0)), QStringList{"Exif.Image.Make"});
         QVERIFY(Sent().value(0).endsWith("picture data\xFF\xD9"));
         QCOMPARE(Read(QStringLiteral("a.jpg_!")), located);
