@@ -29,7 +29,7 @@ ImportRun::~ImportRun()
 bool ImportRun::Run(const QStringList &folders, const QStringList &pictures, QString *error)
 {
     Begin();
-    const bool copied = Copy(folders, pictures, m_files.Folder(), error);
+    const bool copied = Copy(folders, pictures, m_files.Folder(), false, error);
     return End(copied, error);
 }
 
@@ -40,7 +40,7 @@ void ImportRun::Start(const QStringList &folders, const QStringList &pictures)
     auto copied = std::make_shared<bool>(false);
     const QString imageFolder = m_files.Folder();
     m_worker = QThread::create([this, folders, pictures, imageFolder, error, copied] {
-        *copied = Copy(folders, pictures, imageFolder, error.get());
+        *copied = Copy(folders, pictures, imageFolder, true, error.get());
     });
     connect(m_worker, &QThread::finished, this, [this, error, copied] {
         m_worker->deleteLater();
@@ -61,18 +61,20 @@ void ImportRun::Begin()
 }
 
 bool ImportRun::Copy(const QStringList &folders, const QStringList &pictures, const QString &imageFolder,
-                     QString *error)
+                     bool counted, QString *error)
 {
     const auto stopped = [this] { return m_cancelled || (m_stopped && m_stopped()); };
-    int total = int(pictures.size());
-    for (const QString &folder : folders)
-        total += ImageImport::PictureCount(folder);
-    m_tally.copiedOne = [this, total](const FileOps::CopyTally &tally) {
-        const int done = tally.copied + tally.alreadyThere;
-        // Queued: the copy may be on a thread of its own.
-        QMetaObject::invokeMethod(
-            this, [this, done, total] { emit Progress(done, total); }, Qt::QueuedConnection);
-    };
+    if (counted) {
+        int total = int(pictures.size());
+        for (const QString &folder : folders)
+            total += ImageImport::PictureCount(folder);
+        m_tally.copiedOne = [this, total](const FileOps::CopyTally &tally) {
+            const int done = tally.copied + tally.alreadyThere;
+            // Queued: the copy is on a thread of its own.
+            QMetaObject::invokeMethod(
+                this, [this, done, total] { emit Progress(done, total); }, Qt::QueuedConnection);
+        };
+    }
     for (const QString &folder : folders) {
         if (!ImageImport::CopyPictures(folder, imageFolder, stopped, &m_tally, error))
             return false;

@@ -48,7 +48,9 @@ signals:
 
 private:
     void Begin();
-    bool Copy(const QStringList &folders, const QStringList &pictures, const QString &imageFolder, QString *error);
+    // counted: Progress is told, for a window that waits on its own thread.
+    bool Copy(const QStringList &folders, const QStringList &pictures, const QString &imageFolder, bool counted,
+              QString *error);
     bool End(bool copied, QString *error);
 
     FileList &m_files;
