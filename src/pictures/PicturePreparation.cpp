@@ -48,46 +48,50 @@ PicturePreparation::Outcome PicturePreparation::Prepare(QIODevice &file, qint64 
 
 PicturePreparation::Outcome PicturePreparation::WithoutLocation(QIODevice &file, qint64 size) const
 {
-    QByteArray bytes;
+    QByteArray head;
     QString why;
-    if (!ReadAll(file, std::min(size, Head), &bytes, &why))
+    if (!ReadAll(file, std::min(size, Head), &head, &why))
         return Unusable(why);
-    const LocationRemoval::Look look = LocationRemoval::Inspect(bytes, &why);
-    if (look == LocationRemoval::Look::Unreadable)
+    Outcome outcome;
+    switch (LocationRemoval::Inspect(head, &why)) {
+    case LocationRemoval::Look::Unreadable:
         return Unusable(why);
-    // The EXIF block lies in the head: only the head is changed.
-    if (look == LocationRemoval::Look::HasLocation && bytes.size() < size) {
-        Outcome outcome = WithoutLocationIn(bytes);
-        if (outcome.result == Result::Prepared)
-            outcome.restFrom = bytes.size();
-        return outcome;
-    }
-    if (bytes.size() == size || look != LocationRemoval::Look::NoLocation) {
-        if (bytes.size() != size && !ReadAll(file, size, &bytes, &why))
+    case LocationRemoval::Look::NeedsAll:
+        if (head.size() == size)
+            break;
+        if (!ReadAll(file, size, &head, &why))
             return Unusable(why);
-        return WithoutLocationIn(bytes);
+        return WithoutLocationIn(head);
+    case LocationRemoval::Look::HasLocation:
+        outcome = WithoutLocationIn(head);
+        if (outcome.result == Result::Unusable)
+            return outcome;
+        break;
+    case LocationRemoval::Look::NoLocation:
+        break;
     }
-    if (!file.seek(0))
-        return Unusable(file.errorString());
-    return Outcome();
+    if (outcome.bytes.isNull())
+        outcome.bytes = head;
+    // Anything to change lies in the head: the rest follows from the file
+    // as it is, read once.
+    if (head.size() < size)
+        outcome.restFrom = head.size();
+    return outcome;
 }
 
 PicturePreparation::Outcome PicturePreparation::WithoutLocationIn(const QByteArray &picture) const
 {
     Outcome outcome;
     QString why;
-    switch (LocationRemoval::Inspect(picture, &why)) {
-    case LocationRemoval::Look::Unreadable:
+    switch (LocationRemoval::Remove(picture, &outcome.bytes, &why)) {
+    case LocationRemoval::Result::Failed:
         return Unusable(why);
-    case LocationRemoval::Look::HasLocation:
-        if (LocationRemoval::Remove(picture, &outcome.bytes, &why) != LocationRemoval::Result::Removed)
-            return Unusable(why);
+    case LocationRemoval::Result::Removed:
         outcome.result = Result::Prepared;
         outcome.done = QStringLiteral("location removed");
         outcome.shown = tr("location removed");
         return outcome;
-    case LocationRemoval::Look::NoLocation:
-    case LocationRemoval::Look::NeedsAll:
+    case LocationRemoval::Result::NoLocation:
         break;
     }
     outcome.bytes = picture;

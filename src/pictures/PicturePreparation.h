@@ -29,9 +29,9 @@ public:
         }
     };
     enum class Result {
-        // Nothing to do: the file is sent as it is, from bytes when they
-        // hold all of it (a small picture is read once), else read again
-        // from its start.
+        // Nothing to do: the file is sent as it is, from the bytes already
+        // read and the rest of the file after them, or, without bytes,
+        // read again from its start.
         AsItIs,
         Prepared,
         // It must not go as it is and cannot be prepared: passed over.
@@ -59,8 +59,8 @@ public:
     }
     const Options &Chosen() const { return m_options; }
 
-    // The picture of size bytes from the start of file; for AsItIs without
-    // bytes the file is back at its start.
+    // The picture of size bytes from the start of file, each of its bytes
+    // read once; for AsItIs without bytes the file is back at its start.
     Outcome Prepare(QIODevice &file, qint64 size) const;
 
 private:
