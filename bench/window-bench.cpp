@@ -2,7 +2,7 @@
 // picture: `picaroon-window-bench HOME HOST PORT LOGIN` with HOME/img filled.
 #include "app/Main.h"
 #include "controls/XpB.h"
-#include "upload/UploadCycle.h"
+#include "upload/RunScheduler.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,8 +31,8 @@ int main(int argc, char *argv[])
     const qsizetype pictures = QDir(args[1] + QStringLiteral("/img")).entryList({"*.jpg"}, QDir::Files).size();
 
     QEventLoop loop;
-    UploadCycle::Outcome outcome = UploadCycle::Outcome::Unexpected;
-    QObject::connect(&window.Cycle(), &UploadCycle::RunEnded, &loop, [&](UploadCycle::Outcome o) {
+    RunScheduler::Outcome outcome = RunScheduler::Outcome::Unexpected;
+    QObject::connect(&window.Run(), &RunScheduler::RunEnded, &loop, [&](RunScheduler::Outcome o) {
         outcome = o;
         loop.quit();
     });
@@ -41,7 +41,7 @@ int main(int argc, char *argv[])
     emit window.Start()->Click();
     loop.exec();
     const double ms = double(timer.nsecsElapsed()) / 1e6;
-    if (outcome != UploadCycle::Outcome::Done) {
+    if (outcome != RunScheduler::Outcome::Done) {
         std::fprintf(stderr, "the run did not end with Готово\n");
         return 1;
     }

@@ -15,7 +15,7 @@
 #include "folder/FolderLock.h"
 #include "settings/ProgramSettings.h"
 #include "text/ProgramLanguage.h"
-#include "upload/UploadCycle.h"
+#include "upload/RunScheduler.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -229,7 +229,7 @@ private slots:
         QVERIFY(m_window->Command1()->x() >= m_window->width());
         QVERIFY(m_window->Start()->FocusCue());
 
-        QSignalSpy ended(&m_window->Cycle(), &UploadCycle::RunEnded);
+        QSignalSpy ended(&m_window->Run(), &RunScheduler::RunEnded);
         // Enter starts the run from the password box too.
         QTest::keyClick(key == Qt::Key_Return ? m_window->Text2() : QApplication::focusWidget(), key);
         QCOMPARE(QApplication::focusWidget(), m_window->StopB());

@@ -70,10 +70,10 @@ private slots:
             QStringList commands = Commands;
             commands.sort();
             QCOMPARE(Complete({"picaroon", ""}), commands);
-            wanted += Commands + QStringList{"uploadHost",    "imageHost",         "account",         "timeout",
-                                             "retryFor",      "keepLocation",      "lastLogin",       "position",
-                                             "lastFolder",    "PICAROON_PASSWORD", "XDG_CONFIG_HOME", "XDG_DATA_HOME",
-                                             "XDG_STATE_HOME"};
+            wanted += Commands + QStringList{"uploadHost",    "imageHost",     "account",           "timeout",
+                                             "retryFor",      "connections",   "keepLocation",      "lastLogin",
+                                             "position",      "lastFolder",    "PICAROON_PASSWORD", "XDG_CONFIG_HOME",
+                                             "XDG_DATA_HOME", "XDG_STATE_HOME"};
             const QString statuses
                 = manual.section(QStringLiteral("\n.SH EXIT STATUS"), 1).section(QStringLiteral("\n.SH "), 0, 0);
             for (int status = 0; status <= 7; ++status) {

@@ -5,7 +5,7 @@
 #include "folder/FileList.h"
 #include "folder/ImageFolder.h"
 #include "pictures/JpegSegments.h"
-#include "upload/UploadCycle.h"
+#include "upload/RunScheduler.h"
 #include "upload/UploadLog.h"
 #include "settings/HostAddress.h"
 
@@ -27,14 +27,14 @@ namespace {
 
 const QRegularExpression Progress(QStringLiteral(R"(^Закачка \d+ из \d+ \((-?\d+)%\)$)"));
 
-// Everything the cycle tells whoever shows it.
+// Everything the run tells whoever shows it.
 struct Recorder
 {
-    void Follow(UploadCycle &cycle)
+    void Follow(RunScheduler &run)
     {
-        QObject::connect(&cycle, &UploadCycle::StatusChanged, [this](const QString &text) { statuses.append(text); });
-        QObject::connect(&cycle, &UploadCycle::ServiceSaid, [this](const QString &words) { said.append(words); });
-        QObject::connect(&cycle, &UploadCycle::PictureHandled, [this](const PictureOutcome &outcome) {
+        QObject::connect(&run, &RunScheduler::StatusChanged, [this](const QString &text) { statuses.append(text); });
+        QObject::connect(&run, &RunScheduler::ServiceSaid, [this](const QString &words) { said.append(words); });
+        QObject::connect(&run, &RunScheduler::PictureHandled, [this](const PictureOutcome &outcome) {
             if (outcome.kind == PictureOutcome::Kind::PassedOver)
                 passedOver.append(QFileInfo(outcome.path).fileName() + QStringLiteral(": ") + outcome.words);
         });
@@ -119,23 +119,22 @@ private slots:
         m_view = Recorder();
         m_peer = new ScriptedPeer(this);
         QVERIFY(m_peer->Listen());
-        m_cycle = new UploadCycle(m_files, this);
-        m_view.Follow(*m_cycle);
-        m_cycle->SetServer(HostAddress(QStringLiteral("127.0.0.1"), m_peer->serverPort()));
-        m_cycle->SetCredentials(QStringLiteral("member"), QStringLiteral("secret"));
-        m_ended = new QSignalSpy(m_cycle, &UploadCycle::RunEnded);
+        m_run = new RunScheduler(m_files, this);
+        m_view.Follow(*m_run);
+        m_run->SetServer(HostAddress(QStringLiteral("127.0.0.1"), m_peer->serverPort()));
+        m_run->SetCredentials(QStringLiteral("member"), QStringLiteral("secret"));
+        m_ended = new QSignalSpy(m_run, &RunScheduler::RunEnded);
         // Each pause is over at once, and time passes by its length only.
         m_now = 0;
-        m_cycle->Retries().SetClock([this] { return m_now; }, 0);
-        connect(m_cycle, &UploadCycle::StatusChanged, this, [this](const QString &text) {
-            m_now += Pause.match(text).captured(1).toLongLong() * 1000;
-        });
+        m_run->Retries().SetClock([this] { return m_now; }, 0);
+        connect(m_run, &RunScheduler::StatusChanged, this,
+                [this](const QString &text) { m_now += Pause.match(text).captured(1).toLongLong() * 1000; });
     }
 
     void cleanup()
     {
         delete m_ended;
-        delete m_cycle;
+        delete m_run;
         delete m_peer;
     }
 
@@ -196,7 +195,7 @@ private slots:
                 Write(name, "earlier");
         }
         m_peer->script = {first, ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
-        m_cycle->SetTimeout(1);
+        m_run->SetTimeout(1);
         const auto changeFolder = [&] {
             const QString name = change.section(' ', -1);
             if (change.startsWith("rewrite")) {
@@ -212,23 +211,23 @@ private slots:
             } else if (change == "add") {
                 Write(QStringLiteral("added.jpg"), "added later");
             } else if (change == "password") {
-                m_cycle->SetCredentials(QStringLiteral("member"), QStringLiteral("changed"));
+                m_run->SetCredentials(QStringLiteral("member"), QStringLiteral("changed"));
             }
         };
-        // By the time the service has the first request whole, the cycle is
+        // By the time the service has the first request whole, the run is
         // waiting for its reply and may have read B.JPG already; at "OK" the
         // verdict is in and the picture not yet gone.
         connect(m_peer, &ScriptedPeer::RequestReceived, this, [&](int index) {
             if (index == 0 && !change.startsWith("at OK"))
                 changeFolder();
         });
-        connect(m_cycle, &UploadCycle::StatusChanged, this, [&](const QString &text) {
+        connect(m_run, &RunScheduler::StatusChanged, this, [&](const QString &text) {
             if (text == "OK" && change.startsWith("at OK") && Sent().size() == 1)
                 changeFolder();
         });
         StartAndWait();
 
-        QCOMPARE(EndedAs(), UploadCycle::Outcome::Done);
+        QCOMPARE(EndedAs(), RunScheduler::Outcome::Done);
         // The peer takes one request per connection, so a reused one would lose a picture.
         QCOMPARE(Sent(), sent);
         QStringList found;
@@ -252,10 +251,10 @@ private slots:
     {
         QTest::addColumn<QString>("trouble");
         QTest::addColumn<int>("retryFor");
-        QTest::addColumn<UploadCycle::Outcome>("outcome");
+        QTest::addColumn<RunScheduler::Outcome>("outcome");
         QTest::addColumn<QStringList>("statuses");
         QTest::addColumn<QByteArray>("logged"); // the one record; empty: none
-        using O = UploadCycle::Outcome;
+        using O = RunScheduler::Outcome;
         // Pauses double up to a minute; the last is cut to end with the window.
         QStringList waited = {Connecting};
         for (int pause : {2, 4, 8, 16, 32, 60, 8})
@@ -283,12 +282,12 @@ private slots:
     {
         QFETCH(QString, trouble);
         QFETCH(int, retryFor);
-        QFETCH(UploadCycle::Outcome, outcome);
+        QFETCH(RunScheduler::Outcome, outcome);
         QFETCH(QStringList, statuses);
         QFETCH(QByteArray, logged);
 
         UploadLog log(UploadLog::PathInHome(m_home->path()));
-        log.Follow(*m_cycle);
+        log.Follow(*m_run);
         const QStringList pictures = trouble == "nothing" ? QStringList{"old.jpg_!"} : QStringList{"a.jpg", "b.jpg"};
         for (const QString &name : pictures)
             Write(name, name.toUtf8());
@@ -306,33 +305,33 @@ private slots:
             QVERIFY(listen(listener, 0) == 0);
             QVERIFY(getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) == 0);
             QVERIFY(::connect(filler, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
-            m_cycle->SetServer(HostAddress(QStringLiteral("127.0.0.1"), ntohs(address.sin_port)));
+            m_run->SetServer(HostAddress(QStringLiteral("127.0.0.1"), ntohs(address.sin_port)));
         }
         if (trouble.endsWith("refused"))
             m_peer->close();
         if (trouble == "long password")
-            m_cycle->SetCredentials(QStringLiteral("member"), QString(32768, 'p'));
+            m_run->SetCredentials(QStringLiteral("member"), QString(32768, 'p'));
         m_peer->script = {ScriptedPeer::Hold()};
-        m_cycle->SetTimeout(1);
-        m_cycle->Retries().SetWindow(retryFor);
+        m_run->SetTimeout(1);
+        m_run->Retries().SetWindow(retryFor);
         if (trouble.startsWith("stop")) {
             // A pause as long as it says.
-            m_cycle->Retries().SetClock([] { return 0; }, 1000);
-            connect(m_cycle, &UploadCycle::StatusChanged, this, [&](const QString &text) {
+            m_run->Retries().SetClock([] { return 0; }, 1000);
+            connect(m_run, &RunScheduler::StatusChanged, this, [&](const QString &text) {
                 if (Pause.match(text).hasMatch())
-                    m_cycle->Stop();
+                    m_run->Stop();
             });
         }
-        m_cycle->Start();
+        m_run->Start();
         if (trouble == "stop")
-            m_cycle->Stop();
+            m_run->Stop();
         QTRY_COMPARE_WITH_TIMEOUT(m_ended->size(), 1, 10000);
         QCoreApplication::processEvents();
 
         QCOMPARE(m_ended->size(), 1);
         QCOMPARE(EndedAs(), outcome);
         QCOMPARE(m_view.Milestones(), statuses);
-        QCOMPARE(m_ended->at(0).at(1).toString().isEmpty(), outcome != UploadCycle::Outcome::Unexpected);
+        QCOMPARE(m_ended->at(0).at(1).toString().isEmpty(), outcome != RunScheduler::Outcome::Unexpected);
         QCOMPARE(Left(), pictures);
         for (const QString &name : pictures)
             QCOMPARE(Read(name), name.toUtf8());
@@ -352,18 +351,18 @@ private slots:
         const quint16 port = standIn.Port();
         for (const QString name : {"a.jpg", "b.jpg", "c.jpg"})
             Write(name, "\xFF\xD8" + name.toUtf8());
-        m_cycle->SetServer(HostAddress(QStringLiteral("127.0.0.1"), port));
-        connect(m_cycle, &UploadCycle::PictureHandled, this, [&] {
+        m_run->SetServer(HostAddress(QStringLiteral("127.0.0.1"), port));
+        connect(m_run, &RunScheduler::PictureHandled, this, [&] {
             if (Left().size() == 2)
                 standIn.Stop();
         });
-        connect(m_cycle, &UploadCycle::StatusChanged, this, [&](const QString &text) {
+        connect(m_run, &RunScheduler::StatusChanged, this, [&](const QString &text) {
             if (text.startsWith("Нет связи"))
                 QVERIFY(standIn.Start(PICAROON_STANDIN_BIN, arguments, port));
         });
         StartAndWait();
 
-        QCOMPARE(EndedAs(), UploadCycle::Outcome::Done);
+        QCOMPARE(EndedAs(), RunScheduler::Outcome::Done);
         QCOMPARE(m_view.statuses.filter(Pause).join('|'), Paused(2));
         QVERIFY(Left().isEmpty());
         QCOMPARE(TestFiles::Contents(store),
@@ -387,7 +386,7 @@ private slots:
         m_peer->script = {ok, ok, ScriptedPeer::Reply("<html>busy</html>")};
         StartAndWait();
 
-        QCOMPARE(EndedAs(), UploadCycle::Outcome::Done);
+        QCOMPARE(EndedAs(), RunScheduler::Outcome::Done);
         QVERIFY(m_ended->at(0).at(1).toString().isEmpty());
         QCOMPARE(m_view.passedOver.size(), 2);
         QVERIFY2(m_view.passedOver[0].startsWith("a.jpg: ") && m_view.passedOver[0].contains("No such file or directory")
@@ -410,9 +409,9 @@ private slots:
                                                  "Exif.GPSInfo.GPSLatitude"}));
         Write(QStringLiteral("a.jpg"), located);
         QList<PictureOutcome> outcomes;
-        connect(m_cycle, &UploadCycle::PictureHandled, this,
+        connect(m_run, &RunScheduler::PictureHandled, this,
                 [&outcomes](const PictureOutcome &outcome) { outcomes.append(outcome); });
-        QSignalSpy prepared(m_cycle, &UploadCycle::PicturePrepared);
+        QSignalSpy prepared(m_run, &RunScheduler::PicturePrepared);
         m_peer->script = {ScriptedPeer::Reply("<html>busy</html>")};
         StartAndWait();
         QCOMPARE(prepared.value(0).value(0).toString(), QStringLiteral("location removed"));
@@ -421,7 +420,7 @@ private slots:
         QCOMPARE(Read(QStringLiteral("a.jpg_!")), located);
         QCOMPARE(outcomes.value(0).done, QStringLiteral("location removed"));
 
-        m_cycle->SetPreparation(PicturePreparation::Options{true});
+        m_run->SetPreparation(PicturePreparation::Options{true});
         Write(QStringLiteral("b.jpg"), located);
         m_ended->clear();
         StartAndWait();
@@ -446,17 +445,17 @@ private:
 
     void StartAndWait()
     {
-        m_cycle->Start();
+        m_run->Start();
         QTRY_COMPARE_WITH_TIMEOUT(m_ended->size(), 1, 10000);
     }
 
-    UploadCycle::Outcome EndedAs() const { return m_ended->at(0).at(0).value<UploadCycle::Outcome>(); }
+    RunScheduler::Outcome EndedAs() const { return m_ended->at(0).at(0).value<RunScheduler::Outcome>(); }
 
     std::unique_ptr<QTemporaryDir> m_home;
     FileList m_files;
     Recorder m_view;
     ScriptedPeer *m_peer = nullptr;
-    UploadCycle *m_cycle = nullptr;
+    RunScheduler *m_run = nullptr;
     QSignalSpy *m_ended = nullptr;
     qint64 m_now = 0;
 };

@@ -770,6 +770,10 @@ is never replaced.</source>
         <source>The JPEG quality of a shrunk picture, 1 to 100, for this run.</source>
         <translation>Качество JPEG уменьшенной картинки, от 1 до 100, для этой закачки.</translation>
     </message>
+    <message>
+        <source>Pictures sent at once, each on a connection of its own, 1 to 8, for this run.</source>
+        <translation>Сколько картинок отправлять разом, каждую по своему соединению, от 1 до 8, для этого запуска.</translation>
+    </message>
 </context>
 <context>
     <name>SetAsideQueue</name>
@@ -827,6 +831,10 @@ is never replaced.</source>
     <message>
         <source>the JPEG quality</source>
         <translation>качество JPEG</translation>
+    </message>
+    <message>
+        <source>the pictures sent at once</source>
+        <translation>число картинок, отправляемых разом</translation>
     </message>
 </context>
 <context>
@@ -920,6 +928,14 @@ Settings file: %1</source>
     <message>
         <source>1 to 100</source>
         <translation>от 1 до 100</translation>
+    </message>
+    <message>
+        <source>Pictures sent at once</source>
+        <translation>Картинок отправлять разом</translation>
+    </message>
+    <message>
+        <source>1 to 8</source>
+        <translation>от 1 до 8</translation>
     </message>
 </context>
 <context>

@@ -60,16 +60,16 @@ Main::Main(const Options &options, QWidget *parent)
     , m_messages(m_ownMessages.get())
     , m_watcher(new QFileSystemWatcher(this))
 {
-    m_cycle = new UploadCycle(*m_Files, this);
+    m_run = new RunScheduler(*m_Files, this);
     SetServiceOptions(options);
     m_summary = new RunSummary(this);
-    m_summary->Follow(*m_cycle);
+    m_summary->Follow(*m_run);
     m_log = new UploadLog(options.logPath.isEmpty() ? UploadLog::PathInHome(options.home) : options.logPath, this);
-    m_log->Follow(*m_cycle);
+    m_log->Follow(*m_run);
     auto *asideWords = new SetAsideWords(this);
-    asideWords->Follow(*m_cycle);
+    asideWords->Follow(*m_run);
     asideWords->ReadLog(m_log->Path());
-    (new SleepInhibitor(QDBusConnection::systemBus(), this))->Follow(*m_cycle);
+    (new SleepInhibitor(QDBusConnection::systemBus(), this))->Follow(*m_run);
     connect(m_log, &UploadLog::Trouble, this, [this](const QString &message) { m_messages->ShowNotice(this, message); });
     QIcon icon;
     for (const char *name : {"icon32.png", "icon16.png", "icon32@2x.png", "icon16@2x.png"})
@@ -84,7 +84,7 @@ Main::Main(const Options &options, QWidget *parent)
     static_cast<FileListModel *>(Files()->model())->SetWords(asideWords);
     m_imports = new WindowImport(*this, *m_Files, *m_folderLock, m_options.home);
     SetPicker(new CommonDialog(this));
-    auto *title = new RunTitle(*this, *m_cycle, *m_summary);
+    auto *title = new RunTitle(*this, *m_run, *m_summary);
     connect(title, &RunTitle::Clicked, this, &Main::BringToFront);
     connect(title, &RunTitle::PaceChanged, this, [this](const QString &pace) {
         m_pace = pace;
@@ -102,38 +102,38 @@ void Main::ConnectControls()
     connect(c.Requeue(), &QAction::triggered, this, &Main::RequeueSetAside);
     connect(c.XpB1(), &XpB::Click, m_imports, &WindowImport::ChooseAndImport);
     connect(c.Start(), &XpB::Click, this, &Main::StartRun);
-    connect(c.StopB(), &XpB::Click, m_cycle, &UploadCycle::Stop);
+    connect(c.StopB(), &XpB::Click, m_run, &RunScheduler::Stop);
     connect(c.Text2(), &QLineEdit::returnPressed, this, &Main::StartRun);
     connect(c.Command1(), &QPushButton::clicked, this, &Main::ParseClipboard);
     connect(c.Command2(), &QPushButton::clicked, this, &Main::ParseFile);
     c.Files()->installEventFilter(this);
-    const auto credentials = [this] { m_cycle->SetCredentials(Text1()->text(), Text2()->text()); };
+    const auto credentials = [this] { m_run->SetCredentials(Text1()->text(), Text2()->text()); };
     connect(c.Text1(), &QLineEdit::textChanged, this, credentials);
     connect(c.Text2(), &QLineEdit::textChanged, this, credentials);
 
-    connect(m_cycle, &UploadCycle::StatusChanged, this, &Main::ShowStatus);
-    connect(m_cycle, &UploadCycle::RunStarted, this, [this] {
+    connect(m_run, &RunScheduler::StatusChanged, this, &Main::ShowStatus);
+    connect(m_run, &RunScheduler::RunStarted, this, [this] {
         m_lastWords.clear();
         m_pictureWords.clear();
         st()->setToolTip(QString());
         ShowStopButton(true);
     });
     // The service's words stay until the next picture starts.
-    connect(m_cycle, &UploadCycle::PictureStarted, this, [this] {
+    connect(m_run, &RunScheduler::PictureStarted, this, [this] {
         m_pictureWords.clear();
         m_prepared.clear();
         ShowRunTip();
     });
-    connect(m_cycle, &UploadCycle::PicturePrepared, this, [this](const QString &done) {
+    connect(m_run, &RunScheduler::PicturePrepared, this, [this](const QString &done) {
         m_prepared = done;
         ShowRunTip();
     });
-    connect(m_cycle, &UploadCycle::ServiceSaid, this, [this](const QString &words) {
+    connect(m_run, &RunScheduler::ServiceSaid, this, [this](const QString &words) {
         m_lastWords = m_pictureWords = words;
         ShowRunTip();
     });
-    connect(m_cycle, &UploadCycle::PictureHandled, this, &Main::OnPictureHandled);
-    connect(m_cycle, &UploadCycle::RunEnded, this, &Main::OnRunEnded);
+    connect(m_run, &RunScheduler::PictureHandled, this, &Main::OnPictureHandled);
+    connect(m_run, &RunScheduler::RunEnded, this, &Main::OnRunEnded);
     // Another program may put pictures in or take them out at any time;
     // the list's refresh costs only the changes.
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &Main::FollowFolder);
@@ -148,10 +148,11 @@ void Main::SetServiceOptions(const Options &options)
     const QString home = m_options.home;
     m_options = options;
     m_options.home = home;
-    m_cycle->SetServer(options.upload);
-    m_cycle->SetTimeout(options.timeout);
-    m_cycle->Retries().SetWindow(options.retryFor);
-    m_cycle->SetPreparation(options.pictures);
+    m_run->SetServer(options.upload);
+    m_run->SetTimeout(options.timeout);
+    m_run->Retries().SetWindow(options.retryFor);
+    m_run->SetConnections(options.connections);
+    m_run->SetPreparation(options.pictures);
 }
 
 void Main::Load()
@@ -216,7 +217,7 @@ void Main::ShowFoundCount() { ShowStatus(QStringLiteral("Найдено файл
 void Main::ShowStatus(const QString &text)
 {
     st()->setText(text);
-    if (m_cycle->CurrentState() != UploadCycle::State::Idle)
+    if (m_run->CurrentState() != RunScheduler::State::Idle)
         ShowRunTip();
     else if (const QString meaning = SocketErrorMeaning(text); !meaning.isEmpty())
         st()->setToolTip(meaning);
@@ -226,7 +227,7 @@ void Main::ShowStatus(const QString &text)
 // the picture, what was done to it, and the speed with the time left.
 void Main::ShowRunTip()
 {
-    if (m_cycle->CurrentState() == UploadCycle::State::Idle)
+    if (m_run->CurrentState() == RunScheduler::State::Idle)
         return;
     const QString meaning = SocketErrorMeaning(st()->text());
     QStringList lines{meaning.isEmpty() ? m_pictureWords : meaning, m_prepared, m_pace};
@@ -260,7 +261,7 @@ void Main::RequeueSetAside()
     RefreshLists();
     if (!ok)
         m_messages->ShowError(this, troubles.join(QLatin1Char('\n')));
-    else if (m_cycle->CurrentState() == UploadCycle::State::Idle)
+    else if (m_run->CurrentState() == RunScheduler::State::Idle)
         ShowFoundCount();
 }
 
@@ -275,8 +276,8 @@ void Main::OnPictureHandled(const PictureOutcome &outcome)
 
 void Main::StartRun()
 {
-    if (m_cycle->CurrentState() == UploadCycle::State::Idle && !m_imports->IsRunning() && HoldFolder())
-        m_cycle->Start();
+    if (m_run->CurrentState() == RunScheduler::State::Idle && !m_imports->IsRunning() && HoldFolder())
+        m_run->Start();
 }
 
 bool Main::HoldFolder()
@@ -290,16 +291,16 @@ bool Main::HoldFolder()
     return false;
 }
 
-void Main::OnRunEnded(UploadCycle::Outcome outcome, const QString &message)
+void Main::OnRunEnded(RunScheduler::Outcome outcome, const QString &message)
 {
     m_folderLock->Release();
-    if (outcome == UploadCycle::Outcome::NothingToUpload)
+    if (outcome == RunScheduler::Outcome::NothingToUpload)
         return;
     ShowStopButton(false);
-    if (outcome == UploadCycle::Outcome::Unexpected)
+    if (outcome == RunScheduler::Outcome::Unexpected)
         m_messages->ShowError(this, message);
     RefreshLists();
-    if (outcome == UploadCycle::Outcome::Done)
+    if (outcome == RunScheduler::Outcome::Done)
         ShowStatus(m_summary->EndText());
     // The last picture's own words stay readable beside the summary.
     const QString summary = m_summary->Text(), error = SocketErrorMeaning(st()->text());

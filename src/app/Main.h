@@ -5,7 +5,7 @@
 #include "settings/HostAddress.h"
 #include "pictures/PicturePreparation.h"
 #include "upload/SilenceTimeout.h"
-#include "upload/UploadCycle.h"
+#include "upload/RunScheduler.h"
 
 #include <QString>
 #include <QWidget>
@@ -46,6 +46,7 @@ public:
         QString account = QString::fromLatin1(LinkExtractor::DefaultAccount);
         int timeout = SilenceTimeout::DefaultSeconds;
         int retryFor = RetrySchedule::DefaultWindowSeconds;
+        int connections = 1;
         PicturePreparation::Options pictures;
     };
 
@@ -76,7 +77,7 @@ public:
     QPushButton *Command2() const { return m_controls->Command2(); }
     CreditLabel *Label4() const { return m_controls->Label4(); }
     QAction *RequeueAction() const { return m_controls->Requeue(); }
-    UploadCycle &Cycle() const { return *m_cycle; }
+    RunScheduler &Run() const { return *m_run; }
 
     WindowImport &Imports() const { return *m_imports; }
     // The Stop button in the Start button's place while a run or an import
@@ -104,7 +105,7 @@ private:
     // is not to be had, told.
     bool HoldFolder();
     void OnPictureHandled(const PictureOutcome &outcome);
-    void OnRunEnded(UploadCycle::Outcome outcome, const QString &message);
+    void OnRunEnded(RunScheduler::Outcome outcome, const QString &message);
     void ReportStartUpError();
     void FollowFolder();
     void ParseClipboard();
@@ -113,7 +114,7 @@ private:
     Options m_options;
     FileList *m_Files;
     FileList *m_setAside;
-    UploadCycle *m_cycle;
+    RunScheduler *m_run;
     RunSummary *m_summary;
     UploadLog *m_log;
     WindowImport *m_imports;

@@ -2,7 +2,7 @@
 
 #include "app/Main.h"
 #include "app/MessageDialog.h"
-#include "upload/UploadCycle.h"
+#include "upload/RunScheduler.h"
 
 #include <QCloseEvent>
 
@@ -16,13 +16,13 @@ RunCloseGuard::RunCloseGuard(Main &window)
 bool RunCloseGuard::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != &m_window || event->type() != QEvent::Close
-        || m_window.Cycle().CurrentState() == UploadCycle::State::Idle)
+        || m_window.Run().CurrentState() == RunScheduler::State::Idle)
         return false;
     // The question's own event loop lets the run go on, and maybe end.
     if (!m_window.Messages().AskToStop(&m_window)) {
         event->ignore();
         return true;
     }
-    m_window.Cycle().Stop();
+    m_window.Run().Stop();
     return false;
 }

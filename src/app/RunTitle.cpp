@@ -15,19 +15,19 @@ constexpr qint64 LongRun = 10000;
 
 }
 
-RunTitle::RunTitle(QWidget &window, UploadCycle &cycle, RunSummary &summary)
+RunTitle::RunTitle(QWidget &window, RunScheduler &run, RunSummary &summary)
     : QObject(&window)
     , m_window(window)
-    , m_cycle(cycle)
+    , m_run(run)
     , m_summary(summary)
 {
     m_window.setWindowTitle(Name);
-    connect(&cycle, &UploadCycle::RunStarted, this, &RunTitle::OnRunStarted);
-    connect(&cycle, &UploadCycle::PictureStarted, this,
+    connect(&run, &RunScheduler::RunStarted, this, &RunTitle::OnRunStarted);
+    connect(&run, &RunScheduler::PictureStarted, this,
             [this](const QString &, qint64 number) { OnPictureStarted(number); });
     connect(&m_notifier, &DesktopNotifier::Clicked, this, &RunTitle::Clicked);
-    connect(&cycle, &UploadCycle::StatusChanged, this, [this](const QString &text) { m_lastStatus = text; });
-    connect(&cycle, &UploadCycle::RunEnded, this, &RunTitle::OnRunEnded);
+    connect(&run, &RunScheduler::StatusChanged, this, [this](const QString &text) { m_lastStatus = text; });
+    connect(&run, &RunScheduler::RunEnded, this, &RunTitle::OnRunEnded);
     connect(&summary, &RunSummary::Changed, this, &RunTitle::ShowProgress);
 }
 
@@ -46,9 +46,11 @@ void RunTitle::OnPictureStarted(qint64 number)
 
 void RunTitle::ShowProgress()
 {
-    if (m_cycle.CurrentState() == UploadCycle::State::Idle && !m_runTime.isValid())
+    if (m_run.CurrentState() == RunScheduler::State::Idle && !m_runTime.isValid())
         return;
-    const qint64 number = std::max<qint64>(m_number, m_summary.Handled());
+    // Several pictures at once: the count is of those done.
+    const qint64 number
+        = m_run.Connections() > 1 ? m_summary.Handled() : std::max<qint64>(m_number, m_summary.Handled());
     m_pace.Add(m_runTime.elapsed(), m_summary.DoneBytes(), m_summary.TotalBytes());
     QString title = tr("%1% · %2 of %3").arg(m_summary.BytePercent()).arg(number).arg(m_summary.Total());
     if (const QString pace = m_pace.Text(); !pace.isEmpty())
@@ -63,15 +65,15 @@ void RunTitle::ShowPace(const QString &text)
         emit PaceChanged(text);
 }
 
-void RunTitle::OnRunEnded(UploadCycle::Outcome outcome)
+void RunTitle::OnRunEnded(RunScheduler::Outcome outcome)
 {
     m_window.setWindowTitle(Name);
     ShowPace(QString());
-    if (outcome == UploadCycle::Outcome::NothingToUpload || !m_runTime.isValid())
+    if (outcome == RunScheduler::Outcome::NothingToUpload || !m_runTime.isValid())
         return;
     const qint64 took = m_runTime.elapsed();
     m_runTime.invalidate();
     if (took > LongRun && !m_window.isActiveWindow())
-        m_notifier.Notify(outcome == UploadCycle::Outcome::Done ? m_summary.EndText() : m_lastStatus,
+        m_notifier.Notify(outcome == RunScheduler::Outcome::Done ? m_summary.EndText() : m_lastStatus,
                           m_summary.Text());
 }

@@ -2,7 +2,7 @@
 
 #include "app/DesktopNotifier.h"
 #include "upload/RunPace.h"
-#include "upload/UploadCycle.h"
+#include "upload/RunScheduler.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -19,7 +19,7 @@ class RunTitle : public QObject
     Q_OBJECT
 
 public:
-    RunTitle(QWidget &window, UploadCycle &cycle, RunSummary &summary);
+    RunTitle(QWidget &window, RunScheduler &run, RunSummary &summary);
 
 signals:
     // The member clicked the notification: the window is wanted.
@@ -32,10 +32,10 @@ private:
     void OnPictureStarted(qint64 number);
     void ShowProgress();
     void ShowPace(const QString &text);
-    void OnRunEnded(UploadCycle::Outcome outcome);
+    void OnRunEnded(RunScheduler::Outcome outcome);
 
     QWidget &m_window;
-    UploadCycle &m_cycle;
+    RunScheduler &m_run;
     RunSummary &m_summary;
     DesktopNotifier m_notifier;
     RunPace m_pace;

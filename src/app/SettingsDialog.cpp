@@ -24,11 +24,12 @@ SettingsDialog::SettingsDialog(ProgramSettings &settings, QWidget *parent)
         {SettingKey::Account, tr("Account number")},
         {SettingKey::Timeout, tr("Timeout, seconds")},
         {SettingKey::RetryFor, tr("Retry without a network, seconds")},
+        {SettingKey::Connections, tr("Pictures sent at once")},
         {SettingKey::MaxSide, tr("Shrink to the longest side, pixels")},
         {SettingKey::Quality, tr("JPEG quality of a shrunk picture")},
     };
-    const QStringList hints = {tr("host[:port]"),   tr("host[:port]"), tr("number"),  tr("0: wait without end"),
-                               tr("0: no retries"), tr("0: never"),    tr("1 to 100")};
+    const QStringList hints = {tr("host[:port]"),   tr("host[:port]"), tr("number"),   tr("0: wait without end"),
+                               tr("0: no retries"), tr("1 to 8"),      tr("0: never"), tr("1 to 100")};
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const auto &[key, name] = rows.at(i);
         auto *field = new QLineEdit(settings.Stored(key), this);

@@ -29,7 +29,7 @@ WindowImport::WindowImport(Main &window, FileList &files, FolderLock &lock, cons
     connect(window.StopB(), &XpB::Click, this, &WindowImport::Cancel);
     connect(new QShortcut(Qt::Key_Escape, &window), &QShortcut::activated, this, &WindowImport::Cancel);
     // Queued, so that the run's own end is shown before the copy starts.
-    connect(&window.Cycle(), &UploadCycle::RunEnded, this, &WindowImport::ImportWaiting, Qt::QueuedConnection);
+    connect(&window.Run(), &RunScheduler::RunEnded, this, &WindowImport::ImportWaiting, Qt::QueuedConnection);
 }
 
 void WindowImport::SetPicker(CommonDialog *picker)
@@ -71,7 +71,7 @@ void WindowImport::ChooseAndImport()
 void WindowImport::Drop(const QStringList &folders, const QStringList &pictures, const QString &lastFolder)
 {
     Remember(lastFolder);
-    if (m_window.Cycle().CurrentState() != UploadCycle::State::Idle || IsRunning()) {
+    if (m_window.Run().CurrentState() != RunScheduler::State::Idle || IsRunning()) {
         m_waitingFolders += folders;
         m_waitingPictures += pictures;
         return;
@@ -86,7 +86,7 @@ bool WindowImport::Refused() const
         m_window.Messages().ShowError(&m_window, tr("The pictures are being copied already."));
         return true;
     }
-    if (m_window.Cycle().CurrentState() != UploadCycle::State::Idle) {
+    if (m_window.Run().CurrentState() != RunScheduler::State::Idle) {
         m_window.Messages().ShowError(&m_window,
                                       tr("An upload is running: pictures can be imported once it has ended."));
         return true;

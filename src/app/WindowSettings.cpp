@@ -7,7 +7,7 @@
 #include "folder/NativeName.h"
 #include "settings/HostAddress.h"
 #include "settings/ProgramSettings.h"
-#include "upload/UploadCycle.h"
+#include "upload/RunScheduler.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -51,7 +51,7 @@ WindowSettings::WindowSettings(Main &window, ProgramSettings &settings, const Ma
         m_settings.SetLastImportFolder(folder);
         Remember(false);
     });
-    connect(&window.Cycle(), &UploadCycle::RunStarted, this, [this] {
+    connect(&window.Run(), &RunScheduler::RunStarted, this, [this] {
         const QString login = m_window.Text1()->text();
         if (login.isEmpty() || login == m_settings.LastLogin())
             return;
@@ -68,6 +68,7 @@ Main::Options WindowSettings::FromSettings(const ProgramSettings &settings, Main
     options.account = settings.Account();
     options.timeout = settings.Timeout();
     options.retryFor = settings.Value(SettingKey::RetryFor).toInt();
+    options.connections = settings.Value(SettingKey::Connections).toInt();
     options.pictures = {settings.KeepLocation(), settings.Value(SettingKey::MaxSide).toInt(),
                         settings.Value(SettingKey::Quality).toInt()};
     return options;

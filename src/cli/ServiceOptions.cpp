@@ -30,8 +30,12 @@ const Option Options[] = {
      QT_TRANSLATE_NOOP("ServiceOptions",
                        "Seconds without a byte moving before a run gives up (0: wait for ever), for this run.")},
     {SettingKey::RetryFor, "retry-for", "SECONDS",
-     QT_TRANSLATE_NOOP("ServiceOptions", "Seconds a run waits out a network that is down, trying the same picture "
-                                         "again (0: the first error ends the run), for this run.")},
+     QT_TRANSLATE_NOOP("ServiceOptions",
+                       "Seconds a run waits out a network that is down, trying the same picture "
+                       "again (0: the first error ends the run), for this run.")},
+    {SettingKey::Connections, "connections", "N",
+     QT_TRANSLATE_NOOP("ServiceOptions",
+                       "Pictures sent at once, each on a connection of its own, 1 to 8, for this run.")},
     {SettingKey::MaxSide, "max-side", "PIXELS",
      QT_TRANSLATE_NOOP("ServiceOptions",
                        "Shrinks a picture whose longer side is larger to this many pixels (0: never), "

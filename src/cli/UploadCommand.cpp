@@ -11,7 +11,7 @@
 #include "upload/RunSummary.h"
 #include "upload/SilenceTimeout.h"
 #include "upload/SleepInhibitor.h"
-#include "upload/UploadCycle.h"
+#include "upload/RunScheduler.h"
 #include "upload/UploadLog.h"
 
 #include <QCommandLineParser>
@@ -22,15 +22,15 @@
 
 namespace {
 
-int ExitStatusOf(UploadCycle::Outcome outcome)
+int ExitStatusOf(RunScheduler::Outcome outcome)
 {
     switch (outcome) {
-    case UploadCycle::Outcome::NothingToUpload:
-    case UploadCycle::Outcome::Done: return ExitStatus::Success;
-    case UploadCycle::Outcome::Refused: return ExitStatus::Refused;
-    case UploadCycle::Outcome::SocketError: return ExitStatus::SocketError;
-    case UploadCycle::Outcome::Stopped: return ExitStatus::Stopped;
-    case UploadCycle::Outcome::Unexpected: break;
+    case RunScheduler::Outcome::NothingToUpload:
+    case RunScheduler::Outcome::Done: return ExitStatus::Success;
+    case RunScheduler::Outcome::Refused: return ExitStatus::Refused;
+    case RunScheduler::Outcome::SocketError: return ExitStatus::SocketError;
+    case RunScheduler::Outcome::Stopped: return ExitStatus::Stopped;
+    case RunScheduler::Outcome::Unexpected: break;
     }
     return ExitStatus::Unexpected;
 }
@@ -82,55 +82,56 @@ int UploadCommand::Run(const Context &context)
     if (!ImageFolder::Prepare(context.home, files, &error))
         return Fail(error);
 
-    UploadCycle cycle(files);
-    cycle.SetServer(address);
-    cycle.SetCredentials(login, password);
-    cycle.SetTimeout(context.values.value(SettingKey::Timeout).toInt());
-    cycle.Retries().SetWindow(context.values.value(SettingKey::RetryFor).toInt());
-    cycle.SetPreparation({context.values.value(SettingKey::KeepLocation) == QLatin1String("true"),
-                          context.values.value(SettingKey::MaxSide).toInt(),
-                          context.values.value(SettingKey::Quality).toInt()});
-    QObject::connect(&cycle, &UploadCycle::StatusChanged, &cycle, [this](const QString &text) { Out().Line(text); });
-    QObject::connect(&cycle, &UploadCycle::ServiceSaid, &cycle, [this](const QString &words) {
+    RunScheduler run(files);
+    run.SetServer(address);
+    run.SetCredentials(login, password);
+    run.SetTimeout(context.values.value(SettingKey::Timeout).toInt());
+    run.Retries().SetWindow(context.values.value(SettingKey::RetryFor).toInt());
+    run.SetConnections(context.values.value(SettingKey::Connections).toInt());
+    run.SetPreparation({context.values.value(SettingKey::KeepLocation) == QLatin1String("true"),
+                        context.values.value(SettingKey::MaxSide).toInt(),
+                        context.values.value(SettingKey::Quality).toInt()});
+    QObject::connect(&run, &RunScheduler::StatusChanged, &run, [this](const QString &text) { Out().Line(text); });
+    QObject::connect(&run, &RunScheduler::ServiceSaid, &run, [this](const QString &words) {
         if (!words.isEmpty())
             Out().Line(QCoreApplication::translate("UploadCommand", "service: %1").arg(words));
     });
-    QObject::connect(&cycle, &UploadCycle::PictureHandled, &cycle, [this](const PictureOutcome &outcome) {
+    QObject::connect(&run, &RunScheduler::PictureHandled, &run, [this](const PictureOutcome &outcome) {
         if (outcome.kind == PictureOutcome::Kind::PassedOver)
             Fail(QCoreApplication::translate("UploadCommand", "passed over %1 (it stays in the image folder): %2")
                      .arg(QDir::toNativeSeparators(outcome.path), outcome.words));
     });
     RunSummary summary;
-    summary.Follow(cycle);
+    summary.Follow(run);
     SleepInhibitor awake(QDBusConnection::systemBus());
-    awake.Follow(cycle);
+    awake.Follow(run);
     UploadLog log(UploadLog::PathFor(context.home, parser.isSet(QStringLiteral("home"))));
-    log.Follow(cycle);
+    log.Follow(run);
     QObject::connect(&log, &UploadLog::Trouble, &log, [this](const QString &message) { Fail(message); });
     StopSignals stopSignals;
     QEventLoop loop;
     int status = ExitStatus::Success;
-    QObject::connect(&cycle, &UploadCycle::RunEnded, &loop, [&](UploadCycle::Outcome outcome, const QString &message) {
+    QObject::connect(&run, &RunScheduler::RunEnded, &loop, [&](RunScheduler::Outcome outcome, const QString &message) {
         if (!message.isEmpty())
             Fail(message);
         status = ExitStatusOf(outcome);
-        if (outcome != UploadCycle::Outcome::NothingToUpload)
+        if (outcome != RunScheduler::Outcome::NothingToUpload)
             Out().Line(summary.Text());
-        if (outcome == UploadCycle::Outcome::Done && summary.LeftSomething())
+        if (outcome == RunScheduler::Outcome::Done && summary.LeftSomething())
             status = ExitStatus::LeftSomething;
         loop.exit();
     });
     // A signal before the run got going still ends the command as stopped.
     QObject::connect(&stopSignals, &StopSignals::StopRequested, &loop, [&] {
-        if (cycle.CurrentState() == UploadCycle::State::Idle) {
+        if (run.CurrentState() == RunScheduler::State::Idle) {
             status = ExitStatus::Stopped;
             loop.exit();
         } else {
-            cycle.Stop();
+            run.Stop();
         }
     });
-    cycle.Start();
-    if (cycle.CurrentState() == UploadCycle::State::Idle)
+    run.Start();
+    if (run.CurrentState() == RunScheduler::State::Idle)
         return status;
     loop.exec();
     return status;

@@ -28,7 +28,7 @@ public:
 protected:
     QList<SettingKey> Settings() const override
     {
-        return {SettingKey::UploadHost, SettingKey::Timeout, SettingKey::RetryFor,
+        return {SettingKey::UploadHost, SettingKey::Timeout, SettingKey::RetryFor,    SettingKey::Connections,
                 SettingKey::MaxSide,    SettingKey::Quality, SettingKey::KeepLocation};
     }
     void AddOptions(QCommandLineParser &parser) const override;

@@ -27,9 +27,9 @@ namespace {
 // Lower case: the user's data folder is named after it.
 const QString ApplicationName = QStringLiteral("picaroon");
 
-const QList<SettingKey> WindowSettingOptions
-    = {SettingKey::UploadHost, SettingKey::ImageHost, SettingKey::Account, SettingKey::Timeout,
-       SettingKey::RetryFor,   SettingKey::MaxSide,   SettingKey::Quality, SettingKey::KeepLocation};
+const QList<SettingKey> WindowSettingOptions = {
+    SettingKey::UploadHost,  SettingKey::ImageHost, SettingKey::Account, SettingKey::Timeout,     SettingKey::RetryFor,
+    SettingKey::Connections, SettingKey::MaxSide,   SettingKey::Quality, SettingKey::KeepLocation};
 
 void AddWindowOptions(QCommandLineParser &parser)
 {
@@ -104,6 +104,8 @@ int RunWindow(int argc, char *argv[], const QStringList &notices)
         options.timeout = ServiceOptions::Value(parser, SettingKey::Timeout).toInt();
     if (ServiceOptions::IsSet(parser, SettingKey::RetryFor))
         options.retryFor = ServiceOptions::Value(parser, SettingKey::RetryFor).toInt();
+    if (ServiceOptions::IsSet(parser, SettingKey::Connections))
+        options.connections = ServiceOptions::Value(parser, SettingKey::Connections).toInt();
     if (ServiceOptions::IsSet(parser, SettingKey::KeepLocation))
         options.pictures.keepLocation = true;
     if (ServiceOptions::IsSet(parser, SettingKey::MaxSide))

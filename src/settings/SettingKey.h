@@ -1,6 +1,6 @@
 #pragma once
 
-// Every setting the program keeps. The first eight are texts a member may
+// Every setting the program keeps. The first nine are texts a member may
 // type or tick (checked before they are stored or used); the others the
 // window keeps for itself.
 enum class SettingKey {
@@ -9,6 +9,7 @@ enum class SettingKey {
     Account,
     Timeout,
     RetryFor,
+    Connections,
     KeepLocation,
     MaxSide,
     Quality,
@@ -23,6 +24,7 @@ namespace SettingDefaults {
 inline constexpr char Account[] = "418265";
 inline constexpr int TimeoutSeconds = 60;
 inline constexpr int RetryForSeconds = 600;
+inline constexpr int MostConnections = 8;
 inline constexpr int LongestMaxSide = 65500;
 inline constexpr int Quality = 90;
 }

@@ -84,6 +84,12 @@ QString QualityProblem(const QString &text)
     return NumberProblem(text, 1, 100, QT_TRANSLATE_NOOP("SettingTable", "the JPEG quality"));
 }
 
+QString ConnectionsProblem(const QString &text)
+{
+    return NumberProblem(text, 1, SettingDefaults::MostConnections,
+                         QT_TRANSLATE_NOOP("SettingTable", "the pictures sent at once"));
+}
+
 QString SwitchProblem(const QString &text)
 {
     if (text == QLatin1String("true") || text == QLatin1String("false"))
@@ -119,6 +125,9 @@ QString RetryForDefault()
 // Where a photo was taken is kept out of a public blog unless asked for.
 QString KeepLocationDefault() { return QStringLiteral("false"); }
 
+// One picture at a time, as the service has always been sent them.
+QString ConnectionsDefault() { return QStringLiteral("1"); }
+
 QString MaxSideDefault() { return QStringLiteral("0"); }
 
 QString QualityDefault() { return QString::number(SettingDefaults::Quality); }
@@ -129,6 +138,7 @@ const SettingRow Rows[] = {
     {SettingKey::Account, "links/account", AccountDefault, AccountProblem},
     {SettingKey::Timeout, "upload/timeout", TimeoutDefault, TimeoutProblem},
     {SettingKey::RetryFor, "upload/retryFor", RetryForDefault, RetryForProblem},
+    {SettingKey::Connections, "upload/connections", ConnectionsDefault, ConnectionsProblem},
     {SettingKey::KeepLocation, "pictures/keepLocation", KeepLocationDefault, SwitchProblem},
     {SettingKey::MaxSide, "pictures/maxSide", MaxSideDefault, MaxSideProblem},
     {SettingKey::Quality, "pictures/quality", QualityDefault, QualityProblem},

@@ -32,11 +32,11 @@ QStringList PictureQueue::Paths() const
     return paths;
 }
 
-QString PictureQueue::Next(const QString &skip) const
+QString PictureQueue::Next(const QStringList &skip) const
 {
     for (qsizetype i = 0; i < m_files.Count(); ++i) {
         const QString path = m_files.EntryPath(i);
-        if (path != skip && !m_passedOver.contains(path))
+        if (!skip.contains(path) && !m_passedOver.contains(path))
             return path;
     }
     return QString();

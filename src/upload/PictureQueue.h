@@ -20,8 +20,9 @@ public:
     bool Refresh(QString *error);
     // Every picture listed now, as paths.
     QStringList Paths() const;
-    // The first picture still to go other than skip; empty when none is.
-    QString Next(const QString &skip = QString()) const;
+    // The first picture still to go other than those in skip; empty when
+    // none is.
+    QString Next(const QStringList &skip = {}) const;
     void PassOver(const QString &path) { m_passedOver.insert(path); }
 
 private:

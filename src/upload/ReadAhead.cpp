@@ -6,7 +6,9 @@ void ReadAhead::UseTheWait(RequestBuilder &builder, const PicturePreparation &pr
                            const QString &login, const QString &password)
 {
     m_handled.reset();
-    if (!next.isEmpty())
+    // Several connections each make their wait count: the one read ahead
+    // is read once.
+    if (!next.isEmpty() && !(m_ahead.IsOpen() && m_ahead.Path() == next))
         m_ahead.BuildAhead(builder, preparation, next, login, password);
 }
 

@@ -2,7 +2,7 @@
 
 #include "folder/FileStamp.h"
 #include "upload/StatusText.h"
-#include "upload/UploadCycle.h"
+#include "upload/RunScheduler.h"
 
 #include <algorithm>
 #include <limits>
@@ -12,11 +12,11 @@ RunSummary::RunSummary(QObject *parent)
 {
 }
 
-void RunSummary::Follow(UploadCycle &cycle)
+void RunSummary::Follow(RunScheduler &run)
 {
-    connect(&cycle, &UploadCycle::RunStarted, this, &RunSummary::BeginRun);
-    connect(&cycle, &UploadCycle::PictureHandled, this, &RunSummary::Count);
-    connect(&cycle, &UploadCycle::SendProgress, this, &RunSummary::Progress);
+    connect(&run, &RunScheduler::RunStarted, this, &RunSummary::BeginRun);
+    connect(&run, &RunScheduler::PictureHandled, this, &RunSummary::Count);
+    connect(&run, &RunScheduler::SendProgress, this, &RunSummary::Progress);
 }
 
 void RunSummary::BeginRun(const QStringList &paths)

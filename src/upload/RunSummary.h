@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-class UploadCycle;
+class RunScheduler;
 
 // Counts what a run did with its pictures, for the line that ends it and
 // for the progress shown while it goes on.
@@ -19,7 +19,7 @@ class RunSummary : public QObject
 public:
     explicit RunSummary(QObject *parent = nullptr);
 
-    void Follow(UploadCycle &cycle);
+    void Follow(RunScheduler &run);
     void BeginRun(const QStringList &paths);
     void Count(const PictureOutcome &outcome);
     void Progress(qint64 sent, qint64 total);

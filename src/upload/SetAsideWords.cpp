@@ -2,7 +2,7 @@
 
 #include "folder/NativeName.h"
 #include "folder/PlainFile.h"
-#include "upload/UploadCycle.h"
+#include "upload/RunScheduler.h"
 
 #include <QList>
 
@@ -23,9 +23,9 @@ SetAsideWords::SetAsideWords(QObject *parent)
 {
 }
 
-void SetAsideWords::Follow(UploadCycle &cycle)
+void SetAsideWords::Follow(RunScheduler &run)
 {
-    connect(&cycle, &UploadCycle::PictureHandled, this, &SetAsideWords::Take);
+    connect(&run, &RunScheduler::PictureHandled, this, &SetAsideWords::Take);
 }
 
 void SetAsideWords::Take(const PictureOutcome &outcome)

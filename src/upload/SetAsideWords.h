@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QString>
 
-class UploadCycle;
+class RunScheduler;
 struct PictureOutcome;
 
 // What the service said of each set-aside picture, so the list can show a
@@ -17,7 +17,7 @@ class SetAsideWords : public QObject
 public:
     explicit SetAsideWords(QObject *parent = nullptr);
 
-    void Follow(UploadCycle &cycle);
+    void Follow(RunScheduler &run);
     // Reads no more than the log's last mebibyte: older pictures keep no words.
     void ReadLog(const QString &path);
     // The words as logged, escaped to one line.

@@ -1,6 +1,6 @@
 #include "upload/SleepInhibitor.h"
 
-#include "upload/UploadCycle.h"
+#include "upload/RunScheduler.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -20,10 +20,10 @@ SleepInhibitor::SleepInhibitor(const QDBusConnection &bus, QObject *parent)
 {
 }
 
-void SleepInhibitor::Follow(UploadCycle &cycle)
+void SleepInhibitor::Follow(RunScheduler &run)
 {
-    connect(&cycle, &UploadCycle::RunStarted, this, &SleepInhibitor::Take);
-    connect(&cycle, &UploadCycle::RunEnded, this, &SleepInhibitor::Release);
+    connect(&run, &RunScheduler::RunStarted, this, &SleepInhibitor::Take);
+    connect(&run, &RunScheduler::RunEnded, this, &SleepInhibitor::Release);
 }
 
 void SleepInhibitor::Take()

@@ -4,7 +4,7 @@
 #include <QDBusUnixFileDescriptor>
 #include <QObject>
 
-class UploadCycle;
+class RunScheduler;
 
 // Keeps the computer from sleeping while a run lasts: the login manager
 // (org.freedesktop.login1 on the system bus) hands out a descriptor that
@@ -19,7 +19,7 @@ public:
     explicit SleepInhibitor(const QDBusConnection &bus, QObject *parent = nullptr);
 
     // Held from each run's start to its end.
-    void Follow(UploadCycle &cycle);
+    void Follow(RunScheduler &run);
     bool IsHeld() const { return m_held.isValid(); }
 
 public slots:

@@ -1,14 +1,15 @@
 #include "upload/UploadCycle.h"
 
-#include "settings/HostAddress.h"
 #include "upload/PictureDisposal.h"
-#include "upload/SocketErrorNumber.h"
+#include "upload/RequestBuilder.h"
 #include "upload/StatusText.h"
 
+#include <QFile>
 #include <QTcpSocket>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -21,101 +22,77 @@ QString LostReply(bool broken)
 
 }
 
-UploadCycle::UploadCycle(FileList &files, QObject *parent)
+UploadCycle::UploadCycle(RequestBuilder &builder, const PicturePreparation &preparation, QObject *parent)
     : QObject(parent)
-    , m_queue(files)
-    , m_builder(QString())
+    , m_builder(builder)
+    , m_preparation(preparation)
 {
-    SetServer(HostAddress());
     connect(&m_timeout, &SilenceTimeout::TimedOut, this, &UploadCycle::OnTimedOut);
     connect(&m_meter, &SendMeter::Taken, this, &UploadCycle::OnTaken);
-    connect(&m_retry, &RetrySchedule::PauseOver, this, [this] {
-        if (m_state == State::Pausing)
-            Connect();
-    });
 }
 
 UploadCycle::~UploadCycle()
 {
     // Closing the window mid-run drops the connection and writes nothing;
-    // the current picture stays in the folder.
-    if (m_WS)
-        m_WS->disconnect(this);
+    // the picture stays in the folder.
+    if (m_socket)
+        m_socket->disconnect(this);
 }
 
-void UploadCycle::SetServer(const HostAddress &address)
+void UploadCycle::SetServer(const QString &host, quint16 port)
 {
-    m_host = address.Host();
-    m_port = address.Port();
-    m_builder.SetHostHeader(address.HostHeader());
+    m_host = host;
+    m_port = port;
 }
 
-void UploadCycle::SetCredentials(const QString &login, const QString &password)
+void UploadCycle::Send(PictureRequest picture, qint64 number, const QString &login, const QString &password)
 {
+    m_sending = std::move(picture);
+    m_path = m_sending.Path();
+    m_number = number;
     m_login = login;
     m_password = password;
+    m_done.clear();
+    Connect();
 }
 
-void UploadCycle::Start()
+void UploadCycle::TryAgain()
 {
-    if (m_state != State::Idle)
-        return;
-    QString error;
-    if (!m_queue.Begin(&error)) {
-        FailUnexpectedly(error);
-        return;
-    }
-    const QStringList paths = m_queue.Paths();
-    if (paths.isEmpty()) {
-        emit RunEnded(Outcome::NothingToUpload, QString());
-        return;
-    }
-    m_FileNo = 0;
-    m_FileTotal = paths.size();
-    emit RunStarted(paths);
-    NextFile();
+    if (m_state == State::Waiting)
+        Connect();
 }
 
-void UploadCycle::Stop()
+void UploadCycle::Hold()
+{
+    if (m_state == State::Idle || m_requestOut)
+        return;
+    DropConnection();
+    m_state = State::Waiting;
+}
+
+void UploadCycle::Abandon(PictureOutcome::Kind kind, const QString &words)
 {
     if (m_state == State::Idle)
         return;
     // Our own close is never judged as a reply: the connection is dropped
     // before the socket can report it.
     DropConnection();
-    emit StatusChanged(StatusText::Stopped());
-    ReportCurrent(PictureOutcome::Kind::Stopped, QString());
-    EndRun(Outcome::Stopped);
-}
-
-void UploadCycle::NextFile()
-{
-    QString error;
-    if (!m_queue.Refresh(&error)) {
-        FailUnexpectedly(error);
-        return;
-    }
-    ++m_FileNo;
-    m_currentDone.clear();
-    if (!OpenNextPicture()) {
-        emit StatusChanged(StatusText::Done());
-        EndRun(Outcome::Done);
-        return;
-    }
-    emit PictureStarted(m_CurrentFile, m_FileNo, m_FileTotal);
-    Connect();
+    m_state = State::Idle;
+    Report(kind, m_sending.IsOpen() ? m_sending.PictureSize() : -1, words);
+    m_sending.Clear();
 }
 
 void UploadCycle::Connect()
 {
-    m_ReplyText.Clear();
+    m_reply.Clear();
     m_words.Clear();
     m_requestOut = false;
+    m_taken = m_requestSize = 0;
     m_state = State::Connecting;
     emit StatusChanged(StatusText::Connecting());
 
     auto *socket = new QTcpSocket(this);
-    m_WS = socket;
+    m_socket = socket;
     connect(socket, &QTcpSocket::connected, this, &UploadCycle::OnConnected);
     connect(socket, &QTcpSocket::bytesWritten, this, &UploadCycle::OnBytesWritten);
     connect(socket, &QTcpSocket::readyRead, this, &UploadCycle::OnReadyRead);
@@ -125,83 +102,39 @@ void UploadCycle::Connect()
     socket->connectToHost(m_host, m_port);
 }
 
-bool UploadCycle::OpenNextPicture()
-{
-    // The picture handled last has left the folder or the pattern by now.
-    for (QString path = m_queue.Next(); !path.isEmpty(); path = m_queue.Next()) {
-        m_CurrentFile = path;
-        m_inFlight = true;
-        QString why;
-        if (m_ahead.Take(path, &m_sending) || m_sending.Open(path, &why))
-            return true;
-        PassOver(path, why);
-    }
-    return false;
-}
-
-void UploadCycle::PassOver(const QString &path, const QString &reason)
-{
-    m_queue.PassOver(path);
-    const qint64 size = path == m_sending.Path() ? m_sending.PictureSize() : -1;
-    Report(PictureOutcome::Kind::PassedOver, path, size, reason);
-}
-
-void UploadCycle::Report(PictureOutcome::Kind kind, const QString &path, qint64 size, const QString &words,
-                         const QString &asideName)
-{
-    if (path == m_CurrentFile)
-        m_inFlight = false;
-    const QString done = path == m_CurrentFile ? m_currentDone : QString();
-    emit PictureHandled({kind, path, size, asideName, words, done});
-}
-
-void UploadCycle::ReportCurrent(PictureOutcome::Kind kind, const QString &words)
-{
-    if (m_inFlight)
-        Report(kind, m_CurrentFile, m_sending.IsOpen() ? m_sending.PictureSize() : -1, words);
-}
-
 void UploadCycle::OnConnected()
 {
-    emit StatusChanged(StatusText::Counter(m_FileNo, m_FileTotal));
+    emit Connected();
     // Sent as the picture stands now: opened anew if its name leads to
     // other bytes since it was opened or read ahead.
-    if (!m_sending.Fits(m_CurrentFile, m_login, m_password, m_preparation.Chosen())) {
+    if (!m_sending.Fits(m_path, m_login, m_password, m_preparation.Chosen())) {
         QString error;
-        if (!m_sending.StillOnDisk() && !m_sending.Open(m_CurrentFile, &error)) {
-            PassOverCurrent(error);
+        if (!m_sending.StillOnDisk() && !m_sending.Open(m_path, &error)) {
+            PassOver(error);
             return;
         }
         switch (m_sending.Build(m_builder, m_preparation, m_login, m_password, &error)) {
         case PictureRequest::Result::Built:
             break;
         case PictureRequest::Result::PictureUnusable:
-            PassOverCurrent(error);
+            PassOver(error);
             return;
         case PictureRequest::Result::Unsendable:
-            FailUnexpectedly(error);
+            Fail(error);
             return;
         }
     }
     m_words.SetCredentials(m_login, m_password);
-    m_currentDone = m_sending.Done();
+    m_done = m_sending.Done();
     emit PicturePrepared(m_sending.Shown());
     m_state = State::Sending;
     // The request goes out in one piece and nothing follows it: holding its
     // last segment back for an acknowledgement only adds a delay.
-    m_WS->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     QByteArray request = m_sending.TakeRequest();
     m_requestSize = request.size();
-    m_WS->write(request);
-    m_meter.Watch(m_WS, m_requestSize);
-}
-
-void UploadCycle::PassOverCurrent(const QString &reason)
-{
-    DropConnection();
-    PassOver(m_CurrentFile, reason);
-    m_sending.Clear();
-    NextFile();
+    m_socket->write(request);
+    m_meter.Watch(m_socket, m_requestSize);
 }
 
 void UploadCycle::OnBytesWritten()
@@ -210,11 +143,10 @@ void UploadCycle::OnBytesWritten()
         return;
     // The meter reads on its own timer: a reading per chunk written would
     // cost a status line each and say nothing more.
-    if (m_WS->bytesToWrite() > 0)
+    if (m_socket->bytesToWrite() > 0 || m_requestOut)
         return;
     m_requestOut = true;
-    m_retry.Reset();
-    m_ahead.UseTheWait(m_builder, m_preparation, m_queue.Next(m_CurrentFile), m_login, m_password);
+    emit RequestOut();
 }
 
 // Counted by what the service has taken, not by what was handed to the
@@ -223,6 +155,7 @@ void UploadCycle::OnTaken(qint64 taken, qint64 total)
 {
     if (m_state != State::Sending)
         return;
+    m_taken = taken;
     const qint64 size = m_sending.PictureSize();
     const qint64 waiting = total - taken;
     // The bytes waiting include the headers and framing, so a small picture
@@ -230,8 +163,7 @@ void UploadCycle::OnTaken(qint64 taken, qint64 total)
     int percent = waiting > 0 ? 0 : 100;
     if (size > 0)
         percent = std::clamp(100 - int(std::min(std::floor(double(waiting) / double(size) * 100.0), 1000.0)), 0, 100);
-    emit StatusChanged(StatusText::CounterWithPercent(m_FileNo, m_FileTotal, percent));
-    emit SendProgress(taken, total);
+    emit Progress(taken, total, percent);
 }
 
 void UploadCycle::OnReadyRead()
@@ -246,12 +178,12 @@ void UploadCycle::OnReadyRead()
 
 void UploadCycle::TakeReplyBytes()
 {
-    const QByteArray bytes = m_WS->readAll();
+    const QByteArray bytes = m_socket->readAll();
     if (bytes.isEmpty())
         return;
-    m_ReplyText.Append(bytes);
+    m_reply.Append(bytes);
     m_words.Append(bytes);
-    emit StatusChanged(StatusText::LoadData(m_ReplyText.Size()));
+    emit StatusChanged(StatusText::LoadData(m_reply.Size()));
 }
 
 void UploadCycle::OnClosedByPeer()
@@ -262,15 +194,15 @@ void UploadCycle::OnClosedByPeer()
     TakeReplyBytes();
     // Closed before the request went out whole and without a word: the
     // picture cannot have arrived, so it is safe to send again.
-    if (m_ReplyText.Size() == 0 && !m_requestOut)
-        RetryOrEnd(QAbstractSocket::RemoteHostClosedError);
+    if (m_reply.Size() == 0 && !m_requestOut)
+        GoDown(QAbstractSocket::RemoteHostClosedError);
     else
         JudgeReply(true);
 }
 
 void UploadCycle::OnError(QAbstractSocket::SocketError error)
 {
-    if (m_state == State::Idle || m_state == State::Pausing)
+    if (m_state == State::Idle || m_state == State::Waiting)
         return;
     // The peer's ordinary close after its reply arrives as this "error"
     // first; it is the end of the reply, not a failure of the run.
@@ -282,7 +214,7 @@ void UploadCycle::OnError(QAbstractSocket::SocketError error)
 
 void UploadCycle::OnTimedOut()
 {
-    if (m_state != State::Idle && m_state != State::Pausing)
+    if (m_state != State::Idle && m_state != State::Waiting)
         OnBroken(QAbstractSocket::SocketTimeoutError);
 }
 
@@ -290,28 +222,34 @@ void UploadCycle::OnBroken(QAbstractSocket::SocketError error)
 {
     if (m_state != State::Connecting)
         TakeReplyBytes();
-    if (m_ReplyText.Size() > 0 || m_requestOut)
+    if (m_reply.Size() > 0 || m_requestOut)
         JudgeReply(false);
     else
-        RetryOrEnd(error);
+        GoDown(error);
+}
+
+void UploadCycle::GoDown(QAbstractSocket::SocketError error)
+{
+    DropConnection();
+    m_state = State::Waiting;
+    emit NetworkDown(error);
 }
 
 void UploadCycle::JudgeReply(bool whole)
 {
     DropConnection();
-    const ReplyJudge::Verdict verdict = m_ReplyText.Judge();
+    const ReplyJudge::Verdict verdict = m_reply.Judge();
     QString words;
     switch (verdict) {
     case ReplyJudge::Verdict::Refused:
         emit StatusChanged(StatusText::Refused());
-        ReportCurrent(PictureOutcome::Kind::Refused, QString());
-        EndRun(Outcome::Refused);
+        emit LoginRefused();
         return;
     case ReplyJudge::Verdict::Accepted:
         emit StatusChanged(StatusText::Accepted());
         break;
     case ReplyJudge::Verdict::Failed:
-        words = whole && m_ReplyText.Size() > 0 ? m_words.Text() : LostReply(m_ReplyText.Size() > 0);
+        words = whole && m_reply.Size() > 0 ? m_words.Text() : LostReply(m_reply.Size() > 0);
         emit StatusChanged(StatusText::Failed());
         emit ServiceSaid(words);
         break;
@@ -325,74 +263,60 @@ void UploadCycle::Dispose(ReplyJudge::Verdict verdict, const QString &words)
     const qint64 size = m_sending.PictureSize();
     switch (disposal.kind) {
     case PictureDisposal::Kind::Unexpected:
-        FailUnexpectedly(disposal.error);
+        Fail(disposal.error);
         return;
     case PictureDisposal::Kind::PassedOver:
-        PassOver(m_CurrentFile, disposal.error);
+        Report(PictureOutcome::Kind::PassedOver, size, disposal.error);
         break;
     case PictureDisposal::Kind::SetAside:
-        Report(PictureOutcome::Kind::SetAside, m_CurrentFile, size, words, disposal.asideName);
+        Report(PictureOutcome::Kind::SetAside, size, words, disposal.asideName);
         break;
     case PictureDisposal::Kind::Deleted:
     case PictureDisposal::Kind::Stays:
         // A picture replaced since it was read stays for its turn; the one
         // that was sent and accepted still counts as uploaded.
         if (verdict == ReplyJudge::Verdict::Accepted)
-            Report(PictureOutcome::Kind::Accepted, m_CurrentFile, size, QString());
+            Report(PictureOutcome::Kind::Accepted, size, QString());
         break;
     }
-    m_ahead.Keep(m_sending.TakeFile());
-    NextFile();
+    Finish();
 }
 
-void UploadCycle::RetryOrEnd(QAbstractSocket::SocketError error)
+void UploadCycle::PassOver(const QString &reason)
 {
     DropConnection();
-    const int pause = RetrySchedule::IsPassing(error) ? m_retry.PauseAfterFailure() : -1;
-    if (pause < 0) {
-        EndOnSocketError(error);
-        return;
-    }
-    m_state = State::Pausing;
-    emit StatusChanged(StatusText::NoConnection(SocketErrorNumber(error), pause));
+    Report(PictureOutcome::Kind::PassedOver, m_sending.Path() == m_path ? m_sending.PictureSize() : -1, reason);
+    m_sending.Clear();
+    Finish();
 }
 
-void UploadCycle::EndOnSocketError(QAbstractSocket::SocketError error)
+void UploadCycle::Report(PictureOutcome::Kind kind, qint64 size, const QString &words, const QString &asideName)
 {
-    // Dropped so that a later Start connects afresh.
+    emit PictureHandled({kind, m_path, size, asideName, words, m_done});
+}
+
+void UploadCycle::Finish()
+{
+    m_state = State::Idle;
+    m_taken = m_requestSize = 0;
+    emit Finished();
+}
+
+void UploadCycle::Fail(const QString &message)
+{
     DropConnection();
-    const QString status = StatusText::SocketError(SocketErrorNumber(error));
-    emit StatusChanged(status);
-    ReportCurrent(PictureOutcome::Kind::Error, status);
-    EndRun(Outcome::SocketError);
+    emit Failed(message);
 }
 
 void UploadCycle::DropConnection()
 {
     m_timeout.Release();
     m_meter.Stop();
-    if (!m_WS)
+    if (!m_socket)
         return;
-    QTcpSocket *socket = m_WS;
-    m_WS = nullptr;
+    QTcpSocket *socket = m_socket;
+    m_socket = nullptr;
     socket->disconnect(this);
     socket->abort();
     socket->deleteLater();
-}
-
-void UploadCycle::EndRun(Outcome outcome, const QString &message)
-{
-    m_state = State::Idle;
-    m_retry.Reset();
-    m_inFlight = false;
-    m_sending.Clear();
-    m_ahead.Clear();
-    emit RunEnded(outcome, message);
-}
-
-void UploadCycle::FailUnexpectedly(const QString &message)
-{
-    DropConnection();
-    ReportCurrent(PictureOutcome::Kind::Error, message);
-    EndRun(Outcome::Unexpected, message);
 }

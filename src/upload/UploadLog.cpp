@@ -4,7 +4,7 @@
 #include "folder/NativeName.h"
 #include "folder/PlainFile.h"
 #include "settings/HomeLocation.h"
-#include "upload/UploadCycle.h"
+#include "upload/RunScheduler.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -96,11 +96,11 @@ QByteArray UploadLog::Line(const QDateTime &when, const PictureOutcome &outcome)
     return line;
 }
 
-void UploadLog::Follow(UploadCycle &cycle)
+void UploadLog::Follow(RunScheduler &run)
 {
-    connect(&cycle, &UploadCycle::RunStarted, this, &UploadLog::BeginRun);
-    connect(&cycle, &UploadCycle::PictureHandled, this, &UploadLog::Record);
-    connect(&cycle, &UploadCycle::RunEnded, this, &UploadLog::EndRun);
+    connect(&run, &RunScheduler::RunStarted, this, &UploadLog::BeginRun);
+    connect(&run, &RunScheduler::PictureHandled, this, &UploadLog::Record);
+    connect(&run, &RunScheduler::RunEnded, this, &UploadLog::EndRun);
 }
 
 void UploadLog::BeginRun()

@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QString>
 
-class UploadCycle;
+class RunScheduler;
 
 // One line per picture a run handled, appended to a log the member can
 // read later: time, name, size, outcome and the service's words, separated
@@ -36,7 +36,7 @@ public:
     static QByteArray Line(const QDateTime &when, const PictureOutcome &outcome);
 
     QString Path() const { return m_path; }
-    void Follow(UploadCycle &cycle);
+    void Follow(RunScheduler &run);
     void Record(const PictureOutcome &outcome);
     void BeginRun();
     void EndRun();
