@@ -4,6 +4,8 @@
 
 #include <QTcpSocket>
 
+#include <algorithm>
+
 #include <sys/socket.h>
 
 namespace {
@@ -23,8 +25,12 @@ ScriptedPeer::ScriptedPeer(QObject *parent)
 {
     connect(this, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *socket = nextPendingConnection()) {
+            m_mostUnanswered = std::max(m_mostUnanswered, ++m_unanswered);
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                Settle(socket);
+                socket->deleteLater();
+            });
         }
     });
 }
@@ -40,8 +46,36 @@ void ScriptedPeer::OnReadyRead(QTcpSocket *socket)
         return;
     socket->setProperty("done", true);
     requests.append(buffer);
-    const Step step = script.value(requests.size() - 1, script.value(script.size() - 1));
+    const Step step
+        = stepFor.value(PictureOf(buffer), script.value(requests.size() - 1, script.value(script.size() - 1)));
+    if (holdReplies)
+        m_held.append({socket, step});
+    else
+        Answer(socket, step);
     emit RequestReceived(int(requests.size() - 1));
+}
+
+void ScriptedPeer::AnswerHeld(qsizetype index)
+{
+    const auto [socket, step] = m_held.takeAt(index);
+    if (socket)
+        Answer(socket, step);
+}
+
+void ScriptedPeer::Settle(QTcpSocket *socket)
+{
+    if (!socket->property("settled").toBool()) {
+        socket->setProperty("settled", true);
+        --m_unanswered;
+    }
+}
+
+void ScriptedPeer::Answer(QTcpSocket *socket, const Step &step)
+{
+    if (step.then != Then::Hold)
+        Settle(socket);
+    const QByteArray buffer = socket->property("buffer").toByteArray();
+    const qsizetype headerEnd = buffer.indexOf("\r\n\r\n");
     switch (step.then) {
     case Then::Hold:
         return;

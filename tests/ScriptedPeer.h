@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QTcpServer>
 
 class QTcpSocket;
@@ -37,7 +39,19 @@ public:
 
     // The last step repeats once the script runs out.
     QList<Step> script;
+    // Steps for particular pictures, by their bytes, ahead of the script.
+    QHash<QByteArray, Step> stepFor;
+    // Each request read whole waits for AnswerHeld.
+    bool holdReplies = false;
     QList<QByteArray> requests;
+
+    qsizetype Held() const { return m_held.size(); }
+    // Answers the index-th request held as its step says.
+    void AnswerHeld(qsizetype index);
+    // Connections accepted and neither answered nor closed by the client:
+    // never more than the client has open.
+    int Unanswered() const { return m_unanswered; }
+    int MostUnanswered() const { return m_mostUnanswered; }
 
     static QByteArray HeaderValue(const QByteArray &request, const QByteArray &name);
     // The picture bytes inside a request's multipart body.
@@ -48,4 +62,10 @@ signals:
 
 private:
     void OnReadyRead(QTcpSocket *socket);
+    void Answer(QTcpSocket *socket, const Step &step);
+    void Settle(QTcpSocket *socket);
+
+    QList<std::pair<QPointer<QTcpSocket>, Step>> m_held;
+    int m_unanswered = 0;
+    int m_mostUnanswered = 0;
 };

@@ -39,10 +39,10 @@ private slots:
             << false;
         QTest::newRow("values that do not check: the build's, each named")
             << QByteArray("[service]\nuploadHost=h:0\nimageHost=a b\n[links]\naccount=0418\n[upload]\ntimeout=2000001\n"
-                          "[pictures]\nkeepLocation=yes\nmaxSide=-1\nquality=101\n")
+                          "connections=9\n[pictures]\nkeepLocation=yes\nmaxSide=-1\nquality=101\n")
             << builds
-            << QStringList{"service/uploadHost", "service/imageHost",   "links/account",   "upload/timeout",
-                           "pictures/keepLocation", "pictures/maxSide", "pictures/quality"}
+            << QStringList{"service/uploadHost", "service/imageHost",     "links/account",    "upload/timeout",
+                           "upload/connections", "pictures/keepLocation", "pictures/maxSide", "pictures/quality"}
             << false;
     }
 

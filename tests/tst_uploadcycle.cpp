@@ -35,8 +35,18 @@ struct Recorder
         QObject::connect(&run, &RunScheduler::StatusChanged, [this](const QString &text) { statuses.append(text); });
         QObject::connect(&run, &RunScheduler::ServiceSaid, [this](const QString &words) { said.append(words); });
         QObject::connect(&run, &RunScheduler::PictureHandled, [this](const PictureOutcome &outcome) {
+            const QString name = QFileInfo(outcome.path).fileName();
             if (outcome.kind == PictureOutcome::Kind::PassedOver)
-                passedOver.append(QFileInfo(outcome.path).fileName() + QStringLiteral(": ") + outcome.words);
+                passedOver.append(name + QStringLiteral(": ") + outcome.words);
+            const char *kinds[] = {"accepted", "set aside", "passed over", "refused", "stopped", "error"};
+            fates.append(QStringList{name, kinds[int(outcome.kind)], outcome.asideName, outcome.words.left(20)}
+                             .join(' ')
+                             .trimmed());
+        });
+        QObject::connect(&run, &RunScheduler::PictureStarted, [this, &run](const QString &path) {
+            // Nothing new starts while the run waits for the network.
+            QVERIFY(run.CurrentState() == RunScheduler::State::Running);
+            started.append(QFileInfo(path).fileName());
         });
     }
 
@@ -65,6 +75,9 @@ struct Recorder
 
     QStringList statuses;
     QStringList passedOver;
+    // "name kind aside-name words", in the order reported.
+    QStringList fates;
+    QStringList started;
     QStringList said;
 };
 
@@ -426,6 +439,151 @@ private slots:
         StartAndWait();
         QCOMPARE(Sent().value(1), located);
         QVERIFY(outcomes.value(1).done.isEmpty());
+    }
+
+    // Several at once: each picture starts in the folder's order on a
+    // connection of its own, goes once, and meets the fate it would meet
+    // one at a time, whatever order the replies come in; never more
+    // connections than allowed.
+    void severalAtOnceKeepEveryRule_data()
+    {
+        QTest::addColumn<int>("connections");
+        QTest::newRow("one at a time") << 1;
+        QTest::newRow("three at once") << 3;
+        QTest::newRow("eight at once, more than there are pictures") << 8;
+    }
+
+    void severalAtOnceKeepEveryRule()
+    {
+        QFETCH(int, connections);
+        const QStringList sendable = {"p0.jpg", "p1.jpg", "p2.jpg", "p3.jpg", "p5.jpg", "p6.jpg"};
+        for (const QString &name : sendable)
+            Write(name, name.toUtf8());
+        QCOMPARE(symlink("nowhere", QFile::encodeName(Img("p4.jpg")).constData()), 0);
+        Write("p1.jpg_!", "earlier");
+        m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+        m_peer->stepFor = {{"p1.jpg", ScriptedPeer::Reply("<html>busy</html>")},
+                           {"p3.jpg", ScriptedPeer::Reset()},
+                           {"p5.jpg", ScriptedPeer::Reply({})}};
+        m_peer->holdReplies = true;
+        // Replies wait until every connection the run may use holds a
+        // picture; the last to come is answered first.
+        qsizetype answered = 0;
+        connect(m_peer, &ScriptedPeer::RequestReceived, this, [&] {
+            while (m_peer->Held() > 0 && m_peer->Held() == std::min<qsizetype>(connections, 6 - answered)) {
+                ++answered;
+                m_peer->AnswerHeld(m_peer->Held() - 1);
+            }
+        });
+        m_run->SetConnections(connections);
+        StartAndWait();
+
+        QCOMPARE(EndedAs(), RunScheduler::Outcome::Done);
+        QCOMPARE(m_peer->MostUnanswered(), std::min(connections, 6));
+        QCOMPARE(m_view.started, sendable);
+        QByteArrayList sent = Sent();
+        std::sort(sent.begin(), sent.end());
+        QCOMPARE(sent, QByteArrayList({"p0.jpg", "p1.jpg", "p2.jpg", "p3.jpg", "p5.jpg", "p6.jpg"}));
+        QStringList fates = m_view.fates;
+        fates.sort();
+        QCOMPARE(
+            fates,
+            (QStringList{"p0.jpg accepted", "p1.jpg set aside p1 (2).jpg_! busy", "p2.jpg accepted",
+                         "p3.jpg set aside p3.jpg_! " + NoReply.left(20), "p4.jpg passed over  No such file or dire",
+                         "p5.jpg set aside p5.jpg_! " + NoReply.left(20), "p6.jpg accepted"}));
+        QCOMPARE(Left(), (QStringList{"p1 (2).jpg_!", "p1.jpg_!", "p3.jpg_!", "p5.jpg_!"}));
+        QVERIFY(QFileInfo(Img("p4.jpg")).isSymLink());
+        QCOMPARE(Read("p1.jpg_!"), "earlier");
+        QCOMPARE(Read("p1 (2).jpg_!"), "p1.jpg");
+    }
+
+    // A refused login or Stop ends the run on every connection at once: the
+    // pictures in flight stay, and nothing more is sent.
+    void oneEndEndsEveryConnection_data()
+    {
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<RunScheduler::Outcome>("outcome");
+        QTest::addColumn<QStringList>("fates");
+        QTest::newRow("stopped with three in flight")
+            << "stop" << RunScheduler::Outcome::Stopped
+            << QStringList{"p0.jpg stopped", "p1.jpg stopped", "p2.jpg stopped"};
+        QTest::newRow("a refused login stops the others")
+            << "refuse" << RunScheduler::Outcome::Refused
+            << QStringList{"p0.jpg stopped", "p1.jpg refused", "p2.jpg stopped"};
+    }
+
+    void oneEndEndsEveryConnection()
+    {
+        QFETCH(QString, end);
+        QFETCH(RunScheduler::Outcome, outcome);
+        QFETCH(QStringList, fates);
+        const QStringList names = {"p0.jpg", "p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg"};
+        for (const QString &name : names)
+            Write(name, name.toUtf8());
+        m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+        m_peer->stepFor = {{"p1.jpg", ScriptedPeer::Reply(ScriptedPeer::RefusedPage())}};
+        m_peer->holdReplies = true;
+        connect(m_peer, &ScriptedPeer::RequestReceived, this, [&] {
+            if (m_peer->Held() < 3)
+                return;
+            if (end == "stop")
+                m_run->Stop();
+            else
+                m_peer->AnswerHeld(Sent().indexOf("p1.jpg"));
+        });
+        m_run->SetConnections(3);
+        StartAndWait();
+
+        QCOMPARE(EndedAs(), outcome);
+        m_view.fates.sort();
+        QCOMPARE(m_view.fates, fates);
+        QTRY_COMPARE(m_peer->Unanswered(), 0);
+        QCOMPARE(m_peer->requests.size(), 3);
+        QCOMPARE(Left(), names);
+        for (const QString &name : names)
+            QCOMPARE(Read(name), name.toUtf8());
+    }
+
+    // The network goes while three are in flight: the run waits as a whole,
+    // a picture whose request had not gone out waits with it, the replies
+    // on their way still count, and each picture goes once.
+    void aNetworkDownPausesEveryConnection()
+    {
+        const QStringList names = {"p0.jpg", "p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg", "p5.jpg"};
+        for (const QString &name : names)
+            Write(name, name.toUtf8());
+        m_peer->script = {ScriptedPeer::Reply(ScriptedPeer::AcceptedPage())};
+        m_peer->holdReplies = true;
+        const quint16 port = m_peer->serverPort();
+        connect(m_peer, &ScriptedPeer::RequestReceived, this, [&] {
+            if (m_peer->Held() < 3 || !m_peer->isListening())
+                return;
+            // Two connections free at once both find no service.
+            m_peer->close();
+            m_peer->AnswerHeld(2);
+            m_peer->AnswerHeld(1);
+        });
+        connect(m_run, &RunScheduler::StatusChanged, this, [&](const QString &text) {
+            if (!Pause.match(text).hasMatch())
+                return;
+            QCOMPARE(m_run->CurrentState(), RunScheduler::State::Pausing);
+            m_peer->holdReplies = false;
+            QVERIFY(m_peer->Listen(port));
+            m_peer->AnswerHeld(0);
+        });
+        // A pause long enough for the reply on its way to come in it.
+        m_run->Retries().SetClock([this] { return m_now; }, 20);
+        m_run->SetConnections(3);
+        StartAndWait();
+
+        QCOMPARE(EndedAs(), RunScheduler::Outcome::Done);
+        QCOMPARE(m_view.statuses.filter(Pause).size(), 1);
+        QCOMPARE(m_view.started, names);
+        QVERIFY(Left().isEmpty());
+        QByteArrayList sent = Sent();
+        std::sort(sent.begin(), sent.end());
+        QCOMPARE(sent, QByteArrayList({"p0.jpg", "p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg", "p5.jpg"}));
+        QVERIFY(m_peer->MostUnanswered() <= 3);
     }
 
 private:
