@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Uploads through an emulated internet link (bench/link-emulator.py: a
 # one-way delay, a shared bottleneck, slow start): picaroon against one
-# sequential curl process and curl with eight transfers in parallel, posting
-# the same form. Run by hand after scripts/build.sh; prints figures, asserts
-# nothing.
+# sequential curl process and picaroon with eight connections against curl
+# with eight transfers in parallel, posting the same form. Run by hand after
+# scripts/build.sh; prints figures, asserts nothing.
 #   bash bench/link-bench.sh [PICTURES_OF_30KB] [PICTURES_OF_500KB]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,11 +26,16 @@ for _ in $(seq 100); do grep -q listening "$work/standin.out" 2>/dev/null && bre
 service=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/standin.out")
 
 seconds() { local TIMEFORMAT='%3R'; { time "$@" >/dev/null 2>&3; } 3>&2 2>&1; }
-rate() { awk -v n="$1" -v s="$2" 'BEGIN { printf "%.1f", n / s }'; }
+rate() { awk -v n="$1" -v s="$2" 'BEGIN { printf "%.2f", n / s }'; }
 
 make_pictures() { # folder count bytes
     mkdir -p "$1"
     head -c $(($2 * $3)) /dev/urandom | split -b "$3" -d -a 5 --additional-suffix=.jpg - "$1/p"
+}
+
+# A figure counts only if every picture went.
+left_behind() {
+    if [ -n "$(ls -A "$1")" ]; then echo "pictures left in $1:" "$(ls "$1" | head)" >&2; exit 1; fi
 }
 
 curl_config() { # folder port -> config path
@@ -52,14 +57,19 @@ bench_link() { # delay-ms rate-mbit
         local src=$work/src-$label
         [ -d "$src" ] || make_pictures "$src" "$count" "$bytes"
         rm -rf "$work/home" && mkdir -p "$work/home/img" && cp "$src"/*.jpg "$work/home/img/"
-        local ours one eight config
+        local ours ours8 one eight config
         ours=$(PICAROON_PASSWORD=$password seconds "$bin/picaroon" upload --login "$login" --home "$work/home" \
             --host "127.0.0.1:$port")
+        left_behind "$work/home/img"
+        cp "$src"/*.jpg "$work/home/img/"
+        ours8=$(PICAROON_PASSWORD=$password seconds "$bin/picaroon" upload --login "$login" --home "$work/home" \
+            --host "127.0.0.1:$port" --connections 8)
+        left_behind "$work/home/img"
         config=$(curl_config "$src" "$port")
         one=$(seconds curl -s -K "$config")
         eight=$(seconds curl -s --no-progress-meter --parallel --parallel-max 8 -K "$config")
         echo "$label x $count | picaroon $(rate "$count" "$ours")/s | one curl $(rate "$count" "$one")/s" \
-            "| curl --parallel-max 8 $(rate "$count" "$eight")/s"
+            "| picaroon --connections 8 $(rate "$count" "$ours8")/s | curl --parallel-max 8 $(rate "$count" "$eight")/s"
         find "$work/store" -name '*.jpg' -delete
     done
     kill "$link"

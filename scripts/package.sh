@@ -19,6 +19,7 @@ id=org.picaroon.Picaroon
 wanted=(
     ./usr/bin/picaroon
     ./usr/bin/picaroon-standin
+    ./usr/libexec/picaroon/picaroon-window
     "./usr/share/applications/$id.desktop"
     "./usr/share/metainfo/$id.metainfo.xml"
     ./usr/share/man/man1/picaroon.1.gz

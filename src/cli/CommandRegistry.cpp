@@ -71,7 +71,7 @@ QString CommandRegistry::WindowUsage()
 {
     return QStringLiteral(
         "picaroon [--home DIR] [--host HOST[:PORT]] [--image-host HOST] [--account N] [--timeout SECONDS]"
-        " [--retry-for SECONDS] [--max-side PIXELS] [--quality N] [--keep-location]");
+        " [--retry-for SECONDS] [--connections N] [--max-side PIXELS] [--quality N] [--keep-location]");
 }
 
 QString CommandRegistry::Synopsis() const

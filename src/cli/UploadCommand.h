@@ -13,7 +13,7 @@ public:
     QString Usage() const override
     {
         return QStringLiteral("picaroon upload [--login LOGIN] [--home DIR] [--host HOST[:PORT]] [--timeout SECONDS]"
-                              " [--retry-for SECONDS]"
+                              " [--retry-for SECONDS] [--connections N]"
                               " [--max-side PIXELS] [--quality N] [--keep-location]");
     }
     QString Purpose() const override
