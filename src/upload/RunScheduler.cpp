@@ -161,9 +161,11 @@ QString RunScheduler::NextFree() const
 void RunScheduler::OnConnected(const UploadCycle &cycle)
 {
     // One at a time, the line counts the picture going; several at once,
-    // the pictures done.
-    const qint64 number = m_cycles.size() == 1 ? cycle.Number() : m_tally.Handled();
-    emit StatusChanged(StatusText::Counter(number, m_total));
+    // the pictures done and the bytes taken of all.
+    if (m_cycles.size() > 1)
+        ShowRunProgress();
+    else
+        emit StatusChanged(StatusText::Counter(cycle.Number(), m_total));
 }
 
 void RunScheduler::OnProgress(const UploadCycle &cycle, qint64 taken, qint64 total, int percent)
