@@ -81,13 +81,19 @@ void RunScheduler::Stop()
 {
     if (m_state == State::Idle)
         return;
-    emit StatusChanged(StatusText::Stopped());
+    Show(StatusText::Stopped());
     EndAround(nullptr, PictureOutcome::Kind::Stopped, QString(), Outcome::Stopped);
 }
 
 void RunScheduler::Follow(UploadCycle &cycle)
 {
-    connect(&cycle, &UploadCycle::StatusChanged, this, &RunScheduler::StatusChanged);
+    connect(&cycle, &UploadCycle::StatusChanged, this, &RunScheduler::Show);
+    // Several connections at once would make the line flicker between them:
+    // it shows the run's count instead.
+    connect(&cycle, &UploadCycle::Passing, this, [this](const QString &text) {
+        if (m_cycles.size() == 1)
+            Show(text);
+    });
     connect(&cycle, &UploadCycle::PicturePrepared, this, &RunScheduler::PicturePrepared);
     connect(&cycle, &UploadCycle::ServiceSaid, this, &RunScheduler::ServiceSaid);
     connect(&cycle, &UploadCycle::PictureHandled, this, &RunScheduler::OnHandled);
@@ -119,7 +125,7 @@ void RunScheduler::Fill()
     }
     const bool busy = std::any_of(m_cycles.cbegin(), m_cycles.cend(), [](auto *c) { return c->IsBusy(); });
     if (m_state == State::Running && !busy) {
-        emit StatusChanged(StatusText::Done());
+        Show(StatusText::Done());
         EndRun(Outcome::Done);
     }
 }
@@ -165,7 +171,7 @@ void RunScheduler::OnConnected(const UploadCycle &cycle)
     if (m_cycles.size() > 1)
         ShowRunProgress();
     else
-        emit StatusChanged(StatusText::Counter(cycle.Number(), m_total));
+        Show(StatusText::Counter(cycle.Number(), m_total));
 }
 
 void RunScheduler::OnProgress(const UploadCycle &cycle, qint64 taken, qint64 total, int percent)
@@ -174,7 +180,7 @@ void RunScheduler::OnProgress(const UploadCycle &cycle, qint64 taken, qint64 tot
         ShowRunProgress();
         return;
     }
-    emit StatusChanged(StatusText::CounterWithPercent(cycle.Number(), m_total, percent));
+    Show(StatusText::CounterWithPercent(cycle.Number(), m_total, percent));
     emit SendProgress(taken, total);
 }
 
@@ -189,9 +195,12 @@ void RunScheduler::ShowRunProgress()
     emit SendProgress(taken, total);
     // Eight connections read on their own timers: the line changes only
     // when what it says does.
-    const QString text = StatusText::CounterWithPercent(m_tally.Handled(), m_total, m_tally.BytePercent());
-    if (text != std::exchange(m_runStatus, text))
-        emit StatusChanged(text);
+    // While the run waits, the line keeps saying so.
+    const QString text = m_state == State::Pausing
+        ? m_pause
+        : StatusText::CounterWithPercent(m_tally.Handled(), m_total, m_tally.BytePercent());
+    if (text != m_shown)
+        Show(text);
 }
 
 void RunScheduler::OnHandled(const PictureOutcome &outcome)
@@ -217,7 +226,7 @@ void RunScheduler::OnNetworkDown(UploadCycle &cycle, QAbstractSocket::SocketErro
     const int pause = RetrySchedule::IsPassing(error) ? m_retry.PauseAfterFailure() : -1;
     if (pause < 0) {
         const QString status = StatusText::SocketError(SocketErrorNumber(error));
-        emit StatusChanged(status);
+        Show(status);
         EndAround(&cycle, PictureOutcome::Kind::Error, status, Outcome::SocketError);
         return;
     }
@@ -226,7 +235,8 @@ void RunScheduler::OnNetworkDown(UploadCycle &cycle, QAbstractSocket::SocketErro
     m_state = State::Pausing;
     for (UploadCycle *other : std::as_const(m_cycles))
         other->Hold();
-    emit StatusChanged(StatusText::NoConnection(SocketErrorNumber(error), pause));
+    m_pause = StatusText::NoConnection(SocketErrorNumber(error), pause);
+    Show(m_pause);
 }
 
 void RunScheduler::OnPauseOver()
@@ -257,8 +267,13 @@ void RunScheduler::EndRun(Outcome outcome, const QString &message)
     m_state = State::Idle;
     m_retry.Reset();
     m_ahead.Clear();
-    m_runStatus.clear();
     emit RunEnded(outcome, message);
+}
+
+void RunScheduler::Show(const QString &text)
+{
+    m_shown = text;
+    emit StatusChanged(text);
 }
 
 void RunScheduler::FailUnexpectedly(const QString &message)

@@ -90,6 +90,7 @@ private:
     void OnNetworkDown(UploadCycle &cycle, QAbstractSocket::SocketError error);
     void OnPauseOver();
     void ShowRunProgress();
+    void Show(const QString &text);
     // Ends the run, every connection closed: the picture that ended it
     // reported as kind, every other one in flight as stopped.
     void EndAround(UploadCycle *cause, PictureOutcome::Kind kind, const QString &words, Outcome outcome,
@@ -113,7 +114,9 @@ private:
     ReadAhead m_ahead;
     // The run's own count, for the status line when several pictures go at once.
     RunSummary m_tally;
-    QString m_runStatus;
+    // The status line's text now.
+    QString m_shown;
+    QString m_pause;
     qint64 m_number = 0;
     qint64 m_total = 0;
 };

@@ -89,7 +89,7 @@ void UploadCycle::Connect()
     m_requestOut = false;
     m_taken = m_requestSize = 0;
     m_state = State::Connecting;
-    emit StatusChanged(StatusText::Connecting());
+    emit Passing(StatusText::Connecting());
 
     auto *socket = new QTcpSocket(this);
     m_socket = socket;
@@ -183,7 +183,7 @@ void UploadCycle::TakeReplyBytes()
         return;
     m_reply.Append(bytes);
     m_words.Append(bytes);
-    emit StatusChanged(StatusText::LoadData(m_reply.Size()));
+    emit Passing(StatusText::LoadData(m_reply.Size()));
 }
 
 void UploadCycle::OnClosedByPeer()

@@ -64,7 +64,10 @@ public:
     std::unique_ptr<QFile> TakeFile() { return m_sending.TakeFile(); }
 
 signals:
+    // The picture's verdict texts: OK, Failed, a refused login.
     void StatusChanged(const QString &text);
+    // What the connection is doing meanwhile: connecting, the reply coming in.
+    void Passing(const QString &text);
     void Connected();
     // What was done to the picture's bytes, in the member's words.
     void PicturePrepared(const QString &shown);
