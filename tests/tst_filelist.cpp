@@ -61,10 +61,13 @@ private slots:
         FileList list;
         QCOMPARE(Listing(list, folder.path()),
                  QStringList({"a.jpg", "aa.jpg", "Ab.jpg", "b.jpg", "c.Jpg", "D.JPG", "pipe.jpg", "Z.jpg"}));
-        for (const QString &step : steps + QStringList{"|"}) {
+        // The last steps after the journal is let go.
+        for (const QString &step : steps + QStringList{"|", "!", "-b.jpg", "+new.jpg", "|"}) {
             FileList fresh;
             if (step == QLatin1String("|"))
                 QCOMPARE(Listing(list, folder.path()), Listing(fresh, folder.path()));
+            else if (step == QLatin1String("!"))
+                list.LetJournalGo();
             else
                 QVERIFY2(Perform(folder, step), qPrintable(step));
         }

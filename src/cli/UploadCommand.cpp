@@ -88,6 +88,9 @@ int UploadCommand::Run(const Context &context)
     run.SetTimeout(context.values.value(SettingKey::Timeout).toInt());
     run.Retries().SetWindow(context.values.value(SettingKey::RetryFor).toInt());
     run.SetConnections(context.values.value(SettingKey::Connections).toInt());
+    // The program ends with the run: the folder's journal is taken down
+    // while the last replies are on their way, not at the exit.
+    QObject::connect(&run, &RunScheduler::QueueEmptied, &files, &FileList::LetJournalGo);
     run.SetPreparation({context.values.value(SettingKey::KeepLocation) == QLatin1String("true"),
                         context.values.value(SettingKey::MaxSide).toInt(),
                         context.values.value(SettingKey::Quality).toInt()});

@@ -21,6 +21,7 @@ void FileList::SetFolder(const QString &folder)
         return;
     m_folder = folder;
     m_current = false;
+    m_journalGone = false;
     m_changes.Unwatch();
     emit AboutToReset();
     m_names.clear();
@@ -47,6 +48,9 @@ bool FileList::Refresh()
     if (m_current && m_changes.Take(changes)) {
         for (const auto &change : changes)
             Apply(change);
+    } else if (m_journalGone) {
+        m_current = false;
+        ReadWholeFolder();
     } else {
         // Watch before reading, so that nothing done in between goes unseen;
         // replaying a change the read already shows is harmless.
@@ -54,6 +58,13 @@ bool FileList::Refresh()
         m_current = ReadWholeFolder() && m_changes.IsWatching();
     }
     return m_error.isEmpty();
+}
+
+void FileList::LetJournalGo()
+{
+    m_journalGone = true;
+    m_current = false;
+    m_changes.Retire();
 }
 
 bool FileList::ReadWholeFolder()

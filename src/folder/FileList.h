@@ -25,6 +25,10 @@ public:
     // Reads the folder again; false when it cannot be listed, with the list
     // left empty and ErrorString() naming the trouble.
     bool Refresh();
+    // For a program about to end: the journal is let go now, while the
+    // kernel has time to take it down, and the folder is read afresh from
+    // here on, until another folder is set.
+    void LetJournalGo();
     QString ErrorString() const { return m_error; }
 
     qsizetype Count() const { return m_names.size(); }
@@ -51,5 +55,6 @@ private:
     QStringList m_names;
     FolderChanges m_changes;
     bool m_current = false;
+    bool m_journalGone = false;
     QString m_error;
 };

@@ -25,7 +25,8 @@ bool FolderChanges::Watch(const QString &folder)
         return false;
     const uint32_t mask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO
                           | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
-    if (inotify_add_watch(m_fd, NativeName::Encode(folder).constData(), mask) < 0) {
+    m_wd = inotify_add_watch(m_fd, NativeName::Encode(folder).constData(), mask);
+    if (m_wd < 0) {
         Unwatch();
         return false;
     }
@@ -36,12 +37,19 @@ void FolderChanges::Unwatch()
 {
     if (m_fd >= 0)
         ::close(m_fd);
-    m_fd = -1;
+    m_fd = m_wd = -1;
+}
+
+void FolderChanges::Retire()
+{
+    if (m_wd >= 0)
+        inotify_rm_watch(m_fd, m_wd);
+    m_wd = -1;
 }
 
 bool FolderChanges::Take(QList<Change> &changes)
 {
-    if (m_fd < 0)
+    if (m_wd < 0)
         return false;
     alignas(inotify_event) char buffer[64 * 1024];
     for (;;) {
@@ -79,6 +87,8 @@ bool FolderChanges::Watch(const QString &)
 void FolderChanges::Unwatch()
 {
 }
+
+void FolderChanges::Retire() { }
 
 bool FolderChanges::Take(QList<Change> &)
 {

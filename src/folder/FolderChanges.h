@@ -24,11 +24,16 @@ public:
 
     bool Watch(const QString &folder);
     void Unwatch();
-    bool IsWatching() const { return m_fd >= 0; }
+    // Stops watching but keeps the journal open: the kernel takes the
+    // watch down in the background, where closing it at once would wait
+    // for that, milliseconds at the end of a short program.
+    void Retire();
+    bool IsWatching() const { return m_wd >= 0; }
     // False when the journal lost track (overflow, the folder itself moved
     // or vanished): the caller must read the folder anew.
     bool Take(QList<Change> &changes);
 
 private:
     int m_fd = -1;
+    int m_wd = -1;
 };

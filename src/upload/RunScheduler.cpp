@@ -71,6 +71,7 @@ void RunScheduler::Start()
         cycle->SetTimeout(m_timeoutSeconds);
     }
     m_number = 0;
+    m_emptied = false;
     m_total = paths.size();
     m_state = State::Running;
     emit RunStarted(paths);
@@ -124,6 +125,8 @@ void RunScheduler::Fill()
             break;
     }
     const bool busy = std::any_of(m_cycles.cbegin(), m_cycles.cend(), [](auto *c) { return c->IsBusy(); });
+    if (m_state == State::Running && busy && !std::exchange(m_emptied, true))
+        emit QueueEmptied();
     if (m_state == State::Running && !busy) {
         Show(StatusText::Done());
         EndRun(Outcome::Done);

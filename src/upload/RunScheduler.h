@@ -74,6 +74,9 @@ signals:
     // "Failed"; empty when its reply had no words.
     void ServiceSaid(const QString &words);
     void PictureHandled(const PictureOutcome &outcome);
+    // Every picture has started: what is left of the run is the replies of
+    // those in flight.
+    void QueueEmptied();
     // message: what went wrong, for Outcome::Unexpected.
     void RunEnded(RunScheduler::Outcome outcome, const QString &message);
 
@@ -117,6 +120,7 @@ private:
     // The status line's text now.
     QString m_shown;
     QString m_pause;
+    bool m_emptied = false;
     qint64 m_number = 0;
     qint64 m_total = 0;
 };
