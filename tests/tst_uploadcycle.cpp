@@ -475,10 +475,14 @@ private slots:
                 m_peer->AnswerHeld(m_peer->Held() - 1);
             }
         });
+        // Said once the last picture has started, not before.
+        qsizetype startedWhenEmptied = -1;
+        connect(m_run, &RunScheduler::QueueEmptied, this, [&] { startedWhenEmptied = m_view.started.size(); });
         m_run->SetConnections(connections);
         StartAndWait();
 
         QCOMPARE(EndedAs(), RunScheduler::Outcome::Done);
+        QCOMPARE(startedWhenEmptied, 6);
         QCOMPARE(m_peer->MostUnanswered(), std::min(connections, 6));
         QCOMPARE(m_view.started, sendable);
         QByteArrayList sent = Sent();

@@ -125,8 +125,10 @@ void RunScheduler::Fill()
             break;
     }
     const bool busy = std::any_of(m_cycles.cbegin(), m_cycles.cend(), [](auto *c) { return c->IsBusy(); });
-    if (m_state == State::Running && busy && !std::exchange(m_emptied, true))
+    if (m_state == State::Running && busy && !m_emptied && NextFree().isEmpty()) {
+        m_emptied = true;
         emit QueueEmptied();
+    }
     if (m_state == State::Running && !busy) {
         Show(StatusText::Done());
         EndRun(Outcome::Done);
