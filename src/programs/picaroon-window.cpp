@@ -7,7 +7,6 @@
 #include "cli/StandardOutput.h"
 #include "programs/AllocatorTuning.h"
 #include "config/BuildSettings.h"
-#include "folder/NativeName.h"
 #include "upload/UploadLog.h"
 #include "settings/HomeLocation.h"
 #include "settings/HostAddress.h"
@@ -20,9 +19,6 @@
 #include <QScreen>
 
 namespace {
-
-// Lower case: the user's data folder is named after it.
-const QString ApplicationName = QStringLiteral("picaroon");
 
 const QList<SettingKey> WindowSettingOptions = {
     SettingKey::UploadHost,  SettingKey::ImageHost, SettingKey::Account, SettingKey::Timeout,     SettingKey::RetryFor,
@@ -83,7 +79,7 @@ int RunWindow(int argc, char *argv[], const QStringList &notices)
     StandardOutput out;
     QApplication app(argc, argv);
     ProgramLanguage::Use(ProgramLanguage::Language::Russian);
-    QCoreApplication::setApplicationName(ApplicationName);
+    QCoreApplication::setApplicationName(QString::fromLatin1(BuildSettings::ApplicationName));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Picaroon"));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(BuildSettings::AppId));
 

@@ -1,6 +1,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "cli/StandardOutput.h"
+#include "config/BuildSettings.h"
 #include "folder/NativeName.h"
 #include "programs/AllocatorTuning.h"
 #include "settings/HomeLocation.h"
@@ -45,7 +46,7 @@ int main(int argc, char *argv[])
     // Before anything, Qt included, reads the folders from the environment.
     const QStringList notices = HomeLocation::SettleEnvironment();
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("picaroon"));
+    QCoreApplication::setApplicationName(QString::fromLatin1(BuildSettings::ApplicationName));
     ProgramLanguage::Use(ProgramLanguage::OfLocale(QLocale::system()));
     // A folder named in bytes that are not valid text must still be found.
     QStringList arguments;

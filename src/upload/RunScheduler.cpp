@@ -225,9 +225,6 @@ void RunScheduler::OnFinished(UploadCycle &cycle)
 
 void RunScheduler::OnNetworkDown(UploadCycle &cycle, QAbstractSocket::SocketError error)
 {
-    // Already waiting: this picture is tried again with the others.
-    if (m_state == State::Pausing)
-        return;
     const int pause = RetrySchedule::IsPassing(error) ? m_retry.PauseAfterFailure() : -1;
     if (pause < 0) {
         const QString status = StatusText::SocketError(SocketErrorNumber(error));
